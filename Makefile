@@ -1,0 +1,46 @@
+# The two commands a user needs: `make run` and `make test`.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+SANITIZE ?= 0
+WERROR ?= 0
+CMAKE_FLAGS ?=
+PACKAGES = cmake g++ make pkg-config qt6-base-dev libsqlite3-dev libzip-dev libgtest-dev libgmock-dev \
+           libbenchmark-dev fonts-liberation
+SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+DATA_HOME = $(or $(XDG_DATA_HOME),$(HOME)/.local/share)
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+# Installs the Debian packages that are missing (nothing when all are there).
+deps:
+	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Instaluji:$$missing"; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DRUR_SANITIZE=$(if $(filter 1,$(SANITIZE)),ON,OFF) -DRUR_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) \
+	  $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Creates the data root on first use, then starts the program.
+run: build
+	@if [ ! -f "$(DATA_HOME)/Tervik/RUR 2018/Data.DB" ]; then $(BUILD)/rur --install-data; fi
+	$(BUILD)/rur
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DRUR_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
+	cmake --build $(BUILD)-bench -j $(JOBS) --target rur_bench
+	$(BUILD)-bench/bench/rur_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-bench

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/Directories.h"
+
+#include <QSize>
+#include <QString>
+
+namespace rur::platform {
+class IniFile;
+class Prompter;
+}  // namespace rur::platform
+
+namespace rur::app {
+
+// The directory search of the start: Data.ini in the program directory first, then the
+// folder Tervik/RUR 2018/ under the common data folder. A candidate counts only when it
+// holds Data.DB; notFound stays set when none does.
+Directories findDirectories(const QString &programDir, const QString &commonDataFolder,
+                            const QString &documentsFolder);
+
+// [Verze] Data of a root's Data/Verze.ini; 0 when the file or the key is missing.
+int readDataVersion(const QString &root);
+// The error text for a data version that differs from the program's, else empty.
+QString versionMismatchMessage(int dataVersion);
+
+struct WindowGeometry {
+    int top = 0;
+    int left = 0;
+    int width = 800;
+    int height = 573;
+    bool maximized = false;
+};
+
+// Position and size before the settings are read: top left corner, 640 or 800 wide,
+// 453 or 573 high, by the screen size.
+WindowGeometry defaultGeometry(QSize screen);
+// The geometry stored in the local Dph.ini; without Maximized a screen at most 800 pixels
+// wide gives a maximized window.
+WindowGeometry restoreGeometry(const platform::IniFile &dph, const WindowGeometry &current, QSize screen);
+
+struct UserSettings {
+    int typPisma = 0;  // 0 plain font names, 1 the " CE" names
+    int kodovani = 0;  // encoding of the XML filing file
+    bool radky = true;
+};
+UserSettings readUserSettings(const platform::IniFile &dph);
+
+// Writes the window state and settings into the local Dph.ini when the main window closes:
+// a normal window writes its geometry and Maximized 0, a maximized one only Maximized 1.
+// Returns false when a write failed; then the empty file Verze.txt is tried as a write
+// test and the caller shows kWriteFailedMessage.
+bool saveOnClose(const QString &localDataRoot, const WindowGeometry &geometry, const UserSettings &settings);
+
+// First activation, network part: when Net is "1" and Path is set, the data root becomes
+// Path, or stays local with an error message when Path holds no Data.DB. Returns true
+// when the network setting was applied (the caller then reconnects the catalogue).
+bool applyNetworkDataRoot(Directories &dirs, platform::Prompter &prompter);
+// Brings the templates of a network data root up to the local version (Verze.ini).
+void refreshNetworkTemplates(const Directories &dirs, platform::Prompter &prompter);
+
+extern const char16_t kNoDataRootMessage[];
+extern const char16_t kWriteFailedMessage[];
+
+}  // namespace rur::app

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/HelpTopics.h"
+
+#include <QObject>
+#include <QPointer>
+
+namespace rur::app {
+
+class THelpForm;
+
+// Answers the help requests of the program's windows. The application owns one instance and
+// hands it to the windows that have F1; it keeps a single help window, created on the first
+// request, hidden (not destroyed) when the user closes it, and destroyed by quit() or with
+// the service.
+class HelpService : public QObject {
+    Q_OBJECT
+
+public:
+    // Topics from the help compiled into the program.
+    explicit HelpService(QObject *parent = nullptr);
+    // Topics from a folder holding topics.ini (tests, a help folder next to the program).
+    explicit HelpService(const QString &root, QObject *parent = nullptr);
+    ~HelpService() override;
+
+    // Context request; a pop-up request shows its topic in the same window.
+    void showContext(int context, bool popup = false);
+    // Keyword request: the index opened at the keyword.
+    void showKeyword(const QString &keyword);
+    // Any other request.
+    void showDefault();
+    // Closes every help window; the main window sends it when it is destroyed.
+    void quit();
+
+    const HelpTopics &topics() const { return topics_; }
+    // The help window, or null when none exists.
+    THelpForm *window() const { return window_; }
+
+private:
+    THelpForm &openWindow();
+
+    HelpTopics topics_;
+    QPointer<THelpForm> window_;
+};
+
+}  // namespace rur::app

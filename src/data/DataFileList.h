@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QStringList>
+
+namespace rur::data {
+
+// The 51 file names that make up one data set, in their fixed order. Files whose template
+// does not exist (index and memo files of the old engine) are skipped wherever the list is used.
+const QStringList &dataFileList();
+// Entries first..last of the list, counted from 1.
+QStringList dataFiles(int first, int last);
+
+// Catalogue and password files of a data root, as they are copied from its template directory.
+const QStringList &catalogueFiles();
+const QStringList &passwordFiles();
+
+}  // namespace rur::data

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariantMap>
+
+namespace rur::data {
+
+// The rows a table of a new data set starts with: one row for the one-row tables, with the
+// values a new user expects (rates 15 and 21, January of the program year, a regular return
+// of a VAT payer, one copy, ...), none for the list tables.
+QList<QVariantMap> templateRows(const QString &tableName);
+
+// Creates or completes a data root in a directory: the catalogue Data.DB and the passwords
+// Uziv.DB (only when missing), Dph.ini (only when missing), and the template directory Data/
+// with an empty copy of every table and Verze.ini. Existing data sets and settings are kept.
+// Throws EngineError with a Czech message when a file can't be written.
+void installDataRoot(const QString &directory);
+
+}  // namespace rur::data

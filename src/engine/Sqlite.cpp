@@ -1,0 +1,198 @@
+#include "engine/Sqlite.h"
+
+#include "engine/EngineError.h"
+
+#include <QFile>
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::engine {
+
+namespace {
+
+[[noreturn]] void throwSql(SqliteFile &db, const QString &what)
+{
+    const int ext = db.lastExtendedCode();
+    if (ext == SQLITE_CONSTRAINT_PRIMARYKEY || ext == SQLITE_CONSTRAINT_UNIQUE)
+        throw EngineError(ErrKeyViolation, u"Duplicitní klíč."_s, __FILE__, __LINE__);
+    const int primary = ext & 0xff;
+    if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
+        throw EngineError(ErrUnreadable, what + u": "_s + db.lastError(), __FILE__, __LINE__);
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        throw EngineError(ErrLocked, what + u": "_s + db.lastError(), __FILE__, __LINE__);
+    throw EngineError(ErrSql, what + u": "_s + db.lastError(), __FILE__, __LINE__);
+}
+
+}  // namespace
+
+SqliteFile::~SqliteFile()
+{
+    close();
+}
+
+bool SqliteFile::open(const QString &path, bool create, QString *error)
+{
+    close();
+    const QByteArray native = QFile::encodeName(path);
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (create)
+        flags |= SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(native.constData(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        if (error)
+            *error = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
+        close();
+        return false;
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 2000);
+    // journal_mode=DELETE and synchronous=FULL: crash-safe, no files left when closed, and
+    // fit for network shares. Setting them does not write to the file.
+    char *msg = nullptr;
+    if (sqlite3_exec(db_, "PRAGMA synchronous=FULL; PRAGMA journal_mode=DELETE;", nullptr, nullptr, &msg)
+        != SQLITE_OK) {
+        if (error)
+            *error = QString::fromUtf8(msg ? msg : "");
+        sqlite3_free(msg);
+        close();
+        return false;
+    }
+    return true;
+}
+
+void SqliteFile::close()
+{
+    if (db_)
+        sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void SqliteFile::exec(const QString &sql)
+{
+    char *msg = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_exec(db_, utf8.constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+        sqlite3_free(msg);
+        throwSql(*this, sql);
+    }
+}
+
+QString SqliteFile::lastError() const
+{
+    return db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+}
+
+int SqliteFile::lastExtendedCode() const
+{
+    return db_ ? sqlite3_extended_errcode(db_) : SQLITE_ERROR;
+}
+
+Statement::Statement(SqliteFile &db, const QString &sql) : db_(db)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()), &stmt_, nullptr) != SQLITE_OK)
+        throwSql(db, sql);
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(stmt_);
+}
+
+void Statement::bind(int index, const QVariant &value)
+{
+    int rc = SQLITE_OK;
+    if (!value.isValid() || value.isNull()) {
+        rc = sqlite3_bind_null(stmt_, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+            break;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+            break;
+        default: {
+            const QByteArray utf8 = value.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        throwSql(db_, u"bind"_s);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throwSql(db_, QString::fromUtf8(sqlite3_sql(stmt_)));
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(stmt_);
+}
+
+QVariant Statement::column(int index) const
+{
+    switch (sqlite3_column_type(stmt_, index)) {
+    case SQLITE_INTEGER: return QVariant(qint64(sqlite3_column_int64(stmt_, index)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(stmt_, index));
+    case SQLITE_NULL: return QVariant();
+    default: return QVariant(columnText(index));
+    }
+}
+
+qint64 Statement::columnInt64(int index) const
+{
+    return sqlite3_column_int64(stmt_, index);
+}
+
+QString Statement::columnText(int index) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, index));
+    return text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt_, index)) : QString();
+}
+
+Transaction::Transaction(SqliteFile &db) : db_(db)
+{
+    db_.exec(u"BEGIN IMMEDIATE"_s);
+}
+
+Transaction::~Transaction()
+{
+    if (!done_) {
+        try {
+            db_.exec(u"ROLLBACK"_s);
+        } catch (...) {
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    db_.exec(u"COMMIT"_s);
+    done_ = true;
+}
+
+QString quoteIdentifier(const QString &name)
+{
+    QString q = name;
+    q.replace(u'"', u"\"\""_s);
+    return u'"' + q + u'"';
+}
+
+}  // namespace rur::engine

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace rur::engine {
+
+// A thin owner of one SQLite connection to one table file.
+class SqliteFile {
+public:
+    SqliteFile() = default;
+    ~SqliteFile();
+    SqliteFile(const SqliteFile &) = delete;
+    SqliteFile &operator=(const SqliteFile &) = delete;
+
+    // Opens an existing file (create=false) or creates it; returns false and the SQLite
+    // error text on failure. Sets the rollback journal and full synchronous writes.
+    bool open(const QString &path, bool create, QString *error);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    sqlite3 *handle() const { return db_; }
+
+    // Runs statements without results; throws EngineError (ErrSql, or 9729 for a key violation).
+    void exec(const QString &sql);
+    QString lastError() const;
+    int lastExtendedCode() const;
+
+private:
+    sqlite3 *db_ = nullptr;
+};
+
+class Statement {
+public:
+    Statement(SqliteFile &db, const QString &sql);  // throws EngineError
+    ~Statement();
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    void bind(int index, const QVariant &value);  // 1-based; a null QVariant binds NULL
+    bool step();                                  // true while a row is there; throws on error
+    void reset();
+    int columnCount() const;
+    QVariant column(int index) const;             // SQLite's own storage class
+    qint64 columnInt64(int index) const;
+    QString columnText(int index) const;
+
+private:
+    SqliteFile &db_;
+    sqlite3_stmt *stmt_ = nullptr;
+};
+
+// RAII write transaction: rolled back unless committed.
+class Transaction {
+public:
+    explicit Transaction(SqliteFile &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+
+private:
+    SqliteFile &db_;
+    bool done_ = false;
+};
+
+// Quotes an identifier for SQL.
+QString quoteIdentifier(const QString &name);
+
+}  // namespace rur::engine

@@ -1,0 +1,186 @@
+#pragma once
+
+#include "engine/EngineError.h"
+#include "engine/Field.h"
+#include "engine/TableDef.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+namespace rur::engine {
+
+class Database;
+class LockFile;
+class SqliteFile;
+
+struct LocateOptions {
+    bool caseInsensitive = false;
+    bool partialKey = false;
+};
+
+// A table cursor over one table file: the record operations, field objects, hooks and
+// signals that the program's data module and data-aware widgets work with. The rows of
+// the table are read in index order when it opens or refreshes; a posted row is written
+// in one transaction.
+class Table : public QObject {
+    Q_OBJECT
+
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    enum class PostErrorAction { Fail, Abort, Retry };
+    using Bookmark = qint64;
+
+    Table(Database *database, TableDef def, QObject *parent = nullptr);
+    ~Table() override;
+
+    const TableDef &def() const { return def_; }
+    QString name() const { return def_.name; }
+    QString fileName() const { return def_.fileName; }
+    QString filePath() const;
+    Database *database() const { return database_; }
+
+    // Opening. open() throws EngineError: ErrFileMissing, ErrFieldMissing, ErrUnreadable
+    // or ErrLocked, with a Czech message naming the table.
+    void setExclusive(bool exclusive) { exclusive_ = exclusive; }
+    bool exclusive() const { return exclusive_; }
+    void open();
+    void close();
+    bool isActive() const { return state_ != State::Inactive; }
+    State state() const { return state_; }
+    bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
+
+    // A read-only query: "Select * from T [where ...] [order by ...]" over this table's fields.
+    void setSelectStatement(const QString &sql);
+    bool isReadOnly() const { return readOnly_; }
+
+    // Index order: field names separated by ";" or the name of a secondary index.
+    void setIndexFieldNames(const QString &names);
+    void setIndexName(const QString &indexName);
+    QString indexFieldNames() const;
+    QString indexName() const { return indexName_; }
+    void addIndex(const QString &indexName, const QString &fieldNames);
+    void deleteIndex(const QString &indexName);
+    void rebuildIndexes();  // needs an exclusive open
+
+    // Navigation.
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    int recordCount() const { return int(rows_.size()); }
+    bool isEmpty() const { return rows_.isEmpty(); }
+    int recNo() const;  // 1-based; 0 without a current row
+
+    // Editing. Edit on an empty table inserts, as the single-row tables expect.
+    void edit();
+    void append();
+    void insert();
+    void post();
+    void cancel();
+    void deleteRecord();
+    void emptyTable();
+    void refresh();
+    bool isModified() const { return modified_; }
+    // Posts a modified edit, cancels an unmodified one.
+    void checkBrowseMode();
+
+    Bookmark bookmark() const;
+    bool gotoBookmark(Bookmark bookmark);
+
+    bool locate(const QString &fieldNames, const QVariantList &values, LocateOptions options = {});
+    bool findKey(const QVariantList &values);
+
+    void setFilter(const QString &expression);  // "Cislo = 1"
+    QString filter() const { return filter_; }
+    void setFiltered(bool filtered);
+    bool filtered() const { return filtered_; }
+    void setRange(const QVariantList &start, const QVariantList &end);  // on the index fields
+    void cancelRange();
+    // Detail rows of the master's current row: detailFields equal the master's masterFields.
+    void setMasterSource(Table *master, const QString &masterFields, const QString &detailFields);
+
+    // Fields.
+    int fieldCount() const { return int(def_.fields.size()); }
+    Field fieldAt(int index) { return Field(this, index); }
+    Field field(const QString &fieldName);  // throws for an unknown name
+    bool hasField(const QString &fieldName) const { return def_.indexOf(fieldName) >= 0; }
+    QVariant value(int fieldIndex) const;
+    void setValue(int fieldIndex, const QVariant &value);
+    void setFieldText(int fieldIndex, const QString &text);
+    // Every field of a row (stored and calculated) without moving the cursor.
+    QVariantList rowValues(int row);
+
+    // Hooks, named as the program names table events.
+    std::function<void(Table &)> beforePost;
+    std::function<void(Table &)> afterPost;
+    std::function<void(Table &)> afterDelete;
+    std::function<void(Table &)> onNewRecord;
+    std::function<void(Table &)> onCalcFields;
+    std::function<PostErrorAction(Table &, const EngineError &)> onPostError;
+    void setOnSetText(const QString &fieldName, std::function<void(Field, const QString &)> hook);
+
+signals:
+    void stateChanged();
+    void dataChanged(int fieldIndex);  // -1: the whole record
+    void recordChanged();              // moved, refreshed, posted or deleted
+
+private:
+    friend class Database;
+    struct Row {
+        qint64 rowid = 0;
+        QVariantList values;  // stored fields in declaration order
+    };
+
+    void checkActive() const;
+    void readRows(qint64 keepRowid, int fallbackPos);
+    void sortRows();
+    void loadBuffer();
+    void calculate();
+    void writeBuffer();
+    void moveTo(int pos);
+    QList<int> orderFields() const;
+    QString whereClause() const;
+    QString sqlTable() const;
+    void onMasterMoved();
+    [[noreturn]] void throwOpenError(int code, const QString &detail) const;
+
+    Database *database_;
+    TableDef def_;
+    QList<int> storedIndex_;  // field index of each stored column, in order
+    std::unique_ptr<SqliteFile> db_;
+    std::unique_ptr<LockFile> lock_;
+    QString fileTable_;       // name of the SQL table inside the file
+
+    State state_ = State::Inactive;
+    bool exclusive_ = false;
+    bool readOnly_ = false;
+    QList<Row> rows_;
+    int pos_ = -1;
+    bool bof_ = true;
+    bool eof_ = true;
+    QVariantList buffer_;  // every field of the current record
+    bool modified_ = false;
+    bool calculating_ = false;
+    int insertPos_ = -1;
+
+    QStringList orderNames_;
+    QList<bool> orderDescending_;
+    QString indexName_;
+    QString filter_;
+    bool filtered_ = false;
+    QString selectWhere_;
+    QVariantList rangeStart_, rangeEnd_;
+    bool ranged_ = false;
+    Table *master_ = nullptr;
+    QStringList masterFields_, detailFields_;
+    QMetaObject::Connection masterConnection_;
+    QHash<int, std::function<void(Field, const QString &)>> setTextHooks_;
+};
+
+}  // namespace rur::engine

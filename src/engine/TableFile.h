@@ -1,0 +1,33 @@
+#pragma once
+
+#include "engine/TableDef.h"
+
+#include <QList>
+#include <QStringList>
+#include <QVariantMap>
+#include <functional>
+
+namespace rur::engine {
+
+class SqliteFile;
+
+// Creates a table file with the declared schema and the given rows (values by field name).
+// The file appears whole or not at all: it is built beside the target and renamed over it.
+void createTableFile(const QString &path, const TableDef &def, const QList<QVariantMap> &rows = {});
+
+// Copies a file over another so that a crash leaves either the old or the new file.
+// Returns false when the source can't be read or the target can't be written.
+bool replaceFileAtomically(const QString &source, const QString &target);
+
+// Column names of the table inside an open file, in their stored order.
+QStringList tableColumns(SqliteFile &db, const QString &tableName);
+
+QString createTableSql(const TableDef &def);
+QStringList createIndexSql(const TableDef &def);
+
+// Named points inside multi-step file work. Tests install a hook to stop the process there
+// (kill -9) and then prove that every table file is still whole.
+void crashPoint(const char *name);
+void setCrashHook(std::function<void(const char *)> hook);
+
+}  // namespace rur::engine

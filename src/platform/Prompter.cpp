@@ -1,0 +1,33 @@
+#include "platform/Prompter.h"
+
+namespace rur::platform {
+
+bool ScriptedPrompter::confirm(const QString &text)
+{
+    return confirmWithCancel(text) == Answer::Yes;
+}
+
+Prompter::Answer ScriptedPrompter::confirmWithCancel(const QString &text)
+{
+    messages.append({Message::Question, text});
+    return answers.isEmpty() ? Answer::Yes : answers.takeFirst();
+}
+
+QStringList ScriptedPrompter::errors() const
+{
+    QStringList out;
+    for (const Message &m : messages)
+        if (m.kind == Message::Error)
+            out.append(m.text);
+    return out;
+}
+
+QStringList ScriptedPrompter::texts() const
+{
+    QStringList out;
+    for (const Message &m : messages)
+        out.append(m.text);
+    return out;
+}
+
+}  // namespace rur::platform

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace rur::platform {
+
+// Questions and messages of the program. Windows get the Qt implementation; tests and the
+// command-line program get a scripted one.
+class Prompter {
+public:
+    enum class Answer { Yes, No, Cancel };
+    virtual ~Prompter() = default;
+    virtual void information(const QString &text) = 0;
+    virtual void error(const QString &text) = 0;
+    virtual bool confirm(const QString &text) = 0;  // Yes/No; true for Yes
+    virtual Answer confirmWithCancel(const QString &text) = 0;
+};
+
+// Records every message and answers questions from a script (default: Yes).
+class ScriptedPrompter : public Prompter {
+public:
+    struct Message {
+        enum Kind { Information, Error, Question } kind;
+        QString text;
+    };
+
+    void information(const QString &text) override { messages.append({Message::Information, text}); }
+    void error(const QString &text) override { messages.append({Message::Error, text}); }
+    bool confirm(const QString &text) override;
+    Answer confirmWithCancel(const QString &text) override;
+
+    QList<Answer> answers;  // taken from the front; Yes when empty
+    QList<Message> messages;
+
+    QStringList errors() const;
+    QStringList texts() const;
+};
+
+}  // namespace rur::platform
