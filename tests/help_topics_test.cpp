@@ -73,13 +73,13 @@ TEST_F(HelpShipped, EveryPageLoadsLinksWithinTheHelpAndIsReachableFromTheIndex)
 
     for (const auto &t : topics_.topics()) {
         const QString page = topics_.html(t.context);
-        EXPECT_TRUE(page.contains(u"<h1>"_s + t.title.toHtmlEscaped() + u"</h1>"_s)) << t.file;
+        EXPECT_TRUE(page.contains(u"<h1>"_s + t.title.toHtmlEscaped() + u"</h1>"_s)) << t.file.toStdString();
         for (auto it = href.globalMatch(page); it.hasNext();) {
             const QString link = it.next().captured(1);
             EXPECT_TRUE(topics_.contextForLink(t.context, link).has_value())
-                << t.file << " -> " << link;
+                << t.file.toStdString() << " -> " << link.toStdString();
         }
-        EXPECT_TRUE(indexed.contains(t.context)) << "no keyword for " << t.file;
+        EXPECT_TRUE(indexed.contains(t.context)) << "no keyword for " << t.file.toStdString();
     }
 }
 
@@ -100,7 +100,7 @@ TEST_F(HelpShipped, ResourceFileListsExactlyTheHelpFiles)
         expected.insert(t.file);
     EXPECT_EQ(listed, expected);
     for (const QString &file : listed)
-        EXPECT_TRUE(QFileInfo::exists(shippedHelpRoot() + file)) << file;
+        EXPECT_TRUE(QFileInfo::exists(shippedHelpRoot() + file)) << file.toStdString();
 }
 
 // ---- Reading the index file ----

@@ -104,7 +104,8 @@ TEST_F(IniFileRead, NoSectionsAndMissingFile)
 TEST_F(IniFileRead, IntegersAndBooleans)
 {
     put("[N]\nplain= 42 \nneg=-7\nplus=+3\ntrail=12abc\nword=abc\nempty=\nsign=-\nmin=-2147483648\n"
-        "over=2147483648\nunder=-2147483649\nhuge=99999999999\nendless=123456789012345678901234567890\nspace=1 2\nzeroText=0abc\ntwo=2\n"_ba);
+        "over=2147483648\nunder=-2147483649\nhuge=99999999999\nendless=123456789012345678901234567890\n"
+        "space=1 2\nzeroText=0abc\ntwo=2\n"_ba);
     IniFile ini(path());
     EXPECT_EQ(ini.readInteger(u"N"_s, u"plain"_s, -1), 42);
     EXPECT_EQ(ini.readInteger(u"N"_s, u"neg"_s, -1), -7);

@@ -72,7 +72,7 @@ WindowGeometry defaultGeometry(QSize screen)
     return g;
 }
 
-WindowGeometry restoreGeometry(const platform::IniFile &dph, const WindowGeometry &current, QSize screen)
+WindowGeometry storedGeometry(const platform::IniFile &dph, const WindowGeometry &current, QSize screen)
 {
     WindowGeometry g = current;
     const int maximized = dph.readInteger(u"Dph"_s, u"Maximized"_s, -1);

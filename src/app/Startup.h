@@ -36,7 +36,7 @@ struct WindowGeometry {
 WindowGeometry defaultGeometry(QSize screen);
 // The geometry stored in the local Dph.ini; without Maximized a screen at most 800 pixels
 // wide gives a maximized window.
-WindowGeometry restoreGeometry(const platform::IniFile &dph, const WindowGeometry &current, QSize screen);
+WindowGeometry storedGeometry(const platform::IniFile &dph, const WindowGeometry &current, QSize screen);
 
 struct UserSettings {
     int typPisma = 0;  // 0 plain font names, 1 the " CE" names

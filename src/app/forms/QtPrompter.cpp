@@ -1,0 +1,61 @@
+#include "app/forms/QtPrompter.h"
+
+#include "app/Program.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::app {
+
+namespace {
+
+int ask(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text, bool withCancel)
+{
+    QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(u"&Ano"_s, QMessageBox::YesRole);
+    box.addButton(u"&Ne"_s, QMessageBox::NoRole);
+    QPushButton *cancel = withCancel ? box.addButton(u"Storno"_s, QMessageBox::RejectRole) : nullptr;
+    box.setDefaultButton(yes);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return 0;
+    return cancel && (box.clickedButton() == cancel || !box.clickedButton()) ? 2 : 1;
+}
+
+void tell(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text)
+{
+    QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+    box.addButton(u"OK"_s, QMessageBox::AcceptRole);
+    box.exec();
+}
+
+}  // namespace
+
+void QtPrompter::information(const QString &text)
+{
+    tell(parent_, QMessageBox::Information, u"Informace"_s, text);
+}
+
+void QtPrompter::error(const QString &text)
+{
+    tell(parent_, QMessageBox::Critical, u"Chyba"_s, text);
+}
+
+bool QtPrompter::confirm(const QString &text)
+{
+    return ask(parent_, QMessageBox::Question, u"Potvrzení"_s, text, false) == 0;
+}
+
+platform::Prompter::Answer QtPrompter::confirmWithCancel(const QString &text)
+{
+    switch (ask(parent_, QMessageBox::Question, u"Potvrzení"_s, text, true)) {
+    case 0: return Answer::Yes;
+    case 1: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+}  // namespace rur::app

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/Prompter.h"
+
+class QWidget;
+
+namespace rur::app {
+
+// Questions and messages in modal message boxes with Czech buttons.
+class QtPrompter : public platform::Prompter {
+public:
+    explicit QtPrompter(QWidget *parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget *parent) { parent_ = parent; }
+
+    void information(const QString &text) override;
+    void error(const QString &text) override;
+    bool confirm(const QString &text) override;
+    Answer confirmWithCancel(const QString &text) override;
+
+private:
+    QWidget *parent_;
+};
+
+}  // namespace rur::app

@@ -1,0 +1,80 @@
+#include "support/test_root.h"
+
+#include "data/Schemas.h"
+#include "data/Templates.h"
+#include "engine/Database.h"
+#include "engine/Sqlite.h"
+#include "engine/Table.h"
+#include "engine/TableFile.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::testing {
+
+TestRoot::TestRoot() : root_(dir_.path() + u"/root/"_s)
+{
+    data::installDataRoot(root_);
+}
+
+QString TestRoot::createDataSet(const QString &dir) const
+{
+    const QString target = dataSet(dir);
+    QDir().mkpath(target);
+    const QString templates = root_ + u"Data/"_s;
+    for (const engine::TableDef &def : data::dataSetTableDefs())
+        QFile::copy(templates + def.fileName, target + def.fileName);
+    return target;
+}
+
+void TestRoot::writeOldTable(const QString &dir, const engine::TableDef &def, const QStringList &missingFields,
+                             const QList<QVariantMap> &rows) const
+{
+    const QString path = dataSet(dir) + def.fileName;
+    QFile::remove(path);
+    engine::createTableFile(path, def.without(missingFields), rows);
+}
+
+void TestRoot::addCatalogueRow(int number, const QString &name) const
+{
+    engine::Database db(u"Nazvy"_s);
+    db.setDirectory(root_);
+    engine::Table t(&db, data::catalogueDef());
+    t.open();
+    t.append();
+    t.field(u"Cislo"_s).setValue(number);
+    t.field(u"Pozice"_s).setValue(number);
+    t.field(u"Nazev"_s).setValue(name);
+    t.field(u"Adresar"_s).setValue(u"D"_s + QString::number(number));
+    t.post();
+}
+
+QMap<QString, QByteArray> snapshot(const QString &directory)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(directory, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            out.insert(it.fileName(), f.readAll());
+    }
+    return out;
+}
+
+QStringList fileColumns(const QString &path)
+{
+    engine::SqliteFile db;
+    QString error;
+    if (!db.open(path, false, &error))
+        return {};
+    engine::Statement st(db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"_s);
+    if (!st.step())
+        return {};
+    return engine::tableColumns(db, st.columnText(0));
+}
+
+}  // namespace rur::testing

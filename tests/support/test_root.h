@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/TableDef.h"
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariantMap>
+
+namespace rur::testing {
+
+// A data root in a temporary folder, made by the installer's own code, with one data set
+// D1 created from the templates as a new data set would be.
+class TestRoot {
+public:
+    TestRoot();
+    QString path() const { return root_; }           // ends in '/'
+    QString dataSet(const QString &dir = QStringLiteral("D1")) const { return root_ + dir + u'/'; }
+    // Creates a data-set directory with a copy of every template table.
+    QString createDataSet(const QString &dir = QStringLiteral("D1")) const;
+    // Replaces a table file of a data set with an older layout lacking some fields,
+    // holding the given rows.
+    void writeOldTable(const QString &dir, const engine::TableDef &def, const QStringList &missingFields,
+                       const QList<QVariantMap> &rows) const;
+    // Adds a catalogue row (Cislo, Nazev, Adresar D<Cislo>).
+    void addCatalogueRow(int number, const QString &name) const;
+    bool valid() const { return dir_.isValid(); }
+
+private:
+    QTemporaryDir dir_;
+    QString root_;
+};
+
+// Contents of every file in a directory, for byte-for-byte comparisons.
+QMap<QString, QByteArray> snapshot(const QString &directory);
+// Column names stored in a table file.
+QStringList fileColumns(const QString &path);
+
+}  // namespace rur::testing
