@@ -612,6 +612,10 @@ void Table::writeBuffer()
             st.bind(i + 1, values[i]);
         st.bind(int(values.size()) + 1, rowid);
         st.step();
+        // An auto-increment key is the row id itself.
+        for (int i : std::as_const(storedIndex_))
+            if (def_.fields[i].type == FieldType::AutoInc && !buffer_[i].isNull())
+                rowid = buffer_[i].toLongLong();
     }
     crashPoint("table:before-commit");
     tx.commit();
@@ -683,6 +687,7 @@ void Table::deleteRecord()
     state_ = State::Browse;
     readRows(0, oldPos);
     loadBuffer();
+    eof_ = rows_.isEmpty();
     if (wasEditing)
         emit stateChanged();
     emit recordChanged();
@@ -702,6 +707,7 @@ void Table::emptyTable()
     }
     readRows(0, 0);
     loadBuffer();
+    bof_ = eof_ = true;
     emit recordChanged();
 }
 

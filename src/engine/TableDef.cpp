@@ -84,7 +84,9 @@ QString sqlTypeName(const FieldDef &f)
     case FieldType::Boolean: return u"BOOLEAN"_s;
     case FieldType::Date: return u"DATE"_s;
     case FieldType::Smallint: return u"SMALLINT"_s;
-    case FieldType::Integer: return u"INTEGER"_s;
+    // "INT", not "INTEGER": a key of the latter spelling would become SQLite's row id, and
+    // changing the key would then change the row's identity under an open cursor.
+    case FieldType::Integer: return u"INT"_s;
     case FieldType::AutoInc: return u"INTEGER"_s;
     case FieldType::Memo: return u"TEXT"_s;
     }

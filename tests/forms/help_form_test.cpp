@@ -42,9 +42,18 @@ protected:
     HelpService service_;  // the help compiled into the program
 };
 
+TEST_F(HelpWindow, EveryTopicIsCompiledIntoTheProgram)
+{
+    ASSERT_TRUE(service_.topics().isLoaded());
+    EXPECT_TRUE(service_.topics().problems().isEmpty());
+    for (const auto &topic : service_.topics().topics()) {
+        EXPECT_FALSE(service_.topics().html(topic.context).contains(u"se nepodařilo načíst"_s))
+            << topic.file.toStdString();
+    }
+}
+
 TEST_F(HelpWindow, ContextRequestShowsItsTopic)
 {
-    ASSERT_TRUE(service_.topics().problems().isEmpty());
     service_.showContext(4);
     THelpForm *window = service_.window();
     ASSERT_NE(window, nullptr);
@@ -53,6 +62,7 @@ TEST_F(HelpWindow, ContextRequestShowsItsTopic)
     EXPECT_EQ(window->windowTitle(), u"RUR - nápověda"_s);
     EXPECT_EQ(window->currentContext(), 4);
     EXPECT_TRUE(pageText().startsWith(u"Údaje o poplatníkovi"_s)) << pageText().left(80).toStdString();
+    EXPECT_TRUE(pageText().contains(u"Zdaňovací období"_s));
     EXPECT_EQ(selected(u"contents"_s), u"Údaje o poplatníkovi"_s);
 
     // Further requests, pop-up ones included, reuse the window.
