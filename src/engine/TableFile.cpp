@@ -24,9 +24,13 @@ std::function<void(const char *)> &crashHook()
 
 QString tempPathBeside(const QString &target)
 {
+    // The process id keeps the names of two processes apart even when one was forked
+    // from the other with the same random state.
     const QFileInfo fi(target);
-    return fi.absolutePath() + u"/."_s + fi.fileName() + u".tmp"_s
-           + QString::number(QRandomGenerator::global()->generate(), 16);
+    const QString temp = fi.absolutePath() + u"/."_s + fi.fileName() + u".tmp"_s + QString::number(::getpid()) + u'-'
+                         + QString::number(QRandomGenerator::global()->generate(), 16);
+    QFile::remove(temp);
+    return temp;
 }
 
 bool syncPath(const QString &path, bool directory)

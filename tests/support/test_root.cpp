@@ -10,6 +10,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -25,8 +28,10 @@ QString TestRoot::createDataSet(const QString &dir) const
     const QString target = dataSet(dir);
     QDir().mkpath(target);
     const QString templates = root_ + u"Data/"_s;
-    for (const engine::TableDef &def : data::dataSetTableDefs())
+    for (const engine::TableDef &def : data::dataSetTableDefs()) {
+        QFile::remove(target + def.fileName);
         QFile::copy(templates + def.fileName, target + def.fileName);
+    }
     return target;
 }
 
@@ -63,6 +68,25 @@ QMap<QString, QByteArray> snapshot(const QString &directory)
             out.insert(it.fileName(), f.readAll());
     }
     return out;
+}
+
+bool killedAt(const char *point, const std::function<void()> &work)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        engine::setCrashHook([point](const char *name) {
+            if (qstrcmp(name, point) == 0)
+                raise(SIGKILL);
+        });
+        try {
+            work();
+        } catch (...) {
+        }
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
 QStringList fileColumns(const QString &path)

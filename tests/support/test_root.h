@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariantMap>
+#include <functional>
 
 namespace rur::testing {
 
@@ -34,6 +35,9 @@ private:
 
 // Contents of every file in a directory, for byte-for-byte comparisons.
 QMap<QString, QByteArray> snapshot(const QString &directory);
+// Runs work in a child process that is killed (SIGKILL) when it reaches the named crash
+// point; true when the child really died there.
+bool killedAt(const char *point, const std::function<void()> &work);
 // Column names stored in a table file.
 QStringList fileColumns(const QString &path);
 
