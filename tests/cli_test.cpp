@@ -1,0 +1,108 @@
+#include "support/test_root.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result cli(const QStringList &args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
+    p.setProcessEnvironment(env);
+    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+}  // namespace
+
+TEST(Cli, InitCreatesACompleteDataRoot)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path() + u"/novy"_s;
+    const Result r = cli({u"init"_s, root});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    for (const char16_t *file : {u"Data.DB", u"Uziv.DB", u"Dph.ini", u"Data/Verze.ini", u"Data/Data.DB",
+                                 u"Data/Uziv.DB", u"Data/Prp.DB", u"Data/Dzal1.DB", u"Data/Prppz.DB"})
+        EXPECT_TRUE(QFile::exists(root + u'/' + QString::fromUtf16(file))) << QString::fromUtf16(file).toStdString();
+    QFile version(root + u"/Data/Verze.ini"_s);
+    ASSERT_TRUE(version.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(version.readAll().contains("Data=1700"));
+}
+
+TEST(Cli, ShowPrintsRowsAsJsonAndOpenAcceptsNumbersAndDirectories)
+{
+    rur::testing::TestRoot root;
+    root.createDataSet(u"D1"_s);
+    root.createDataSet(u"D7"_s);
+    root.addCatalogueRow(1, u"První"_s);
+
+    Result r = cli({u"--root"_s, root.path(), u"open"_s, u"1"_s});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    r = cli({u"--root"_s, root.path(), u"open"_s, u"D7"_s});  // not in the catalogue
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = cli({u"--root"_s, root.path(), u"open"_s, u"7"_s});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.err.trimmed(), u"RUR číslo 7 není v seznamu."_s);
+
+    r = cli({u"--root"_s, root.path(), u"show"_s, u"1"_s, u"Prp"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject prp = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(prp.value(u"M"_s).toString(), u"leden"_s);
+    EXPECT_EQ(prp.value(u"Cislo"_s).toInt(), 1);
+    EXPECT_TRUE(prp.value(u"P1"_s).toBool());
+    EXPECT_TRUE(prp.value(u"Q"_s).isNull());
+    EXPECT_TRUE(prp.contains(u"Obd"_s));  // calculated fields are listed too
+
+    r = cli({u"--root"_s, root.path(), u"show"_s, u"D1"_s, u"Dmt"_s});
+    const QJsonObject dmt = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(dmt.value(u"Trh1"_s).toString(), u"vybranou stránku"_s);
+    EXPECT_EQ(dmt.value(u"Vln"_s).toInt(), 8);
+
+    r = cli({u"--root"_s, root.path(), u"show"_s, u"D1"_s, u"Mban"_s, u"--all"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(QJsonDocument::fromJson(r.out.toUtf8()).array().isEmpty());
+    r = cli({u"--root"_s, root.path(), u"show"_s, u"D1"_s, u"Dcis"_s, u"--all"_s});
+    const QJsonArray rates = QJsonDocument::fromJson(r.out.toUtf8()).array();
+    ASSERT_EQ(rates.size(), 1);
+    EXPECT_EQ(rates[0].toObject().value(u"Hd"_s).toDouble(), 21.0);
+
+    r = cli({u"--root"_s, root.path(), u"show"_s, u"D1"_s, u"Nic"_s});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.err.trimmed(), u"Tabulka Nic neexistuje."_s);
+}
+
+TEST(Cli, ADamagedTableFailsWithTheProgramsMessage)
+{
+    rur::testing::TestRoot root;
+    root.createDataSet();
+    QFile dmt(root.dataSet() + u"Dmt.DB"_s);
+    ASSERT_TRUE(dmt.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    dmt.write(QByteArray(3000, '\x42'));
+    dmt.close();
+    const Result r = cli({u"--root"_s, root.path(), u"open"_s, u"D1"_s});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.err.trimmed(), u"Nepodařilo se otevřít všechny tabulky.\nTabulka Dmt.DB je poškozená nebo nečitelná."_s);
+
+    const Result noRoot = cli({u"--root"_s, root.path() + u"chybi"_s, u"open"_s, u"D1"_s});
+    EXPECT_NE(noRoot.exitCode, 0);
+    EXPECT_EQ(noRoot.err.trimmed(), u"Chyba při zjišťování adresáře s daty.\nNainstalujte program znovu."_s);
+    EXPECT_EQ(cli({u"neznámý"_s}).exitCode, 2);
+}
