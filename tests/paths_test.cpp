@@ -76,7 +76,7 @@ TEST(PathsTemplate, RealPathsBecomeTemplatesAtFolderBoundaries)
 {
     const Directories d = sampleDirs();
     EXPECT_EQ(CestyTyp3(d, u"/a/share/Tervik/f.zip"_s), u"%AdresarDat%/Tervik/f.zip"_s);
-    EXPECT_EQ(CestyTyp3(d, u"/A/Share/f.zip"_s), u"%AdresarDat%/f.zip"_s);
+    EXPECT_EQ(CestyTyp3(d, u"/A/Share/f.zip"_s), u"/A/Share/f.zip"_s);  // another folder on this file system
     EXPECT_EQ(CestyTyp3(d, u"/a/docs/f.kpc"_s), u"%AdresarUziv%/f.kpc"_s);
     EXPECT_EQ(CestyTyp3(d, u"/a/share2/x"_s), u"/a/share2/x"_s);
     EXPECT_EQ(CestyTyp3(d, u"/a/docsx/f"_s), u"/a/docsx/f"_s);
@@ -85,6 +85,23 @@ TEST(PathsTemplate, RealPathsBecomeTemplatesAtFolderBoundaries)
     for (const QString &path : {u"/a/share/Tervik/RUR 2018/XML/DPHDP3 - D1.xml"_s, u"/a/docs/Banka - D1.kpc"_s,
                                 u"/a/share2/x"_s, u"/mnt/usb/D1.zip"_s})
         EXPECT_EQ(CestyTyp2(d, CestyTyp3(d, path), KindBackup), path);
+}
+
+TEST(PathsDirectories, SlashesCaseAndDataSetFiles)
+{
+    EXPECT_EQ(withSlash(u"/a/b"_s), u"/a/b/"_s);
+    EXPECT_EQ(withSlash(u"/a/b/"_s), u"/a/b/"_s);
+    EXPECT_EQ(withSlash(QString()), QString());
+    EXPECT_TRUE(samePath(u"/Data/RUR"_s, u"/data/rur/"_s));
+    EXPECT_FALSE(samePath(u"/data/rur"_s, u"/data/rur2"_s));
+
+    Directories d = sampleDirs();
+    EXPECT_EQ(d.dataSetIni(), QString());
+    EXPECT_EQ(d.dataSetPath(), QString());
+    d.dataRoot = u"/net/rur/"_s;
+    d.dataSetDir = u"D12"_s;
+    EXPECT_EQ(d.dataSetPath(), u"/net/rur/D12/"_s);
+    EXPECT_EQ(d.dataSetIni(), u"/net/rur/D12/D12.ini"_s);
 }
 
 class PathsBrowse : public testing::Test {
@@ -158,7 +175,7 @@ TEST(PathsFileStem, NamesMadeSafeForFileNames)
     EXPECT_EQ(fileStemFromNames({}, {}, {}, u"Krátký"_s, u" Dlouhý název "_s), u"Dlouhý název"_s);
     const QString longName = QString(129, u'x') + u' ' + QString(20, u'y');
     EXPECT_EQ(fileStemFromNames({}, {}, {}, {}, longName), QString(129, u'x'));
-    EXPECT_EQ(fileStemFromNames({}, {}, {}, {}, QString(200, u'z')).size(), 130);
+    EXPECT_EQ(fileStemFromNames({}, {}, {}, {}, u"  "_s + QString(200, u'z')), QString(128, u'z'));
 }
 
 TEST(PathsFileStem, TaxpayerTableOrDataSetName)

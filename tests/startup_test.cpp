@@ -302,13 +302,15 @@ protected:
     {
         ASSERT_TRUE(IniFile(networkTemplates() + u"Verze.ini"_s).writeInteger(u"Verze"_s, u"Data"_s, version));
     }
-    // Spoils two network templates so that a copy shows.
+    // Spoils network templates of every group so that a copy shows.
     void spoilNetworkTemplates() const
     {
         ASSERT_TRUE(QFile::remove(networkTemplates() + u"Dcis.DB"_s));
-        QFile prp(networkTemplates() + u"Prp.DB"_s);
-        ASSERT_TRUE(prp.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        prp.write("stale");
+        for (const QString &file : {u"Prp.DB"_s, u"Data.DB"_s, u"Uziv.DB"_s}) {
+            QFile f(networkTemplates() + file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write("stale");
+        }
     }
     // Every template of the local root is on the network, byte for byte.
     void expectTemplatesCopied() const

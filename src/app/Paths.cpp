@@ -26,11 +26,11 @@ QString kindFolder(int kind)
     }
 }
 
-// A folder prefix matches only up to a path boundary: /home/a/share must not match
-// /home/a/share2/x.
+// A folder prefix matches only up to a path boundary (/home/a/share must not match
+// /home/a/share2/x) and in the same case: the file system tells /A/Share from /a/share.
 bool beginsWithFolder(const QString &path, const QString &folder)
 {
-    if (folder.isEmpty() || !path.startsWith(folder, Qt::CaseInsensitive))
+    if (folder.isEmpty() || !path.startsWith(folder, Qt::CaseSensitive))
         return false;
     return path.size() == folder.size() || path.at(folder.size()) == u'/' || folder.endsWith(u'/');
 }
@@ -125,7 +125,7 @@ QString DirTyp(const Directories &dirs, int type, const QString &path)
             result = dirs.localDataRoot;
         if (beginsWithFolder(path, dirs.commonDataFolder))
             result = dirs.commonDataFolder + u"/Tervik/"_s;
-        if (!dirs.dataIniDir.isEmpty() && path.startsWith(dirs.dataIniDir, Qt::CaseInsensitive))
+        if (!dirs.dataIniDir.isEmpty() && path.startsWith(dirs.dataIniDir))
             result = dirs.dataIniDir;
         if (beginsWithFolder(path, dirs.documentsFolder)) {
             result = dirs.documentsFolder + u"/Tervik/"_s;

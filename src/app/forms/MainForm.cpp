@@ -40,7 +40,8 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     for (int i = 0; i < 4; ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(u"StatusPanel%1"_s.arg(i));
-        label->setFrameShape(QFrame::Panel);
+        // Panels 0 and 3 have no bevel.
+        label->setFrameShape(i == 0 || i == 3 ? QFrame::NoFrame : QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         statusBar()->addWidget(label, i == 0 ? 1 : 0);
         panels_.append(label);
