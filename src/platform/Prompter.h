@@ -16,6 +16,20 @@ public:
     virtual void error(const QString &text) = 0;
     virtual bool confirm(const QString &text) = 0;  // Yes/No; true for Yes
     virtual Answer confirmWithCancel(const QString &text) = 0;
+    // The hourglass cursor of long procedures; windows show it, scripts ignore it.
+    virtual void setBusy(bool busy) { Q_UNUSED(busy); }
+};
+
+// Shows the hourglass for a scope and restores the cursor in every outcome.
+class BusyGuard {
+public:
+    explicit BusyGuard(Prompter &prompter) : prompter_(prompter) { prompter_.setBusy(true); }
+    ~BusyGuard() { prompter_.setBusy(false); }
+    BusyGuard(const BusyGuard &) = delete;
+    BusyGuard &operator=(const BusyGuard &) = delete;
+
+private:
+    Prompter &prompter_;
 };
 
 // Records every message and answers questions from a script (default: Yes).

@@ -58,4 +58,12 @@ platform::Prompter::Answer QtPrompter::confirmWithCancel(const QString &text)
     }
 }
 
+void QtPrompter::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
 }  // namespace rur::app

@@ -16,6 +16,7 @@ public:
     void error(const QString &text) override;
     bool confirm(const QString &text) override;
     Answer confirmWithCancel(const QString &text) override;
+    void setBusy(bool busy) override;
 
 private:
     QWidget *parent_;
