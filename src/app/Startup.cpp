@@ -148,10 +148,11 @@ void refreshNetworkTemplates(const Directories &dirs, platform::Prompter &prompt
         QDir().mkpath(target);
     if (networkVersion < dirs.dataVersion) {
         const QString source = dirs.localDataRoot + u"Data/"_s;
-        QStringList files = data::catalogueFiles() + data::passwordFiles() + data::dataFileList();
-        for (const QString &file : std::as_const(files))
+        QList<std::pair<QString, QString>> copies;
+        for (const QString &file : data::catalogueFiles() + data::passwordFiles() + data::dataFileList())
             if (QFile::exists(source + file))
-                engine::replaceFileAtomically(source + file, target + file);
+                copies.append({source + file, target + file});
+        engine::replaceFilesAtomically(copies);
         platform::IniFile(target + u"Verze.ini"_s).writeInteger(u"Verze"_s, u"Data"_s, dirs.dataVersion);
     } else if (networkVersion > dirs.dataVersion) {
         prompter.error(u"Nainstalujte na tento počítač nejnovější verzi programu."_s);

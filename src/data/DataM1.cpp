@@ -46,6 +46,16 @@ TDM1::TDM1(QObject *parent) : QObject(parent)
     Mban->setIndexName(u"Ds"_s);
     Dpsn2->setIndexFieldNames(u"Npo"_s);
     attachRules();
+    // The list tables show their record position while a list window has the display on.
+    for (Table *t : {Dtabn1s.get(), Dtabn2s.get(), Dtab1s.get(), Dtab2s.get(), Dpsn1.get(), Dpsn2.get(), Mban.get(),
+                     Mbzp.get(), Maz.get(), Mdp.get()}) {
+        const auto show = [this, t] {
+            if (statusDisplayOn)
+                Zaznam(*t);
+        };
+        connect(t, &Table::recordChanged, this, show);
+        connect(t, &Table::stateChanged, this, show);
+    }
 }
 
 TDM1::~TDM1()
@@ -111,6 +121,20 @@ void TDM1::NazevDp1()
 {
     if (display_)
         display_->setCaption(captionText());
+}
+
+QString TDM1::recordPosition(const Table &t)
+{
+    if (t.state() == Table::State::Insert)
+        return u"Nový záznam"_s;
+    if (t.recordCount() < 1)
+        return u"0/"_s + QString::number(t.recordCount());
+    return QString::number(t.recNo()) + u'/' + QString::number(t.recordCount());
+}
+
+void TDM1::Zaznam(Table &t)
+{
+    setStatus(1, recordPosition(t));
 }
 
 void TDM1::StatusEdit(Table &t)

@@ -59,6 +59,9 @@ public:
     QString captionText();
     // Third status panel: "EDIT" while the table is edited or a row inserted.
     void StatusEdit(Table &table);
+    // Second status panel: the record position of a list ("3/12", "0/0", "Nový záznam").
+    void Zaznam(Table &table);
+    static QString recordPosition(const Table &table);
     void closeAll();
 
     bool tablesOpen() const { return tablesOpen_; }

@@ -156,11 +156,12 @@ void TDM1::OtevritTabulky()
     // Copies files of the data file list from the template directory; entries without a
     // template (index and memo files of the old engine) and failed copies are skipped.
     const auto copyFiles = [&](int first, int last) {
-        for (const QString &file : dataFiles(first, last)) {
+        QList<std::pair<QString, QString>> copies;
+        for (const QString &file : dataFiles(first, last))
             if (QFile::exists(templates + file))
-                engine::replaceFileAtomically(templates + file, db.filePath(file));
-            engine::crashPoint("open:after-copy");
-        }
+                copies.append({templates + file, db.filePath(file)});
+        engine::replaceFilesAtomically(copies);
+        engine::crashPoint("open:after-copy");
     };
     // A table repaired by copying alone: only a missing file is replaced by its template.
     const auto openCopy = [&](Table &t, int first, int last) {

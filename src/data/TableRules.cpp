@@ -1,5 +1,6 @@
 // Store rules of the taxpayer, rate and print-setting tables.
 #include "data/DataM1.h"
+#include "data/DateInput.h"
 #include "engine/NumberFormat.h"
 
 #include <algorithm>
@@ -43,6 +44,8 @@ void TDM1::attachRules()
             f.setValue(f.isNull() ? std::max(0.0, lowest) : double(f.asInteger()));
         }
     };
+    // Every date field completes shorthand input ("5", "5.3.", "050318", "+7").
+    attachDateInput(tables(), [] { return QDate::currentDate(); });
     for (Table *t : tables()) {
         connect(t, &Table::stateChanged, this, [this, t] {
             if (statusDisplayOn)

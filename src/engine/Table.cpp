@@ -200,6 +200,7 @@ void Table::close()
     if (state_ == State::Inactive)
         return;
     rows_.clear();
+    emit rowsReloaded();
     buffer_.clear();
     pos_ = -1;
     modified_ = false;
@@ -264,6 +265,7 @@ void Table::setIndexFieldNames(const QString &names)
     if (isActive()) {
         const Bookmark keep = bookmark();
         sortRows();
+        emit rowsReloaded();
         gotoBookmark(keep);
     }
 }
@@ -394,6 +396,7 @@ void Table::readRows(qint64 keepRowid, int fallbackPos)
                 pos_ = i;
     if (pos_ < 0 && !rows_.isEmpty())
         pos_ = std::clamp(fallbackPos, 0, int(rows_.size()) - 1);
+    emit rowsReloaded();
 }
 
 void Table::sortRows()
@@ -468,6 +471,14 @@ QVariantList Table::rowValues(int row)
     modified_ = savedModified;
     state_ = savedState;
     return out;
+}
+
+QVariant Table::storedValue(int row, int fieldIndex) const
+{
+    if (row < 0 || row >= rows_.size())
+        return {};
+    const qsizetype column = storedIndex_.indexOf(fieldIndex);
+    return column < 0 ? QVariant() : rows_[row].values[column];
 }
 
 void Table::moveTo(int pos)

@@ -115,6 +115,9 @@ public:
     void setFieldText(int fieldIndex, const QString &text);
     // Every field of a row (stored and calculated) without moving the cursor.
     QVariantList rowValues(int row);
+    // One stored field of a row, without moving the cursor or calculating (for lists).
+    QVariant storedValue(int row, int fieldIndex) const;
+    int currentRow() const { return pos_; }
 
     // Hooks, named as the program names table events.
     std::function<void(Table &)> beforePost;
@@ -129,6 +132,7 @@ signals:
     void stateChanged();
     void dataChanged(int fieldIndex);  // -1: the whole record
     void recordChanged();              // moved, refreshed, posted or deleted
+    void rowsReloaded();               // the rows were read again or put in another order
 
 private:
     friend class Database;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSet>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -122,6 +123,9 @@ void createTableFile(const QString &path, const TableDef &def, const QList<QVari
         if (!db.open(temp, true, &error))
             RUR_THROW(ErrGeneral, u"Soubor "_s + path + u" nelze vytvořit: "_s + error);
         try {
+            // The file is private until it is renamed into place and is flushed whole
+            // before that, so it needs no journal of its own.
+            db.exec(u"PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF"_s);
             Transaction tx(db);
             db.exec(createTableSql(def));
             for (const QString &sql : createIndexSql(def))
@@ -155,35 +159,87 @@ void createTableFile(const QString &path, const TableDef &def, const QList<QVari
     }
 }
 
-bool replaceFileAtomically(const QString &source, const QString &target)
+namespace {
+
+// Writes a copy of source beside target; returns the temporary path, or empty on failure.
+QString writeTempCopy(const QString &source, const QString &target, bool sync)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return false;
+        return {};
     const QString temp = tempPathBeside(target);
     QFile out(temp);
     if (!out.open(QIODevice::WriteOnly))
-        return false;
+        return {};
     char buffer[65536];
     for (;;) {
         const qint64 n = in.read(buffer, sizeof buffer);
         if (n < 0 || (n > 0 && out.write(buffer, n) != n)) {
             out.close();
             QFile::remove(temp);
-            return false;
+            return {};
         }
         if (n == 0)
             break;
         crashPoint("replace:writing");
     }
     out.flush();
-    const bool synced = ::fsync(out.handle()) == 0;
+    const bool synced = !sync || ::fsync(out.handle()) == 0;
     out.close();
     if (!synced || out.error() != QFileDevice::NoError) {
         QFile::remove(temp);
+        return {};
+    }
+    return temp;
+}
+
+}  // namespace
+
+bool replaceFileAtomically(const QString &source, const QString &target)
+{
+    const QString temp = writeTempCopy(source, target, true);
+    return !temp.isEmpty() && renameOver(temp, target);
+}
+
+bool replaceFilesAtomically(const QList<std::pair<QString, QString>> &copies)
+{
+    bool ok = true;
+    QList<std::pair<QString, QString>> written;
+    for (const auto &[source, target] : copies) {
+        const QString temp = writeTempCopy(source, target, false);
+        if (temp.isEmpty())
+            ok = false;
+        else
+            written.append({temp, target});
+    }
+    if (written.isEmpty())
+        return ok;
+    // One flush makes every new file durable before any of them replaces its target.
+    const QByteArray dir = QFile::encodeName(QFileInfo(written.first().second).absolutePath());
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool flushed = fd >= 0 && ::syncfs(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!flushed) {
+        for (const auto &[temp, target] : written)
+            QFile::remove(temp);
         return false;
     }
-    return renameOver(temp, target);
+    for (const auto &[temp, target] : written) {
+        QFile::remove(target + u"-journal"_s);
+        crashPoint("replace:before-rename");
+        if (::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+            QFile::remove(temp);
+            ok = false;
+        }
+    }
+    QSet<QString> directories;
+    for (const auto &[temp, target] : written)
+        directories.insert(QFileInfo(target).absolutePath());
+    for (const QString &d : std::as_const(directories))
+        syncPath(d, true);
+    crashPoint("replace:after-rename");
+    return ok;
 }
 
 QStringList tableColumns(SqliteFile &db, const QString &tableName)

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariantMap>
 #include <functional>
+#include <utility>
 
 namespace rur::engine {
 
@@ -18,6 +19,11 @@ void createTableFile(const QString &path, const TableDef &def, const QList<QVari
 // Copies a file over another so that a crash leaves either the old or the new file.
 // Returns false when the source can't be read or the target can't be written.
 bool replaceFileAtomically(const QString &source, const QString &target);
+
+// Copies several files (source, target) the same way, with one flush of the file system
+// for all of them instead of one per file. Returns false when any copy failed; the others
+// are still done.
+bool replaceFilesAtomically(const QList<std::pair<QString, QString>> &copies);
 
 // Column names of the table inside an open file, in their stored order.
 QStringList tableColumns(SqliteFile &db, const QString &tableName);

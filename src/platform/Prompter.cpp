@@ -13,6 +13,17 @@ Prompter::Answer ScriptedPrompter::confirmWithCancel(const QString &text)
     return answers.isEmpty() ? Answer::Yes : answers.takeFirst();
 }
 
+bool ScriptedPrompter::askText(const QString &caption, const QString &label, QString *text, bool masked)
+{
+    Q_UNUSED(label);
+    Q_UNUSED(masked);
+    messages.append({Message::Question, caption});
+    if (textAnswers.isEmpty())
+        return false;
+    *text = textAnswers.takeFirst();
+    return true;
+}
+
 QStringList ScriptedPrompter::errors() const
 {
     QStringList out;

@@ -16,6 +16,8 @@ public:
     virtual void error(const QString &text) = 0;
     virtual bool confirm(const QString &text) = 0;  // Yes/No; true for Yes
     virtual Answer confirmWithCancel(const QString &text) = 0;
+    // Asks for one line of text (masked for passwords); false when the user cancels.
+    virtual bool askText(const QString &caption, const QString &label, QString *text, bool masked) = 0;
     // The hourglass cursor of long procedures; windows show it, scripts ignore it.
     virtual void setBusy(bool busy) { Q_UNUSED(busy); }
 };
@@ -44,8 +46,10 @@ public:
     void error(const QString &text) override { messages.append({Message::Error, text}); }
     bool confirm(const QString &text) override;
     Answer confirmWithCancel(const QString &text) override;
+    bool askText(const QString &caption, const QString &label, QString *text, bool masked) override;
 
     QList<Answer> answers;  // taken from the front; Yes when empty
+    QStringList textAnswers;  // taken from the front; a cancelled prompt when empty
     QList<Message> messages;
 
     QStringList errors() const;

@@ -60,7 +60,9 @@ protected:
     std::unique_ptr<TMainForm> create(QSize screen = {1024, 768})
     {
         const TMainForm::Environment env{tmp_.path() + u"/prg"_s, common(), tmp_.path() + u"/docs"_s, screen};
-        return std::make_unique<TMainForm>(env, prompter_);
+        auto form = std::make_unique<TMainForm>(env, prompter_);
+        form->selectionRunner = [] { return -1; };  // the selection is tested on its own
+        return form;
     }
     // Shows the window and waits for its first activation.
     static void showAndActivate(TMainForm &form)

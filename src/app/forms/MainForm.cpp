@@ -3,6 +3,11 @@
 #include "app/Program.h"
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
+#include "datasets/Catalogue.h"
+#include "datasets/DataSetAccess.h"
+#include "datasets/YearProcedures.h"
+#include "datasets/forms/Auto1Form.h"
+#include "engine/EngineError.h"
 #include "engine/LockFile.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
@@ -10,7 +15,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QKeyEvent>
+#include <QDir>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
@@ -18,6 +23,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
+#include <QToolBar>
 
 using namespace Qt::StringLiterals;
 
@@ -43,12 +49,15 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
         // Panels 0 and 3 have no bevel.
         label->setFrameShape(i == 0 || i == 3 ? QFrame::NoFrame : QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        statusBar()->addWidget(label, i == 0 ? 1 : 0);
+        label->setMinimumWidth(i == 1 ? 90 : (i == 2 ? 50 : 0));
+        statusBar()->addWidget(label, i == 3 ? 1 : 0);
         panels_.append(label);
     }
     help_ = new HelpService(this);
     buildMenu();
     FormCreate(environment);
+    registerProcedures();
+    TypDp1();
 }
 
 TMainForm::~TMainForm()
@@ -59,13 +68,97 @@ TMainForm::~TMainForm()
 
 void TMainForm::buildMenu()
 {
-    QMenu *helpMenu = menuBar()->addMenu(u"&Nápověda"_s);
-    QAction *contents = helpMenu->addAction(u"&Obsah nápovědy"_s, this, [this] { help_->showContext(1); });
-    contents->setShortcut(Qt::Key_F1);
-    contents->setStatusTip(u"Nápověda k programu"_s);
-    helpMenu->addSeparator();
-    QAction *quit = helpMenu->addAction(u"&Konec"_s, this, &QWidget::close);
-    quit->setStatusTip(u"Ukončení programu"_s);
+    QMenu *current = nullptr;
+    for (const MenuItemDef &item : mainMenuItems()) {
+        if (!current || current->title() != item.menu) {
+            current = menuBar()->addMenu(item.menu);
+            current->setObjectName(QString(item.menu).remove(u'&'));
+            const bool dataMenu = item.menu != u"&Soubor"_s && item.menu != u"Nápo&věda"_s;
+            if (dataMenu)
+                dataMenus_.append(current);
+        }
+        QAction *action = current->addAction(item.caption);
+        action->setShortcut(item.shortcut);
+        action->setStatusTip(item.hint);
+        const Command command = item.command;
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (const auto handler = handlers_.value(command))
+                handler();
+        });
+        actions_.insert(command, action);
+        if (item.command == Command::Konec || item.command == Command::NastaveniTisku
+            || item.command == Command::UlozeniPoslednihoRur || item.command == Command::VymazaniObdobi
+            || item.command == Command::Hotova3 || item.command == Command::TiskKomfort
+            || item.command == Command::PrenosDenik)
+            current->addSeparator();
+    }
+    QToolBar *tools = addToolBar(u"Nástroje"_s);
+    tools->setObjectName(u"ToolBar"_s);
+    tools->setMovable(false);
+    const std::pair<const char16_t *, Command> buttons[] = {{u"Údaje o poplatníkovi", Command::UdajeOPoplatnikovi},
+                                                            {u"Přiznání k RUR", Command::Priznani1}};
+    for (const auto &[caption, command] : buttons) {
+        QAction *a = tools->addAction(QString::fromUtf16(caption));
+        a->setStatusTip(QString::fromUtf16(caption));
+        a->setToolTip(QString::fromUtf16(caption));
+        connect(a, &QAction::triggered, this, [this, cmd = command] {
+            if (const auto handler = handlers_.value(cmd))
+                handler();
+        });
+        a->setData(int(command));
+        toolActions_.append(a);
+    }
+}
+
+QMenu *TMainForm::menuNamed(const QString &caption) const
+{
+    for (QAction *a : menuBar()->actions())
+        if (a->menu() && a->menu()->title() == caption)
+            return a->menu();
+    return nullptr;
+}
+
+void TMainForm::setCommandHandler(Command command, std::function<void()> handler)
+{
+    handlers_.insert(command, std::move(handler));
+    TypDp1();
+}
+
+void TMainForm::setReturnWindowOpener(int n, std::function<void()> opener)
+{
+    returnWindows_.insert(n, std::move(opener));
+}
+
+void TMainForm::Dpp1(int n)
+{
+    if (const auto opener = returnWindows_.value(n))
+        opener();
+}
+
+void TMainForm::registerProcedures()
+{
+    handlers_.insert(Command::VyberRur, [this] { VyberDanoveho(); });
+    handlers_.insert(Command::Konec, [this] { close(); });
+    handlers_.insert(Command::Navod, [this] { help_->showContext(1); });
+    handlers_.insert(Command::VymazaniObdobi,
+                     [this] { runDataSetProcedure([this] { return datasets::VymazaniObdobi(*dm_, dirs_, prompter_); }); });
+    handlers_.insert(Command::VymazaniRoku,
+                     [this] { runDataSetProcedure([this] { return datasets::VymazaniRoku(*dm_, dirs_, prompter_); }); });
+    handlers_.insert(Command::NovyRok,
+                     [this] { runDataSetProcedure([this] { return datasets::NovyRok(*dm_, dirs_, prompter_); }); });
+}
+
+// The period and year procedures reopen all tables; a failure there is reported as when
+// a data set is opened.
+void TMainForm::runDataSetProcedure(const std::function<bool()> &procedure)
+{
+    try {
+        procedure();
+    } catch (const engine::EngineError &e) {
+        QApplication::restoreOverrideCursor();
+        prompter_.error(QString::fromUtf16(datasets::kOpenFailedMessage) + u'\n' + e.message());
+    }
+    TypDp1();
 }
 
 void TMainForm::FormCreate(const Environment &env)
@@ -94,6 +187,13 @@ void TMainForm::FormCreate(const Environment &env)
     resize(geometry_.width, geometry_.height);
     if (geometry_.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
+
+    // The selection window lives for the whole run; its catalogue is prepared once.
+    catalogue_ = std::make_unique<datasets::Catalogue>(dirs_, prompter_);
+    catalogue_->statusSink = [this](const QString &text) { setStatusText(0, text); };
+    catalogue_->prepare();
+    selection_ = new datasets::TAuto1Form(*catalogue_, prompter_, this);
+    selectionRunner = [this] { return selection_->execSelection(); };
 }
 
 WindowGeometry TMainForm::currentGeometry() const
@@ -123,15 +223,64 @@ void TMainForm::FormActivate()
     if (!dirs_.notFound) {
         if (applyNetworkDataRoot(dirs_, prompter_)) {
             dm_->Danove.disconnect();
+            catalogue_->Nazvy.disconnect();
             dm_->setDataRoot(dirs_.dataRoot);
-            engine::deleteStaleLockFiles(dirs_.dataRoot);
+            catalogue_->prepare();
         }
         refreshNetworkTemplates(dirs_, prompter_);
+        VyberDanoveho();
+        return;
     }
-    if (dirs_.notFound) {
-        prompter_.error(QString::fromUtf16(kNoDataRootMessage));
+    prompter_.error(QString::fromUtf16(kNoDataRootMessage));
+    close();
+}
+
+bool TMainForm::dataSetOpen() const
+{
+    return !dirs_.dataSetDir.isEmpty() && QDir(dirs_.dataRoot + dirs_.dataSetDir).exists() && dm_->tablesOpen();
+}
+
+void TMainForm::VyberDanoveho()
+{
+    if (!catalogue_ || !selectionRunner)
+        return;
+    setWindowTitle(applicationTitle());
+    dm_->closeAll();
+    dm_->Danove.disconnect();
+    TypDp1();
+    const int result = selectionRunner();
+    if (result == datasets::TAuto1Form::ResultEnd) {
         close();
+        return;
     }
+    if (result != datasets::TAuto1Form::ResultOpen || catalogue_->isEmpty())
+        return;
+    const QString directory = catalogue_->currentDirectory();
+    {
+        platform::BusyGuard busy(prompter_);
+        try {
+            datasets::openDataSet(*dm_, dirs_, directory);
+        } catch (const engine::EngineError &e) {
+            dirs_.dataSetDir = directory;
+            QApplication::restoreOverrideCursor();
+            prompter_.error(QString::fromUtf16(datasets::kOpenFailedMessage) + u'\n' + e.message());
+        }
+    }
+    TypDp1();
+}
+
+void TMainForm::TypDp1()
+{
+    const bool open = dataSetOpen();
+    for (QMenu *menu : std::as_const(dataMenus_))
+        menu->setEnabled(open);
+    for (const MenuItemDef &item : mainMenuItems()) {
+        QAction *action = actions_.value(item.command);
+        const bool built = handlers_.contains(item.command);
+        action->setEnabled(built && (!item.needsDataSet || open));
+    }
+    for (QAction *a : std::as_const(toolActions_))
+        a->setEnabled(open && handlers_.contains(Command(a->data().toInt())));
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -141,6 +290,8 @@ void TMainForm::closeEvent(QCloseEvent *event)
             prompter_.error(QString::fromUtf16(kWriteFailedMessage));
         dm_->closeAll();
         dm_->Danove.disconnect();
+        if (catalogue_)
+            catalogue_->Nazvy.disconnect();
     }
     if (help_)
         help_->quit();
@@ -155,6 +306,12 @@ bool TMainForm::event(QEvent *event)
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    panels_[0]->setFixedWidth(hintPanelWidth(statusBar()->width()));
 }
 
 void TMainForm::setStatusText(int panel, const QString &text)

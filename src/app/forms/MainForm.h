@@ -1,18 +1,28 @@
 #pragma once
 
 #include "app/Directories.h"
+#include "app/MainMenu.h"
 #include "app/Startup.h"
 #include "data/DataM1.h"
+
+#include <QHash>
 
 #include <QMainWindow>
 #include <functional>
 #include <memory>
 
+class QAction;
 class QLabel;
+class QMenu;
 
 namespace rur::platform {
 class Prompter;
 }
+
+namespace rur::datasets {
+class Catalogue;
+class TAuto1Form;
+}  // namespace rur::datasets
 
 namespace rur::app {
 
@@ -48,17 +58,40 @@ public:
     void setCaption(const QString &caption) override;
     QString statusText(int panel) const;
 
-    // Runs once: network data root, template refresh, the closing error without a data root.
+    // Runs once: network data root, template refresh, the data-set selection, or the
+    // closing error without a data root.
     void FormActivate();
+
+    // Shows the selection and opens the chosen data set.
+    void VyberDanoveho();
+    // Enables the data menus while a data set is open.
+    void TypDp1();
+    // Shows return window n (1 to 4) or the print centre on its return page (5).
+    void Dpp1(int n);
+    // Windows of the program register what their commands open; a command without a
+    // window stays disabled.
+    void setCommandHandler(Command command, std::function<void()> handler);
+    void setReturnWindowOpener(int n, std::function<void()> opener);
+    QAction *commandAction(Command command) const { return actions_.value(command); }
+    QMenu *menuNamed(const QString &caption) const;
+    QList<QAction *> toolBarActions() const { return toolActions_; }
+    datasets::Catalogue *catalogue() const { return catalogue_.get(); }
+    datasets::TAuto1Form *selectionForm() const { return selection_; }
+    // How the selection is shown; tests replace it. Returns a TAuto1Form result.
+    std::function<int()> selectionRunner;
+    bool dataSetOpen() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void FormCreate(const Environment &environment);
     void buildMenu();
+    void registerProcedures();
+    void runDataSetProcedure(const std::function<bool()> &procedure);
 
     platform::Prompter &prompter_;
     Directories dirs_;
@@ -68,6 +101,13 @@ private:
     HelpService *help_ = nullptr;
     QList<QLabel *> panels_;
     bool activated_ = false;
+    std::unique_ptr<datasets::Catalogue> catalogue_;
+    datasets::TAuto1Form *selection_ = nullptr;
+    QHash<Command, QAction *> actions_;
+    QHash<Command, std::function<void()>> handlers_;
+    QHash<int, std::function<void()>> returnWindows_;
+    QList<QMenu *> dataMenus_;
+    QList<QAction *> toolActions_;
 };
 
 }  // namespace rur::app

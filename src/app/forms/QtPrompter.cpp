@@ -3,6 +3,11 @@
 #include "app/Program.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -56,6 +61,33 @@ platform::Prompter::Answer QtPrompter::confirmWithCancel(const QString &text)
     case 1: return Answer::No;
     default: return Answer::Cancel;
     }
+}
+
+bool QtPrompter::askText(const QString &caption, const QString &label, QString *text, bool masked)
+{
+    QDialog dialog(parent_);
+    dialog.setWindowTitle(caption);
+    auto *layout = new QVBoxLayout(&dialog);
+    if (!label.isEmpty())
+        layout->addWidget(new QLabel(label, &dialog));
+    auto *edit = new QLineEdit(*text, &dialog);
+    edit->setObjectName(u"TextEdit"_s);
+    if (masked) {
+        // Passwords of data sets are at most ten characters, shown as stars.
+        edit->setEchoMode(QLineEdit::Password);
+        edit->setMaxLength(10);
+    }
+    layout->addWidget(edit);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(u"OK"_s, QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(u"Storno"_s, QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    if (ok)
+        *text = edit->text();
+    return ok;
 }
 
 void QtPrompter::setBusy(bool busy)

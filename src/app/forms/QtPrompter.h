@@ -17,6 +17,7 @@ public:
     bool confirm(const QString &text) override;
     Answer confirmWithCancel(const QString &text) override;
     void setBusy(bool busy) override;
+    bool askText(const QString &caption, const QString &label, QString *text, bool masked) override;
 
 private:
     QWidget *parent_;

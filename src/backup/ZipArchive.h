@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace rur::backup {
+
+// Writes a ZIP archive (Deflate) of every file under a directory, recursively, with member
+// names relative to it. Files whose name is in excludedNames (case ignored, at any depth)
+// are left out. The archive is built under a temporary name beside zipPath and renamed over
+// zipPath only when it was written completely and holds one member for every file, so a
+// failure (disk full, folder not writable) leaves an existing zipPath untouched.
+// members receives the number of members of the finished archive (0 on failure).
+bool writeDirectoryArchive(const QString &dir, const QString &zipPath, const QStringList &excludedNames,
+                           QString *error = nullptr, int *members = nullptr);
+
+// Extracts the file members of an archive into a directory, creating folders as needed and
+// overwriting existing files (each written beside its target and renamed over it). With
+// onlyNames given, only members of those names (case ignored) are extracted; a name the
+// archive doesn't hold extracts nothing. An archive holding a member whose name is absolute
+// or has a ".." part is refused as a whole before anything is written.
+// members receives the number of files extracted, also when a later member failed.
+bool extractArchive(const QString &zipPath, const QString &targetDir, QString *error = nullptr, int *members = nullptr,
+                    const QStringList &onlyNames = {});
+
+// Member names of an archive; empty when it can't be read.
+QStringList archiveMembers(const QString &zipPath);
+
+}  // namespace rur::backup

@@ -1,0 +1,440 @@
+#include "datasets/Catalogue.h"
+
+#include "app/Program.h"
+#include "data/DataFileList.h"
+#include "data/Schemas.h"
+#include "engine/EngineError.h"
+#include "engine/LockFile.h"
+#include "engine/TableFile.h"
+#include "platform/IniFile.h"
+#include "platform/Prompter.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+using rur::engine::EngineError;
+using rur::engine::Table;
+
+namespace rur::datasets {
+
+namespace {
+
+QString conversionKey()
+{
+    return u"Prevod"_s + app::yearCode();
+}
+
+}  // namespace
+
+Catalogue::Catalogue(app::Directories &dirs, platform::Prompter &prompter, QObject *parent)
+    : QObject(parent), dirs_(dirs), prompter_(prompter)
+{
+    Data = std::make_unique<Table>(&Nazvy, data::catalogueDef());
+    Uziv = std::make_unique<Table>(&Nazvy, data::passwordsDef());
+    Uziv->setMasterSource(Data.get(), u"Cislo"_s, u"Cislo"_s);
+}
+
+Catalogue::~Catalogue()
+{
+    Uziv->setMasterSource(nullptr, {}, {});
+}
+
+void Catalogue::setStatus(const QString &text)
+{
+    if (statusSink)
+        statusSink(text);
+}
+
+void Catalogue::prepare()
+{
+    Nazvy.setDirectory(dirs_.dataRoot);
+    engine::deleteStaleLockFiles(dirs_.dataRoot);
+    upgradeCatalogue();
+    openTables();
+}
+
+// A catalogue of an earlier edition has no own ordering: it is rebuilt with every row in
+// its old order and the position equal to the number. The new file is built beside the
+// old one and replaces it whole; a damaged catalogue is left alone.
+void Catalogue::upgradeCatalogue()
+{
+    Data->close();
+    try {
+        Data->open();
+        return;
+    } catch (const EngineError &e) {
+        if (e.code() != engine::ErrFieldMissing)
+            return;
+    }
+    try {
+        Table old(&Nazvy, data::catalogueDef().without({u"Pozice"_s}));
+        old.open();
+        QList<QVariantMap> rows;
+        for (old.first(); !old.eof(); old.next())
+            rows.append({{u"Cislo"_s, old.field(u"Cislo"_s).value()},
+                         {u"Pozice"_s, old.field(u"Cislo"_s).value()},
+                         {u"Nazev"_s, old.field(u"Nazev"_s).value()},
+                         {u"Adresar"_s, old.field(u"Adresar"_s).value()}});
+        old.close();
+        Nazvy.disconnect();
+        engine::createTableFile(dirs_.dataRoot + u"Data.DB"_s, data::catalogueDef(), rows);
+    } catch (const EngineError &) {
+    }
+}
+
+void Catalogue::openTables()
+{
+    try {
+        Data->open();
+        Data->addIndex(u"Nazev"_s, u"Nazev"_s);  // an older catalogue may lack it
+    } catch (const EngineError &) {
+    }
+    try {
+        Uziv->open();
+    } catch (const EngineError &e) {
+        if (e.code() == engine::ErrFileMissing || e.code() == engine::ErrFieldMissing) {
+            for (const QString &file : data::passwordFiles())
+                if (QFile::exists(dirs_.dataRoot + u"Data/"_s + file))
+                    engine::replaceFileAtomically(dirs_.dataRoot + u"Data/"_s + file, dirs_.dataRoot + file);
+        }
+        try {
+            Uziv->open();
+        } catch (const EngineError &) {
+        }
+    }
+}
+
+void Catalogue::showSelection()
+{
+    QDir::setCurrent(dirs_.dataRoot);
+    if (!Data->isActive())
+        openTables();
+    if (!Data->isActive())
+        return;
+    Data->refresh();
+    if (Uziv->isActive())
+        Uziv->refresh();
+    if (lastUsedPosition()) {
+        const int last = platform::IniFile(dirs_.localDataRoot + u"Dph.ini"_s).readInteger(u"Vyber"_s, u"Cislo"_s, 1);
+        Data->locate(u"Cislo"_s, {last});
+    } else {
+        Data->first();
+    }
+    const int stored = platform::IniFile(dirs_.dataRoot + u"Dph.ini"_s).readInteger(u"Dph"_s, u"Razeni"_s, 1);
+    if (stored >= OrderOwn && stored <= OrderByName)
+        applyOrdering(stored);
+    if (!lastUsedPosition())
+        Data->first();
+}
+
+bool Catalogue::lastUsedPosition() const
+{
+    return platform::IniFile(dirs_.localDataRoot + u"Dph.ini"_s).readBool(u"Vyber"_s, u"Pos"_s, true);
+}
+
+void Catalogue::closeSelection(bool keepPosition)
+{
+    platform::IniFile local(dirs_.localDataRoot + u"Dph.ini"_s);
+    local.writeBool(u"Vyber"_s, u"Pos"_s, keepPosition);
+    local.writeInteger(u"Vyber"_s, u"Cislo"_s, currentNumber());
+    if (isEmpty() && local.readString(u"Dph"_s, u"%1o"_s.arg(conversionKey())) == u"1"_s)
+        local.writeString(u"Dph"_s, conversionKey(), QString());
+    platform::IniFile(dirs_.dataRoot + u"Dph.ini"_s).writeInteger(u"Dph"_s, u"Razeni"_s, ordering_);
+    if (!Data->isActive())
+        return;
+    const int number = currentNumber();
+    Data->close();
+    Uziv->close();
+    openTables();
+    applyOrdering(ordering_);
+    if (Data->isActive())
+        Data->locate(u"Cislo"_s, {number});
+}
+
+int Catalogue::currentNumber() const
+{
+    return Data->isActive() && !Data->isEmpty() ? Data->value(Data->def().indexOf(u"Cislo"_s)).toInt() : 0;
+}
+
+QString Catalogue::currentName() const
+{
+    return Data->isActive() ? Data->value(Data->def().indexOf(u"Nazev"_s)).toString() : QString();
+}
+
+QString Catalogue::currentDirectory() const
+{
+    return Data->isActive() ? Data->value(Data->def().indexOf(u"Adresar"_s)).toString() : QString();
+}
+
+void Catalogue::applyOrdering(int ordering)
+{
+    ordering_ = ordering;
+    if (!Data->isActive())
+        return;
+    switch (ordering) {
+    case OrderOwn: Data->setIndexName(u"Pozice"_s); break;
+    case OrderByName: Data->setIndexName(u"Nazev"_s); break;
+    default: Data->setIndexName(QString()); break;
+    }
+}
+
+void Catalogue::setOrdering(int ordering)
+{
+    applyOrdering(ordering);
+    platform::IniFile(dirs_.dataRoot + u"Dph.ini"_s).writeInteger(u"Dph"_s, u"Razeni"_s, ordering);
+}
+
+int Catalogue::nextNumber()
+{
+    const int keep = ordering_;
+    applyOrdering(OrderAutomatic);
+    int number = 0;
+    int n = 1;
+    for (Data->first(); !Data->eof(); Data->next(), ++n) {
+        if (Data->field(u"Cislo"_s).asInteger() > n) {
+            number = n;
+            break;
+        }
+    }
+    if (number == 0)
+        number = Data->recordCount() + 1;
+    if (Data->locate(u"Cislo"_s, {number})) {
+        Data->last();
+        number = Data->field(u"Cislo"_s).asInteger() + 1;
+    }
+    applyOrdering(keep);
+    return number;
+}
+
+void Catalogue::beginNew()
+{
+    pendingIndexOrdering_ = ordering_;
+    pendingPosition_ = ordering_ == OrderOwn && !isEmpty() ? Data->field(u"Pozice"_s).asInteger() : 0;
+    const int number = nextNumber();
+    applyOrdering(OrderAutomatic);
+    Data->append();
+    Data->field(u"Cislo"_s).setValue(number);
+    Data->field(u"Adresar"_s).setValue(u"D"_s + QString::number(number));
+    Data->field(u"Pozice"_s).setValue(pendingIndexOrdering_ == OrderOwn && pendingPosition_ > 0 ? pendingPosition_ : number);
+}
+
+bool Catalogue::finishNew(const QString &name)
+{
+    if (!newPending())
+        return false;
+    Data->field(u"Nazev"_s).setValue(name);
+    if (!prompter_.confirm(u"Opravdu chcete vytvořit RUR "_s + name + u" ?"_s))
+        return false;
+    platform::BusyGuard busy(prompter_);
+    const QString directory = Data->field(u"Adresar"_s).asString();
+    const QString path = dirs_.dataRoot + directory;
+    // The directory comes first: a data set that has no directory is not catalogued.
+    if (!QDir().mkpath(path) || !QFileInfo(path).isDir()) {
+        cancelNew();
+        prompter_.error(u"Adresář "_s + path + u" nelze vytvořit."_s);
+        return false;
+    }
+    try {
+        Data->post();
+    } catch (const EngineError &e) {
+        cancelNew();
+        prompter_.error(e.message());
+        return false;
+    }
+    const QString templates = dirs_.dataRoot + u"Data/"_s;
+    QList<std::pair<QString, QString>> copies;
+    for (const QString &file : data::dataFileList())
+        if (QFile::exists(templates + file))
+            copies.append({templates + file, path + u'/' + file});
+    engine::replaceFilesAtomically(copies);  // a table left out is copied in when the set opens
+    applyOrdering(pendingIndexOrdering_);
+    return true;
+}
+
+void Catalogue::cancelNew()
+{
+    if (newPending())
+        Data->cancel();
+    applyOrdering(pendingIndexOrdering_);
+}
+
+bool Catalogue::rename(const QString &name)
+{
+    if (isEmpty()) {
+        prompter_.information(QString::fromUtf16(kNoDataSets));
+        return false;
+    }
+    Data->edit();
+    Data->field(u"Nazev"_s).setValue(name);
+    Data->post();
+    return true;
+}
+
+bool Catalogue::inUse(const QString &directory)
+{
+    const QString path = dirs_.dataRoot + directory + u'/';
+    if (directory.isEmpty() || !QFile::exists(path + u"Dcis.DB"_s))
+        return false;
+    engine::Database probe(u"Danove"_s);
+    probe.setDirectory(path);
+    Table dcis(&probe, data::dcisDef());
+    dcis.setExclusive(true);
+    try {
+        dcis.open();
+    } catch (const EngineError &e) {
+        return e.code() == engine::ErrLocked;
+    }
+    return false;
+}
+
+bool Catalogue::hasPassword() const
+{
+    return Uziv->isActive() && !Uziv->isEmpty() && !Uziv->value(Uziv->def().indexOf(u"Heslo"_s)).isNull();
+}
+
+bool Catalogue::passwordAccepted()
+{
+    if (!hasPassword())
+        return true;
+    QString typed;
+    const bool given = prompter_.askText(u"Zadejte heslo"_s, QString(), &typed, true);
+    if (given && typed == Uziv->field(u"Heslo"_s).asString())
+        return true;
+    if (given)
+        prompter_.information(QString::fromUtf16(kWrongPassword));
+    return false;
+}
+
+bool Catalogue::canOpenCurrent()
+{
+    const QString directory = currentDirectory();
+    if (!directory.isEmpty())
+        engine::deleteStaleLockFiles(dirs_.dataRoot + directory + u'/');
+    if (inUse(directory)) {
+        prompter_.information(QString::fromUtf16(kInUse));
+        return false;
+    }
+    return passwordAccepted();
+}
+
+bool Catalogue::deleteCurrent()
+{
+    if (isEmpty()) {
+        prompter_.information(QString::fromUtf16(kNoDataSets));
+        return false;
+    }
+    if (!canOpenCurrent())
+        return false;
+    const QString name = currentName();
+    setStatus(u"Vymaže vybrané RUR z disku. P O Z O R  -  máte uložena data ?"_s);
+    for (int i = 0; i < 2; ++i)
+        if (!prompter_.confirm(u"Opravdu smazat RUR "_s + name + u" ?"_s))
+            return false;
+    platform::BusyGuard busy(prompter_);
+    const QString directory = currentDirectory();
+    if (!directory.isEmpty()) {
+        const QString path = dirs_.dataRoot + directory + u'/';
+        QStringList files = data::dataFileList();
+        files << directory + u".ini"_s << QLatin1String(engine::kUsersLockFile)
+              << QLatin1String(engine::kDirectoryLockFile);
+        for (const QString &file : std::as_const(files))
+            QFile::remove(path + file);
+    }
+    while (Uziv->isActive() && !Uziv->isEmpty())
+        Uziv->deleteRecord();
+    Data->deleteRecord();
+    Data->first();
+    if (!directory.isEmpty())
+        QDir(dirs_.dataRoot).rmdir(directory);  // stays when other files are left in it
+    setStatus(u"RUR "_s + name + u" bylo vymazáno."_s);
+    return true;
+}
+
+bool Catalogue::addPassword(const QString &password)
+{
+    if (!prompter_.confirm(u"Opravdu přidat heslo ?"_s))
+        return false;
+    if (!password.isEmpty()) {
+        Uziv->append();
+        Uziv->field(u"Cislo"_s).setValue(currentNumber());
+        Uziv->field(u"Heslo"_s).setValue(password);
+        Uziv->post();
+    }
+    prompter_.information(u"Heslo bylo přidáno."_s);
+    return true;
+}
+
+bool Catalogue::changePassword(const QString &present, const QString &password)
+{
+    if (present != Uziv->field(u"Heslo"_s).asString()) {
+        prompter_.information(u"Neplatné heslo."_s);
+        return false;
+    }
+    if (!prompter_.confirm(u"Opravdu změnit heslo ?"_s))
+        return false;
+    if (password.isEmpty()) {
+        Uziv->deleteRecord();
+    } else {
+        Uziv->edit();
+        Uziv->field(u"Heslo"_s).setValue(password);
+        Uziv->post();
+    }
+    prompter_.information(u"Heslo bylo změněno."_s);
+    return true;
+}
+
+QStringList Catalogue::ownOrderList()
+{
+    setOrdering(OrderOwn);
+    QStringList out;
+    for (int r = 0; r < Data->recordCount(); ++r)
+        out.append(Data->storedValue(r, Data->def().indexOf(u"Cislo"_s)).toString() + u' '
+                   + Data->storedValue(r, Data->def().indexOf(u"Nazev"_s)).toString());
+    return out;
+}
+
+void Catalogue::applyOwnOrder(const QStringList &list)
+{
+    const int current = currentNumber();
+    for (int i = 0; i < list.size(); ++i) {
+        const int number = list[i].section(u' ', 0, 0).toInt();
+        if (Data->locate(u"Cislo"_s, {number}) && Data->field(u"Pozice"_s).asInteger() != i + 1) {
+            Data->edit();
+            Data->field(u"Pozice"_s).setValue(i + 1);
+            Data->post();
+        }
+    }
+    applyOrdering(OrderOwn);
+    Data->locate(u"Cislo"_s, {current});
+}
+
+bool Catalogue::clearOwnOrder()
+{
+    if (!prompter_.confirm(u"Opravdu vymazat vlastní nastavení ?"_s))
+        return false;
+    const int current = currentNumber();
+    for (Data->first(); !Data->eof(); Data->next()) {
+        if (Data->field(u"Pozice"_s).value() != Data->field(u"Cislo"_s).value()) {
+            Data->edit();
+            Data->field(u"Pozice"_s).setValue(Data->field(u"Cislo"_s).value());
+            Data->post();
+        }
+    }
+    setOrdering(OrderAutomatic);
+    Data->locate(u"Cislo"_s, {current});
+    return true;
+}
+
+bool Catalogue::markConversionOffer()
+{
+    if (!isEmpty())
+        return false;
+    platform::IniFile local(dirs_.localDataRoot + u"Dph.ini"_s);
+    local.writeString(u"Dph"_s, u"%1o"_s.arg(conversionKey()), u"1"_s);
+    local.writeString(u"Dph"_s, conversionKey(), QString());
+    prompter_.information(u"Změny se projeví při novém spuštění programu."_s);
+    return true;
+}
+
+}  // namespace rur::datasets

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "app/Directories.h"
+#include "engine/Database.h"
+#include "engine/Table.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+namespace rur::platform {
+class Prompter;
+}
+
+namespace rur::datasets {
+
+// Catalogue orderings as kept in the data root's Dph.ini [Dph] Razeni.
+enum Ordering { OrderOwn = 0, OrderAutomatic = 1, OrderByName = 2 };
+
+// The catalogue of data sets (Data.DB) and their passwords (Uziv.DB) in the data root, with
+// every operation of the selection window: numbering, creating, renaming, deleting,
+// passwords, orderings and the checks before a data set is opened.
+class Catalogue : public QObject {
+    Q_OBJECT
+
+public:
+    Catalogue(app::Directories &dirs, platform::Prompter &prompter, QObject *parent = nullptr);
+    ~Catalogue() override;
+
+    engine::Database Nazvy{QStringLiteral("Nazvy")};
+    std::unique_ptr<engine::Table> Data;  // the catalogue rows
+    std::unique_ptr<engine::Table> Uziv;  // the password row of the current catalogue row
+
+    // Points the catalogue at the data root, removes stale lock files, brings an older
+    // catalogue up to date and makes sure both tables are open (errors are not fatal).
+    void prepare();
+    // Re-reads the catalogue, goes to the last used data set when [Vyber] Pos is set, and
+    // applies the stored ordering.
+    void showSelection();
+    // Writes [Vyber] Pos and Cislo, Razeni, and the conversion offer of an empty catalogue.
+    void closeSelection(bool keepPosition);
+
+    bool isEmpty() const { return !Data->isActive() || Data->isEmpty(); }
+    int currentNumber() const;
+    QString currentName() const;
+    QString currentDirectory() const;
+
+    int ordering() const { return ordering_; }
+    void setOrdering(int ordering);  // switches the index and writes Razeni at once
+    bool lastUsedPosition() const;   // [Vyber] Pos
+
+    // The number of the next new data set: the first gap in the numbering, else count + 1.
+    int nextNumber();
+    // New data set, in two steps as the window "Nové RUR" takes them.
+    void beginNew();
+    bool finishNew(const QString &name);  // asks, posts, creates the directory and copies the templates
+    void cancelNew();
+    bool newPending() const { return Data->state() == engine::Table::State::Insert; }
+
+    bool rename(const QString &name);
+    // The checks before opening or deleting: stale locks, the in-use test and the password.
+    bool canOpenCurrent();
+    bool deleteCurrent();
+
+    bool hasPassword() const;
+    bool addPassword(const QString &password);
+    // False with the message "Neplatné heslo." when the present password is wrong.
+    bool changePassword(const QString &present, const QString &password);
+
+    // Own ordering: rows listed as "Cislo Nazev" in Pozice order, and the list applied back.
+    QStringList ownOrderList();
+    void applyOwnOrder(const QStringList &list);
+    bool clearOwnOrder();
+
+    // Ctrl+P on an empty catalogue: offer the conversion of earlier data at the next start.
+    bool markConversionOffer();
+
+    static constexpr char16_t kNoDataSets[] = u"Není k dispozici žádné RUR. Spusťte akci nové RUR.";
+    static constexpr char16_t kInUse[] = u"Toto RUR právě zpracovává jiný uživatel.";
+    static constexpr char16_t kWrongPassword[] = u"Neplatné heslo pro toto RUR.";
+
+private:
+    void upgradeCatalogue();
+    void openTables();
+    void applyOrdering(int ordering);
+    bool inUse(const QString &directory);
+    bool passwordAccepted();
+    void setStatus(const QString &text);
+
+    app::Directories &dirs_;
+    platform::Prompter &prompter_;
+    int ordering_ = OrderAutomatic;
+    int pendingIndexOrdering_ = OrderAutomatic;
+    int pendingPosition_ = 0;
+
+public:
+    // Where status texts go (the main window's first panel); may be empty.
+    std::function<void(const QString &)> statusSink;
+};
+
+}  // namespace rur::datasets

@@ -1,0 +1,166 @@
+#include "datasets/YearProcedures.h"
+
+#include "app/Paths.h"
+#include "backup/ZipArchive.h"
+#include "data/DataFileList.h"
+#include "data/DataM1.h"
+#include "datasets/Periods.h"
+#include "engine/LockFile.h"
+#include "engine/TableFile.h"
+#include "platform/Prompter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::datasets {
+
+namespace {
+
+bool askTwice(platform::Prompter &prompter, const QString &question)
+{
+    return prompter.confirm(question) && prompter.confirm(question);
+}
+
+// Closes every table of the data set and lets go of its directory.
+void closeDataSet(data::TDM1 &dm)
+{
+    dm.closeAll();
+    dm.Danove.disconnect();
+}
+
+// Copies entries first..last of the data file list from the template directory over the
+// data set's files. Entries without a template are skipped; a failed copy shows up when the
+// table is opened again.
+void copyTemplates(data::TDM1 &dm, int first, int last)
+{
+    const QString templates = dm.templateDirectory();
+    for (const QString &file : data::dataFiles(first, last))
+        if (QFile::exists(templates + file))
+            engine::replaceFileAtomically(templates + file, dm.Danove.filePath(file));
+}
+
+// The year coefficient of the taxpayer goes into the deduction coefficient of the return.
+void carryCoefficient(data::TDM1 &dm)
+{
+    engine::Table &t = *dm.Dtabn2;
+    t.edit();
+    try {
+        t.field(u"C550"_s).setValue(dm.Prp->field(u"K1"_s).value());
+        t.post();
+    } catch (...) {
+        t.cancel();
+        throw;
+    }
+}
+
+void showDone(data::TDM1 &dm, const QString &text)
+{
+    if (data::StatusDisplay *display = dm.statusDisplay()) {
+        display->setStatusText(0, text);
+        display->setStatusText(1, QString());
+        display->setStatusText(2, QString());
+    }
+}
+
+QString taxpayerText(data::TDM1 &dm, const QString &field)
+{
+    return dm.Prp->isActive() ? dm.Prp->field(field).asString() : QString();
+}
+
+}  // namespace
+
+QString yearEndArchiveName(const QString &year, const QString &taxpayerStem, const QDateTime &now)
+{
+    QString name = year + u' ' + (taxpayerStem.isEmpty() ? now.toString(u"ddMMyyyy-hhmmss"_s) : taxpayerStem);
+    for (QChar c : u"\\/:*?\"<>|"_s)
+        name.remove(c);
+    return name.trimmed();
+}
+
+QString yearEndArchiveFolder(const app::Directories &dirs)
+{
+    return app::withSlash(dirs.dataRoot) + u"Zaloha/Archiv/"_s;
+}
+
+bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
+{
+    Q_UNUSED(dirs);
+    if (!askTwice(prompter, u"Opravdu provést vymazání období ?"_s))
+        return false;
+    platform::BusyGuard busy(prompter);
+    closeDataSet(dm);
+    copyTemplates(dm, 33, 35);
+    dm.OtevritTabulky();
+    carryCoefficient(dm);
+    dm.Dtabn2->close();
+    dm.Dtabn2->open();
+    dm.Obnovit1();
+    showDone(dm, u"Období bylo vymazáno."_s);
+    return true;
+}
+
+bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
+{
+    Q_UNUSED(dirs);
+    if (!askTwice(prompter, u"Opravdu provést vymazání celého roku ?"_s))
+        return false;
+    platform::BusyGuard busy(prompter);
+    closeDataSet(dm);
+    copyTemplates(dm, 36, 39);
+    dm.OtevritTabulky();
+    dm.Obnovit1();
+    showDone(dm, u"Zápisy byly vymazány."_s);
+    return true;
+}
+
+bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
+{
+    if (!askTwice(prompter, u"Opravdu provést akci nový rok ?"_s))
+        return false;
+    platform::BusyGuard busy(prompter);
+
+    const QString stem = app::fileStemFromNames(taxpayerText(dm, u"Tia"_s), taxpayerText(dm, u"Jmb"_s),
+                                                taxpayerText(dm, u"Pra"_s), taxpayerText(dm, u"Oj1a"_s),
+                                                taxpayerText(dm, u"Ojp3"_s));
+    const QString name = yearEndArchiveName(taxpayerText(dm, u"R"_s), stem, QDateTime::currentDateTime());
+    const QString dataSetPath = dm.Danove.directory();
+    const QString dataSetDir = dirs.dataSetDir.isEmpty() ? QDir(dataSetPath).dirName() : dirs.dataSetDir;
+    closeDataSet(dm);
+
+    const QString folder = yearEndArchiveFolder(dirs);
+    const bool folderReady = QDir().mkpath(folder);
+    // The plain name is never overwritten: a second archive of the same year takes the
+    // data-set directory into its name, and a later one replaces that second archive.
+    QString path = folder + name + u".zip"_s;
+    if (QFileInfo::exists(path))
+        path = folder + name + u" - "_s + dataSetDir + u".zip"_s;
+    // The ini holds this workstation's settings, the lock files belong to the running
+    // instances; neither is data of the year.
+    const QStringList excluded{dataSetDir + u".ini"_s, QLatin1String(engine::kUsersLockFile),
+                               QLatin1String(engine::kDirectoryLockFile)};
+    // The archive replaces an older one only once it is complete, and nothing is emptied
+    // before that: a full disk or an unwritable folder must not cost the year's data.
+    if (!folderReady || !backup::writeDirectoryArchive(dataSetPath, path, excluded)) {
+        prompter.error(u"Soubor "_s + path + u" nelze vytvořit."_s);
+        dm.OtevritTabulky();
+        return false;
+    }
+
+    copyTemplates(dm, 32, 39);
+    dm.OtevritTabulky();
+    if (dm.Prp->field(u"Cislo"_s).asInteger() != 1)
+        ZmenaObdobi(dm);
+    dm.Prp->edit();
+    dm.Prp->field(u"P6"_s).clear();
+    dm.Prp->post();
+    carryCoefficient(dm);
+    closeDataSet(dm);
+    dm.OtevritTabulky();
+    showDone(dm, u"Akce nový rok byla provedena."_s);
+    return true;
+}
+
+}  // namespace rur::datasets

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QPushButton;
+class QTableView;
+class QActionGroup;
+
+namespace rur::platform {
+class Prompter;
+}
+namespace rur::ui {
+class TableModel;
+}
+
+namespace rur::datasets {
+
+class Catalogue;
+
+// The data-set selection "RUR 17.00 - výběr": the catalogue with the buttons that open,
+// create, rename, delete and protect data sets, and the ordering menu of the grid.
+class TAuto1Form : public QDialog {
+    Q_OBJECT
+
+public:
+    enum Result { ResultEnd = 0, ResultOpen = 1 };
+    TAuto1Form(Catalogue &catalogue, platform::Prompter &prompter, QWidget *parent = nullptr);
+
+    // Prepares the catalogue for showing (re-read, last used row, ordering) and shows the
+    // window modally; returns ResultOpen with the chosen row current, or ResultEnd.
+    int execSelection();
+    bool conversionMarked() const { return conversionMarked_; }
+
+    QTableView *grid() const { return grid_; }
+    QPushButton *button(const QString &objectName) const;
+    QCheckBox *showLastUsed() const { return zobrazovat_; }
+
+    void OtevritButtonClick();
+    void NazevButtonClick();
+    void NoveButtonClick();
+    void SmazatButtonClick();
+    void HesloButtonClick();
+    void PoziceClick();
+    void VymazatNastaveniClick();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void done(int result) override;
+
+private:
+    void syncGridToTable();
+    void syncTableToGrid();
+    void showOrderingMenu(const QPoint &pos);
+    void updateOrderingChecks();
+
+    Catalogue &catalogue_;
+    platform::Prompter &prompter_;
+    QTableView *grid_;
+    ui::TableModel *model_;
+    QCheckBox *zobrazovat_;
+    QActionGroup *orderingGroup_;
+    bool conversionMarked_ = false;
+    bool syncing_ = false;
+};
+
+}  // namespace rur::datasets
