@@ -106,3 +106,35 @@ TEST(Cli, ADamagedTableFailsWithTheProgramsMessage)
     EXPECT_EQ(noRoot.err.trimmed(), u"Chyba při zjišťování adresáře s daty.\nNainstalujte program znovu."_s);
     EXPECT_EQ(cli({u"neznámý"_s}).exitCode, 2);
 }
+
+TEST(Cli, CatalogueCommandsAndPasswords)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path() + u"/r"_s;
+    ASSERT_EQ(cli({u"init"_s, root}).exitCode, 0);
+    const auto run = [&](QStringList args) {
+        args.prepend(root);
+        args.prepend(u"--root"_s);
+        return cli(args);
+    };
+    EXPECT_EQ(run({u"create"_s, u"Beta"_s}).out.trimmed(), u"D1"_s);
+    EXPECT_EQ(run({u"create"_s, u"Alfa"_s}).out.trimmed(), u"D2"_s);
+    EXPECT_EQ(run({u"sets"_s}).out, u"1\tBeta\tD1\n2\tAlfa\tD2\n"_s);
+    ASSERT_EQ(run({u"rename"_s, u"D1"_s, u"Gama"_s}).exitCode, 0);
+
+    ASSERT_EQ(run({u"password"_s, u"2"_s, u"Tajne"_s}).exitCode, 0);
+    Result r = run({u"open"_s, u"2"_s});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.err.trimmed(), u"Neplatné heslo pro toto RUR."_s);
+    EXPECT_NE(run({u"--password"_s, u"tajne"_s, u"open"_s, u"2"_s}).exitCode, 0);
+    EXPECT_EQ(run({u"--password"_s, u"Tajne"_s, u"open"_s, u"2"_s}).exitCode, 0);
+    EXPECT_NE(run({u"delete"_s, u"2"_s}).exitCode, 0);
+    EXPECT_NE(run({u"password"_s, u"2"_s, u"--old"_s, u"spatne"_s, u""_s}).exitCode, 0);
+    ASSERT_EQ(run({u"password"_s, u"2"_s, u"--old"_s, u"Tajne"_s, u""_s}).exitCode, 0);
+    EXPECT_EQ(run({u"open"_s, u"2"_s}).exitCode, 0);
+
+    ASSERT_EQ(run({u"delete"_s, u"2"_s}).exitCode, 0);
+    EXPECT_EQ(run({u"sets"_s}).out, u"1\tGama\tD1\n"_s);
+    EXPECT_FALSE(QFile::exists(root + u"/D2/Dcis.DB"_s));
+    EXPECT_NE(run({u"delete"_s, u"7"_s}).exitCode, 0);
+}

@@ -4,9 +4,12 @@
 #include "app/Startup.h"
 #include "data/DataM1.h"
 #include "data/Templates.h"
+#include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
+#include "datasets/YearProcedures.h"
 #include "engine/EngineError.h"
 #include "engine/JsonRows.h"
+#include "platform/Prompter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,16 +33,26 @@ void print(FILE *stream, const QString &text)
 }
 
 struct Context {
-    QStringList args;       // positional arguments after the command
-    QStringList flags;      // --all and the like
-    QString root;           // --root DIR
+    QStringList args;                 // positional arguments after the command
+    QStringList flags;                // --all and the like
+    QMap<QString, QString> options;   // --root, --password, --old with their values
+    app::Directories dirs;
+    platform::ScriptedPrompter prompter;  // answers every question with Yes
 };
 
 const char *const kUsage =
-    "Použití: rur-cli [--root ADRESÁŘ] PŘÍKAZ ...\n"
-    "  init ADRESÁŘ             vytvoří datový adresář s prázdnými šablonami\n"
-    "  open RUR                 otevře tabulky RUR (číslo nebo adresář, např. D1)\n"
-    "  show RUR TABULKA [--all] vypíše aktuální řádek (nebo všechny) jako JSON\n";
+    "Použití: rur-cli [--root ADRESÁŘ] [--password HESLO] PŘÍKAZ ...\n"
+    "  init ADRESÁŘ                 vytvoří datový adresář s prázdnými šablonami\n"
+    "  sets                         vypíše seznam RUR (číslo, název, adresář)\n"
+    "  create NÁZEV                 vytvoří nové RUR a vypíše jeho adresář\n"
+    "  rename RUR NÁZEV             přejmenuje RUR\n"
+    "  delete RUR                   smaže RUR\n"
+    "  password RUR [--old HESLO] NOVÉ   přidá nebo změní heslo (prázdné NOVÉ heslo zruší)\n"
+    "  open RUR                     otevře tabulky RUR (číslo nebo adresář, např. D1)\n"
+    "  show RUR TABULKA [--all]     vypíše aktuální řádek (nebo všechny) jako JSON\n"
+    "  clear-period RUR             vymaže období\n"
+    "  clear-year RUR               vymaže celý rok\n"
+    "  new-year RUR                 provede akci nový rok\n";
 
 int usage()
 {
@@ -47,14 +60,27 @@ int usage()
     return 2;
 }
 
+// Prints what the program told the user: errors on stderr, the rest on stdout.
+void flushMessages(Context &ctx)
+{
+    for (const auto &m : std::as_const(ctx.prompter.messages)) {
+        if (m.kind == platform::ScriptedPrompter::Message::Error)
+            print(stderr, m.text);
+        else if (m.kind == platform::ScriptedPrompter::Message::Information)
+            print(stdout, m.text);
+    }
+    ctx.prompter.messages.clear();
+}
+
 // The data root: --root makes DIR both the local data root and the data root; without it
 // the start-up search finds them.
-bool directories(const Context &ctx, app::Directories &dirs)
+bool directories(Context &ctx)
 {
-    if (!ctx.root.isEmpty()) {
+    app::Directories &dirs = ctx.dirs;
+    if (ctx.options.contains(u"--root"_s)) {
         dirs = app::Directories();
         dirs.programDir = app::withSlash(QCoreApplication::applicationDirPath());
-        dirs.localDataRoot = dirs.dataRoot = app::withSlash(QDir(ctx.root).absolutePath());
+        dirs.localDataRoot = dirs.dataRoot = app::withSlash(QDir(ctx.options.value(u"--root"_s)).absolutePath());
         dirs.notFound = !QFile::exists(dirs.dataRoot + u"Data.DB"_s);
     } else {
         dirs = app::findDirectories(QCoreApplication::applicationDirPath(), app::Directories::systemCommonDataFolder(),
@@ -68,19 +94,67 @@ bool directories(const Context &ctx, app::Directories &dirs)
     return true;
 }
 
-int openSet(const Context &ctx, data::TDM1 &dm, app::Directories &dirs)
+// Makes the catalogue row of SET (number or directory name) current; false when none.
+bool locateSet(datasets::Catalogue &catalogue, const QString &set)
 {
-    if (!directories(ctx, dirs))
+    bool numeric = false;
+    const int number = set.toInt(&numeric);
+    if (!catalogue.Data->isActive())
+        return false;
+    return numeric ? catalogue.Data->locate(u"Cislo"_s, {number})
+                   : catalogue.Data->locate(u"Adresar"_s, {set}, {true, false});
+}
+
+// The checks before a data set is used: the in-use test and the password of its catalogue
+// row (given with --password). A directory without a catalogue row has no password.
+bool mayOpen(Context &ctx, datasets::Catalogue &catalogue, const QString &set)
+{
+    if (ctx.options.contains(u"--password"_s))
+        ctx.prompter.textAnswers = {ctx.options.value(u"--password"_s)};
+    if (!locateSet(catalogue, set)) {
+        bool numeric = false;
+        set.toInt(&numeric);
+        if (numeric) {
+            print(stderr, u"RUR číslo "_s + set + u" není v seznamu."_s);
+            return false;
+        }
+        return true;
+    }
+    if (catalogue.hasPassword() && !ctx.options.contains(u"--password"_s)) {
+        print(stderr, QString::fromUtf16(datasets::Catalogue::kWrongPassword));
+        return false;
+    }
+    const bool ok = catalogue.canOpenCurrent();
+    flushMessages(ctx);
+    return ok;
+}
+
+std::unique_ptr<datasets::Catalogue> openCatalogue(Context &ctx)
+{
+    auto catalogue = std::make_unique<datasets::Catalogue>(ctx.dirs, ctx.prompter);
+    catalogue->statusSink = [](const QString &text) { print(stdout, text); };
+    catalogue->prepare();
+    catalogue->showSelection();
+    return catalogue;
+}
+
+int openSet(Context &ctx, data::TDM1 &dm)
+{
+    if (!directories(ctx))
+        return 1;
+    const QString set = ctx.args.value(0);
+    auto catalogue = openCatalogue(ctx);
+    if (!mayOpen(ctx, *catalogue, set))
         return 1;
     QString dir;
     try {
-        dir = datasets::resolveDataSet(dirs, ctx.args.value(0));
+        dir = datasets::resolveDataSet(ctx.dirs, set);
     } catch (const engine::EngineError &e) {
         print(stderr, e.message());
         return 1;
     }
     try {
-        datasets::openDataSet(dm, dirs, dir);
+        datasets::openDataSet(dm, ctx.dirs, dir);
     } catch (const engine::EngineError &e) {
         print(stderr, QString::fromUtf16(datasets::kOpenFailedMessage) + u'\n' + e.message());
         return 1;
@@ -88,7 +162,7 @@ int openSet(const Context &ctx, data::TDM1 &dm, app::Directories &dirs)
     return 0;
 }
 
-int cmdInit(const Context &ctx)
+int cmdInit(Context &ctx)
 {
     if (ctx.args.size() != 1)
         return usage();
@@ -101,22 +175,20 @@ int cmdInit(const Context &ctx)
     return 0;
 }
 
-int cmdOpen(const Context &ctx)
+int cmdOpen(Context &ctx)
 {
     if (ctx.args.size() != 1)
         return usage();
     data::TDM1 dm;
-    app::Directories dirs;
-    return openSet(ctx, dm, dirs);
+    return openSet(ctx, dm);
 }
 
-int cmdShow(const Context &ctx)
+int cmdShow(Context &ctx)
 {
     if (ctx.args.size() != 2)
         return usage();
     data::TDM1 dm;
-    app::Directories dirs;
-    if (const int rc = openSet(ctx, dm, dirs); rc != 0)
+    if (const int rc = openSet(ctx, dm); rc != 0)
         return rc;
     engine::Table *table = dm.table(ctx.args[1]);
     if (!table) {
@@ -133,18 +205,131 @@ int cmdShow(const Context &ctx)
     return 0;
 }
 
+int cmdSets(Context &ctx)
+{
+    if (!ctx.args.isEmpty())
+        return usage();
+    if (!directories(ctx))
+        return 1;
+    auto catalogue = openCatalogue(ctx);
+    engine::Table &t = *catalogue->Data;
+    if (!t.isActive()) {
+        print(stderr, u"Tabulka Data.DB je poškozená nebo nečitelná."_s);
+        return 1;
+    }
+    for (int r = 0; r < t.recordCount(); ++r) {
+        const auto value = [&](const char16_t *name) {
+            return t.storedValue(r, t.def().indexOf(QString::fromUtf16(name))).toString();
+        };
+        print(stdout, value(u"Cislo") + u'\t' + value(u"Nazev") + u'\t' + value(u"Adresar"));
+    }
+    return 0;
+}
+
+int cmdCreate(Context &ctx)
+{
+    if (ctx.args.size() != 1)
+        return usage();
+    if (!directories(ctx))
+        return 1;
+    auto catalogue = openCatalogue(ctx);
+    catalogue->beginNew();
+    const QString directory = catalogue->Data->field(u"Adresar"_s).asString();
+    const bool created = catalogue->finishNew(ctx.args[0]);
+    flushMessages(ctx);
+    if (!created)
+        return 1;
+    catalogue->closeSelection(catalogue->lastUsedPosition());
+    print(stdout, directory);
+    return 0;
+}
+
+int cmdRename(Context &ctx)
+{
+    if (ctx.args.size() != 2)
+        return usage();
+    if (!directories(ctx))
+        return 1;
+    auto catalogue = openCatalogue(ctx);
+    if (!locateSet(*catalogue, ctx.args[0])) {
+        print(stderr, u"RUR "_s + ctx.args[0] + u" není v seznamu."_s);
+        return 1;
+    }
+    const bool ok = catalogue->rename(ctx.args[1]);
+    flushMessages(ctx);
+    return ok ? 0 : 1;
+}
+
+int cmdDelete(Context &ctx)
+{
+    if (ctx.args.size() != 1)
+        return usage();
+    if (!directories(ctx))
+        return 1;
+    auto catalogue = openCatalogue(ctx);
+    if (!locateSet(*catalogue, ctx.args[0])) {
+        print(stderr, u"RUR "_s + ctx.args[0] + u" není v seznamu."_s);
+        return 1;
+    }
+    if (catalogue->hasPassword() && !ctx.options.contains(u"--password"_s)) {
+        print(stderr, QString::fromUtf16(datasets::Catalogue::kWrongPassword));
+        return 1;
+    }
+    ctx.prompter.textAnswers = {ctx.options.value(u"--password"_s)};
+    const bool ok = catalogue->deleteCurrent();
+    flushMessages(ctx);
+    return ok ? 0 : 1;
+}
+
+int cmdPassword(Context &ctx)
+{
+    if (ctx.args.size() != 2)
+        return usage();
+    if (!directories(ctx))
+        return 1;
+    auto catalogue = openCatalogue(ctx);
+    if (!locateSet(*catalogue, ctx.args[0])) {
+        print(stderr, u"RUR "_s + ctx.args[0] + u" není v seznamu."_s);
+        return 1;
+    }
+    const bool ok = catalogue->hasPassword() ? catalogue->changePassword(ctx.options.value(u"--old"_s), ctx.args[1])
+                                             : catalogue->addPassword(ctx.args[1]);
+    flushMessages(ctx);
+    return ok ? 0 : 1;
+}
+
+int cmdProcedure(Context &ctx, bool (*procedure)(data::TDM1 &, app::Directories &, platform::Prompter &))
+{
+    if (ctx.args.size() != 1)
+        return usage();
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    bool ok = false;
+    try {
+        ok = procedure(dm, ctx.dirs, ctx.prompter);
+    } catch (const engine::EngineError &e) {
+        flushMessages(ctx);
+        print(stderr, QString::fromUtf16(datasets::kOpenFailedMessage) + u'\n' + e.message());
+        return 1;
+    }
+    flushMessages(ctx);
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int run(const QStringList &arguments)
 {
     Context ctx;
     QString command;
+    static const QStringList withValue = {u"--root"_s, u"--password"_s, u"--old"_s};
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
-        if (a == u"--root"_s) {
+        if (withValue.contains(a)) {
             if (++i >= arguments.size())
                 return usage();
-            ctx.root = arguments[i];
+            ctx.options.insert(a, arguments[i]);
         } else if (a.startsWith(u"--"_s)) {
             ctx.flags.append(a);
         } else if (command.isEmpty()) {
@@ -153,10 +338,18 @@ int run(const QStringList &arguments)
             ctx.args.append(a);
         }
     }
-    static const std::map<QString, std::function<int(const Context &)>> commands = {
+    static const std::map<QString, std::function<int(Context &)>> commands = {
         {u"init"_s, cmdInit},
+        {u"sets"_s, cmdSets},
+        {u"create"_s, cmdCreate},
+        {u"rename"_s, cmdRename},
+        {u"delete"_s, cmdDelete},
+        {u"password"_s, cmdPassword},
         {u"open"_s, cmdOpen},
         {u"show"_s, cmdShow},
+        {u"clear-period"_s, [](Context &c) { return cmdProcedure(c, datasets::VymazaniObdobi); }},
+        {u"clear-year"_s, [](Context &c) { return cmdProcedure(c, datasets::VymazaniRoku); }},
+        {u"new-year"_s, [](Context &c) { return cmdProcedure(c, datasets::NovyRok); }},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -37,9 +38,11 @@ void closeDataSet(data::TDM1 &dm)
 void copyTemplates(data::TDM1 &dm, int first, int last)
 {
     const QString templates = dm.templateDirectory();
+    QList<std::pair<QString, QString>> copies;
     for (const QString &file : data::dataFiles(first, last))
         if (QFile::exists(templates + file))
-            engine::replaceFileAtomically(templates + file, dm.Danove.filePath(file));
+            copies.append({templates + file, dm.Danove.filePath(file)});
+    engine::replaceFilesAtomically(copies);
 }
 
 // The year coefficient of the taxpayer goes into the deduction coefficient of the return.
@@ -120,7 +123,7 @@ bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompte
 {
     if (!askTwice(prompter, u"Opravdu provést akci nový rok ?"_s))
         return false;
-    platform::BusyGuard busy(prompter);
+    std::optional<platform::BusyGuard> busy(std::in_place, prompter);
 
     const QString stem = app::fileStemFromNames(taxpayerText(dm, u"Tia"_s), taxpayerText(dm, u"Jmb"_s),
                                                 taxpayerText(dm, u"Pra"_s), taxpayerText(dm, u"Oj1a"_s),
@@ -137,13 +140,14 @@ bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompte
     QString path = folder + name + u".zip"_s;
     if (QFileInfo::exists(path))
         path = folder + name + u" - "_s + dataSetDir + u".zip"_s;
-    // The ini holds this workstation's settings, the lock files belong to the running
-    // instances; neither is data of the year.
+    // The data-set ini holds settings rather than the year's figures, and the lock files
+    // belong to the running instances: neither is data.
     const QStringList excluded{dataSetDir + u".ini"_s, QLatin1String(engine::kUsersLockFile),
                                QLatin1String(engine::kDirectoryLockFile)};
     // The archive replaces an older one only once it is complete, and nothing is emptied
     // before that: a full disk or an unwritable folder must not cost the year's data.
     if (!folderReady || !backup::writeDirectoryArchive(dataSetPath, path, excluded)) {
+        busy.reset();
         prompter.error(u"Soubor "_s + path + u" nelze vytvořit."_s);
         dm.OtevritTabulky();
         return false;
