@@ -7,10 +7,19 @@
 #include "data/Templates.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/LocalSql.h"
+#include "platform/IniFile.h"
+#include "datasets/Catalogue.h"
+#include "datasets/YearProcedures.h"
+#include "datasets/forms/Auto1Form.h"
+#include "engine/TableFile.h"
+#include "platform/Prompter.h"
 #include "support/test_root.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 
 using namespace Qt::StringLiterals;
@@ -86,6 +95,83 @@ void InstallDataRoot(benchmark::State &state)
 }
 BENCHMARK(InstallDataRoot)->Unit(benchmark::kMillisecond);
 
+// The selection window over a catalogue of 2,000 data sets: preparing the catalogue, reading
+// it in the stored ordering and showing the grid.
+void ShowSelectionOf2000DataSets(benchmark::State &state)
+{
+    testing::TestRoot root;
+    QList<QVariantMap> rows;
+    for (int i = 1; i <= 2000; ++i)
+        rows.append({{u"Cislo"_s, i}, {u"Pozice"_s, i}, {u"Nazev"_s, u"Plátce č. %1"_s.arg(2001 - i)},
+                     {u"Adresar"_s, u"D%1"_s.arg(i)}});
+    QFile::remove(root.path() + u"Data.DB"_s);
+    engine::createTableFile(root.path() + u"Data.DB"_s, data::catalogueDef(), rows);
+    platform::IniFile(root.path() + u"Dph.ini"_s).writeInteger(u"Dph"_s, u"Razeni"_s, datasets::OrderByName);
+    app::Directories dirs = directoriesOf(root);
+    platform::ScriptedPrompter prompter;
+    for (auto _ : state) {
+        datasets::Catalogue catalogue(dirs, prompter);
+        catalogue.prepare();
+        datasets::TAuto1Form form(catalogue, prompter);
+        QTimer::singleShot(0, &form, [&form] {
+            form.grid()->viewport()->repaint();
+            form.reject();
+        });
+        form.execSelection();
+        benchmark::DoNotOptimize(catalogue.currentNumber());
+    }
+}
+BENCHMARK(ShowSelectionOf2000DataSets)->Unit(benchmark::kMillisecond);
+
+void CreateDataSet(benchmark::State &state)
+{
+    testing::TestRoot root;
+    app::Directories dirs = directoriesOf(root);
+    platform::ScriptedPrompter prompter;
+    datasets::Catalogue catalogue(dirs, prompter);
+    catalogue.prepare();
+    catalogue.showSelection();
+    for (auto _ : state) {
+        catalogue.beginNew();
+        if (!catalogue.finishNew(u"Nový plátce"_s))
+            state.SkipWithError("the data set was not created");
+    }
+}
+BENCHMARK(CreateDataSet)->Unit(benchmark::kMillisecond);
+
+// The year-end procedure's archive and the emptying of the year, on a data set with a
+// year of finished returns.
+void YearEndOfADataSet(benchmark::State &state)
+{
+    testing::TestRoot root;
+    app::Directories dirs = directoriesOf(root);
+    platform::ScriptedPrompter prompter;
+    for (auto _ : state) {
+        state.PauseTiming();
+        root.createDataSet();
+        data::TDM1 dm;
+        datasets::openDataSet(dm, dirs, u"D1"_s);
+        for (int month = 1; month <= 12; ++month) {
+            dm.Dtabn1s->append();
+            dm.Dtabn1s->field(u"Cislo"_s).setValue(month);
+            dm.Dtabn1s->field(u"C210"_s).setValue(1000.0 * month);
+            dm.Dtabn1s->post();
+        }
+        state.ResumeTiming();
+        if (!datasets::NovyRok(dm, dirs, prompter))
+            state.SkipWithError("the year-end procedure failed");
+    }
+}
+BENCHMARK(YearEndOfADataSet)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
