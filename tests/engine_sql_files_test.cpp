@@ -1,5 +1,6 @@
 #include "engine/Database.h"
 #include "engine/EngineError.h"
+#include "engine/GroupWrite.h"
 #include "engine/LocalSql.h"
 #include "engine/LockFile.h"
 #include "engine/NumberFormat.h"
@@ -9,6 +10,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <cmath>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -185,4 +187,69 @@ TEST(NumberFormat, ParsesCzechAndPlainNumbers)
     EXPECT_FALSE(parseNumber(u"inf"_s));
     EXPECT_EQ(shortestText(0.1), u"0.1"_s);
     EXPECT_EQ(shortestText(15.0), u"15"_s);
+}
+
+TEST(EngineFiles, AGroupWriteStoresRowsOfSeveralTablesTogetherOrNotAtAll)
+{
+    QTemporaryDir dir;
+    Database db(u"Danove"_s);
+    db.setDirectory(dir.path());
+    const TableDef first = TableDef(u"Prvni"_s, u"Prvni.DB"_s).add({integerField(u"Cislo"_s), amountField(u"A"_s)}).primaryKey({u"Cislo"_s});
+    const TableDef second = TableDef(u"Druha"_s, u"Druha.DB"_s).add({integerField(u"Cislo"_s), amountField(u"B"_s)}).primaryKey({u"Cislo"_s});
+    createTableFile(db.filePath(first.fileName), first, {{{u"Cislo"_s, 1}, {u"A"_s, 1.0}}});
+    createTableFile(db.filePath(second.fileName), second, {{{u"Cislo"_s, 1}, {u"B"_s, 1.0}}, {{u"Cislo"_s, 2}, {u"B"_s, 2.0}}});
+    Table a(&db, first), b(&db, second);
+    a.open();
+    b.open();
+    const auto stage = [&](int cislo) {
+        a.append();
+        a.field(u"Cislo"_s).setValue(cislo);
+        a.field(u"A"_s).setValue(10.4);
+        b.append();
+        b.field(u"Cislo"_s).setValue(cislo);
+    };
+
+    // The second table already holds period 2: nothing of the group is stored.
+    stage(2);
+    GroupWrite clash;
+    clash.insert(a);
+    clash.insert(b);
+    try {
+        clash.commit();
+        FAIL();
+    } catch (const EngineError &e) {
+        EXPECT_EQ(e.code(), ErrKeyViolation);
+    }
+    a.cancel();
+    b.cancel();
+    a.refresh();
+    EXPECT_EQ(a.recordCount(), 1);
+
+    // An overwrite: old rows deleted and new ones stored in one go.
+    a.beforePost = [](Table &t) { t.field(u"A"_s).setValue(std::round(t.field(u"A"_s).asFloat())); };
+    stage(1);
+    GroupWrite overwrite;
+    overwrite.remove(a, u"Cislo"_s, 1);
+    overwrite.remove(b, u"Cislo"_s, 1);
+    overwrite.insert(a);
+    overwrite.insert(b);
+    overwrite.commit();
+    EXPECT_EQ(a.state(), Table::State::Browse);
+    EXPECT_EQ(a.recordCount(), 1);
+    EXPECT_EQ(a.field(u"A"_s).asFloat(), 10.0);
+    EXPECT_EQ(b.recordCount(), 2);
+    EXPECT_EQ(b.field(u"Cislo"_s).asInteger(), 1);
+
+    // Killed between the two inserts: neither table has period 3.
+    ASSERT_TRUE(rur::testing::killedAt("group:between", [&] {
+        stage(3);
+        GroupWrite g;
+        g.insert(a);
+        g.insert(b);
+        g.commit();
+    }));
+    a.refresh();
+    b.refresh();
+    EXPECT_FALSE(a.findKey({3}));
+    EXPECT_FALSE(b.findKey({3}));
 }

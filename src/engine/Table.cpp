@@ -97,6 +97,11 @@ QStringList splitNames(const QString &names)
 
 }  // namespace
 
+QVariant Table::storageValue(const FieldDef &field, const QVariant &value)
+{
+    return toStorage(field, value);
+}
+
 Table::Table(Database *database, TableDef def, QObject *parent)
     : QObject(parent), database_(database), def_(std::move(def))
 {

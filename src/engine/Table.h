@@ -128,6 +128,9 @@ public:
     std::function<PostErrorAction(Table &, const EngineError &)> onPostError;
     void setOnSetText(const QString &fieldName, std::function<void(Field, const QString &)> hook);
 
+    // Value of a field as it is written into the file.
+    static QVariant storageValue(const FieldDef &field, const QVariant &value);
+
 signals:
     void stateChanged();
     void dataChanged(int fieldIndex);  // -1: the whole record
@@ -136,6 +139,7 @@ signals:
 
 private:
     friend class Database;
+    friend class GroupWrite;
     struct Row {
         qint64 rowid = 0;
         QVariantList values;  // stored fields in declaration order

@@ -1,0 +1,108 @@
+#include "engine/GroupWrite.h"
+
+#include "engine/EngineError.h"
+#include "engine/Sqlite.h"
+#include "engine/Table.h"
+#include "engine/TableFile.h"
+
+#include <QHash>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::engine {
+
+void GroupWrite::remove(Table &t, const QString &fieldName, const QVariant &value)
+{
+    t.checkActive();
+    const int fi = t.def().indexOf(fieldName);
+    if (fi < 0)
+        RUR_THROW(ErrGeneral, u"Tabulka "_s + t.fileName() + u" nemá pole "_s + fieldName + u'.');
+    if (!tables_.contains(&t))
+        tables_.append(&t);
+    operations_.append({&t, false, u"DELETE FROM %1."_s + quoteIdentifier(t.fileTable_) + u" WHERE "_s
+                                       + quoteIdentifier(t.def().fields[fi].name) + u" = ?"_s,
+                        {Table::storageValue(t.def().fields[fi], convertToFieldType(t.def().fields[fi], value))}});
+}
+
+void GroupWrite::insert(Table &t)
+{
+    t.checkActive();
+    if (t.state() != Table::State::Insert)
+        RUR_THROW(ErrNotEditing, u"Tabulka "_s + t.fileName() + u" není v režimu vkládání."_s);
+    if (t.beforePost)
+        t.beforePost(t);
+    QStringList names, marks;
+    QVariantList values;
+    for (int i : std::as_const(t.storedIndex_)) {
+        const FieldDef &f = t.def().fields[i];
+        if (f.type == FieldType::AutoInc && t.buffer_[i].isNull())
+            continue;
+        names.append(quoteIdentifier(f.name));
+        marks.append(u"?"_s);
+        values.append(Table::storageValue(f, t.buffer_[i]));
+    }
+    if (!tables_.contains(&t))
+        tables_.append(&t);
+    operations_.append({&t, true,
+                        u"INSERT INTO %1."_s + quoteIdentifier(t.fileTable_) + u" ("_s + names.join(u", "_s)
+                            + u") VALUES ("_s + marks.join(u", "_s) + u')',
+                        values});
+}
+
+void GroupWrite::commit()
+{
+    if (operations_.isEmpty())
+        return;
+    SqliteFile db;
+    QString error;
+    if (!db.open(tables_.first()->filePath(), false, &error))
+        RUR_THROW(ErrUnreadable, u"Tabulka "_s + tables_.first()->fileName() + u" je poškozená nebo nečitelná."_s);
+    QHash<Table *, QString> schema;
+    for (int i = 0; i < tables_.size(); ++i) {
+        if (i == 0) {
+            schema.insert(tables_[i], u"main"_s);
+            continue;
+        }
+        const QString alias = u"aux%1"_s.arg(i);
+        Statement attach(db, u"ATTACH DATABASE ? AS "_s + alias);
+        attach.bind(1, tables_[i]->filePath());
+        attach.step();
+        schema.insert(tables_[i], alias);
+    }
+    QHash<Table *, qint64> inserted;
+    {
+        Transaction tx(db);
+        for (const Operation &op : std::as_const(operations_)) {
+            Statement st(db, op.sql.arg(schema.value(op.table)));
+            for (int i = 0; i < op.values.size(); ++i)
+                st.bind(i + 1, op.values[i]);
+            st.step();
+            if (op.insert) {
+                Statement last(db, u"SELECT last_insert_rowid()"_s);
+                last.step();
+                inserted.insert(op.table, last.columnInt64(0));
+            }
+            crashPoint("group:between");
+        }
+        tx.commit();
+    }
+    db.close();
+    for (Table *t : std::as_const(tables_)) {
+        const bool wasInsert = inserted.contains(t);
+        const int fallback = t->pos_;
+        t->state_ = Table::State::Browse;
+        t->readRows(inserted.value(t, t->bookmark()), fallback);
+        t->loadBuffer();
+        if (wasInsert)
+            emit t->stateChanged();
+        emit t->recordChanged();
+        if (wasInsert && t->afterPost)
+            t->afterPost(*t);
+        else if (!wasInsert && t->afterDelete)
+            t->afterDelete(*t);
+    }
+    operations_.clear();
+    tables_.clear();
+}
+
+}  // namespace rur::engine
