@@ -9,11 +9,16 @@
 #include "datasets/YearProcedures.h"
 #include "engine/EngineError.h"
 #include "engine/JsonRows.h"
+#include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "print/FilingFile.h"
+#include "vat/Saving.h"
+#include "vat/Split.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -50,9 +55,14 @@ const char *const kUsage =
     "  password RUR [--old HESLO] NOVÉ   přidá nebo změní heslo (prázdné NOVÉ heslo zruší)\n"
     "  open RUR                     otevře tabulky RUR (číslo nebo adresář, např. D1)\n"
     "  show RUR TABULKA [--all]     vypíše aktuální řádek (nebo všechny) jako JSON\n"
+    "  xml RUR [--out SOUBOR]       zapíše soubor DPHDP3 pro elektronické podání a vypíše jeho cestu\n"
     "  clear-period RUR             vymaže období\n"
     "  clear-year RUR               vymaže celý rok\n"
-    "  new-year RUR                 provede akci nový rok\n";
+    "  new-year RUR                 provede akci nový rok\n"
+    "  set RUR TABULKA POLE=TEXT ...   zapíše do aktuálního řádku texty jako při psaní a uloží jej\n"
+    "  save-return RUR [--overwrite yes|no]   uloží RUR a posune období\n"
+    "  save-last RUR [--overwrite yes|no]     uloží poslední RUR a provede vypořádání\n"
+    "  delete-finished RUR ČÍSLO    smaže uložené období z hotových přiznání\n";
 
 int usage()
 {
@@ -317,13 +327,180 @@ int cmdProcedure(Context &ctx, bool (*procedure)(data::TDM1 &, app::Directories 
     return ok ? 0 : 1;
 }
 
+// What the program shows in status panel 0, for the commands that report there.
+class StatusCapture : public data::StatusDisplay {
+public:
+    void setStatusText(int panel, const QString &text) override
+    {
+        if (panel == 0)
+            panel0 = text;
+    }
+    void setCaption(const QString &caption) override { Q_UNUSED(caption); }
+
+    QString panel0;
+};
+
+// Text typed into a Boolean field: "ano"/"ne" as well as what the field itself reads.
+QString booleanText(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.compare(u"ano"_s, Qt::CaseInsensitive) == 0)
+        return u"true"_s;
+    if (t.compare(u"ne"_s, Qt::CaseInsensitive) == 0)
+        return u"false"_s;
+    return text;
+}
+
+int cmdSet(Context &ctx)
+{
+    if (ctx.args.size() < 3)
+        return usage();
+    QList<std::pair<QString, QString>> assignments;
+    for (const QString &a : ctx.args.mid(2)) {
+        const qsizetype eq = a.indexOf(u'=');
+        if (eq <= 0)
+            return usage();
+        assignments.append({a.left(eq), a.mid(eq + 1)});
+    }
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    engine::Table *table = dm.table(ctx.args[1]);
+    if (!table) {
+        print(stderr, u"Tabulka "_s + ctx.args[1] + u" neexistuje."_s);
+        return 1;
+    }
+    try {
+        table->edit();
+        for (const auto &[name, text] : std::as_const(assignments)) {
+            engine::Field field = table->field(name);
+            const QString textOnEntry = field.displayText();
+            field.setText(field.type() == engine::FieldType::Boolean ? booleanText(text) : text);
+            // Leaving S210 or S215 of window 1 with another text splits the amount into
+            // the base and the tax of line 1 or 2.
+            int line = 0;
+            if (table == dm.Dtabn1.get())
+                line = field.name() == u"S210"_s ? 1 : (field.name() == u"S215"_s ? 2 : 0);
+            if (line != 0 && vat::splitNeeded(textOnEntry, field.displayText())
+                && !vat::splitAmount(dm, line, field.asFloat(), ctx.prompter)) {
+                table->cancel();
+                flushMessages(ctx);
+                return 1;
+            }
+        }
+        table->post();
+    } catch (const engine::EngineError &e) {
+        if (table->isActive())
+            table->cancel();
+        flushMessages(ctx);
+        print(stderr, e.message());
+        return 1;
+    }
+    flushMessages(ctx);
+    return 0;
+}
+
+int cmdSave(Context &ctx, bool (*command)(data::TDM1 &, platform::Prompter &))
+{
+    if (ctx.args.size() != 1)
+        return usage();
+    const QString overwrite = ctx.options.value(u"--overwrite"_s, u"no"_s);
+    if (overwrite != u"yes"_s && overwrite != u"no"_s)
+        return usage();
+    StatusCapture status;
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    dm.setStatusDisplay(&status);
+    // The question whether to save is answered Yes, the overwrite question by the option.
+    ctx.prompter.answers = {platform::Prompter::Answer::Yes,
+                            overwrite == u"yes"_s ? platform::Prompter::Answer::Yes : platform::Prompter::Answer::No};
+    try {
+        command(dm, ctx.prompter);
+    } catch (const engine::EngineError &e) {
+        dm.setStatusDisplay(nullptr);
+        flushMessages(ctx);
+        print(stderr, e.message());
+        return 1;
+    }
+    dm.setStatusDisplay(nullptr);
+    flushMessages(ctx);
+    if (!status.panel0.isEmpty())
+        print(stdout, status.panel0);
+    return 0;
+}
+
+int cmdDeleteFinished(Context &ctx)
+{
+    if (ctx.args.size() != 2)
+        return usage();
+    bool numeric = false;
+    const int cislo = ctx.args[1].toInt(&numeric);
+    if (!numeric)
+        return usage();
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    try {
+        if (!vat::isPeriodSaved(dm, cislo)) {
+            print(stderr, u"Období "_s + ctx.args[1] + u" není uloženo."_s);
+            return 1;
+        }
+        const bool deleted = vat::deleteFinishedPeriod(dm, cislo, ctx.prompter);
+        flushMessages(ctx);
+        return deleted ? 0 : 1;
+    } catch (const engine::EngineError &e) {
+        flushMessages(ctx);
+        print(stderr, e.message());
+        return 1;
+    }
+}
+
+// The filing file of a data set: to --out, or where the data set's settings put it.
+int cmdXml(Context &ctx)
+{
+    if (ctx.args.size() != 1)
+        return usage();
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    // The special folders are the system's, also when --root names the data root.
+    if (ctx.dirs.commonDataFolder.isEmpty())
+        ctx.dirs.commonDataFolder = app::Directories::systemCommonDataFolder();
+    if (ctx.dirs.documentsFolder.isEmpty())
+        ctx.dirs.documentsFolder = app::Directories::systemDocumentsFolder();
+    app::UserSettings user = app::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
+    rur::print::XmlPathSettings xml = rur::print::readXmlPathSettings(platform::IniFile(ctx.dirs.dataSetIni()));
+    QString written;
+    try {
+        if (ctx.options.contains(u"--out"_s)) {
+            const QString path = QFileInfo(ctx.options.value(u"--out"_s)).absoluteFilePath();
+            if (rur::print::DphXml1(dm, path, user.kodovani, user.radky, ctx.prompter))
+                written = path;
+        } else {
+            rur::print::FilingContext filing{dm, ctx.dirs, user, xml, ctx.prompter};
+            written = rur::print::saveFilingFile(filing);
+        }
+    } catch (const engine::EngineError &e) {
+        print(stderr, e.message());
+        return 1;
+    }
+    if (written.isEmpty()) {
+        for (const auto &m : std::as_const(ctx.prompter.messages))
+            print(stderr, m.text);
+        return 1;
+    }
+    print(stdout, written);
+    return 0;
+}
+
 }  // namespace
 
 int run(const QStringList &arguments)
 {
     Context ctx;
     QString command;
-    static const QStringList withValue = {u"--root"_s, u"--password"_s, u"--old"_s};
+    static const QStringList withValue = {u"--root"_s, u"--password"_s, u"--old"_s, u"--overwrite"_s, u"--out"_s};
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
         if (withValue.contains(a)) {
@@ -347,9 +524,14 @@ int run(const QStringList &arguments)
         {u"password"_s, cmdPassword},
         {u"open"_s, cmdOpen},
         {u"show"_s, cmdShow},
+        {u"xml"_s, cmdXml},
         {u"clear-period"_s, [](Context &c) { return cmdProcedure(c, datasets::VymazaniObdobi); }},
         {u"clear-year"_s, [](Context &c) { return cmdProcedure(c, datasets::VymazaniRoku); }},
         {u"new-year"_s, [](Context &c) { return cmdProcedure(c, datasets::NovyRok); }},
+        {u"set"_s, cmdSet},
+        {u"save-return"_s, [](Context &c) { return cmdSave(c, vat::UlozeniRur); }},
+        {u"save-last"_s, [](Context &c) { return cmdSave(c, vat::UlozeniPoslednihoRur); }},
+        {u"delete-finished"_s, cmdDeleteFinished},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

@@ -1,7 +1,8 @@
-// Store rules of the taxpayer, rate and print-setting tables.
+// Hooks of the data module's tables: the rules of the return (vat/), the print settings and
+// the date fields.
 #include "data/DataM1.h"
 #include "data/DateInput.h"
-#include "engine/NumberFormat.h"
+#include "vat/ReturnRules.h"
 
 #include <algorithm>
 
@@ -9,29 +10,10 @@ using namespace Qt::StringLiterals;
 
 namespace rur::data {
 
-namespace {
-
-// Text rounding of a stored value; an empty value stays empty.
-void roundField(Table &t, const QString &name, const QString &pattern)
-{
-    engine::Field f = t.field(name);
-    if (!f.isNull())
-        f.setValue(engine::textRound(f.asFloat(), pattern));
-}
-
-}  // namespace
-
 void TDM1::attachRules()
 {
-    Prp->beforePost = [](Table &t) {
-        roundField(t, u"K1"_s, u"0.00"_s);
-        if (t.field(u"Poznod"_s).isNull())
-            t.field(u"Poznod"_s).setValue(u"O"_s);
-    };
-    Dcis->beforePost = [](Table &t) {
-        roundField(t, u"Dd"_s, u"0.00"_s);
-        roundField(t, u"Hd"_s, u"0.00"_s);
-    };
+    // The return, its rates and the taxpayer row.
+    vat::attachReturnRules(*this);
     // Every small integer of the print settings is stored as a number: empty becomes 0,
     // or the lowest allowed value where 0 is not allowed (the number of copies), so that
     // an old row with an empty field can still be stored.

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace rur::app {
+struct Directories;
+struct UserSettings;
+}  // namespace rur::app
+namespace rur::data {
+class TDM1;
+}
+namespace rur::platform {
+class IniFile;
+class Prompter;
+}  // namespace rur::platform
+
+namespace rur::print {
+
+// The [XML] keys of the data-set ini: the path template of the filing file (Dph, empty for
+// the default path) and whether the default file name carries the firm's name (Nazev).
+struct XmlPathSettings {
+    QString pathTemplate;
+    bool firmName = false;
+};
+XmlPathSettings readXmlPathSettings(const platform::IniFile &dataSetIni);
+bool writeXmlPathSettings(platform::IniFile &dataSetIni, const XmlPathSettings &settings);
+
+// What the filing-file routines work on. The print centre holds the path settings for as long
+// as it is open; the encoding (chosen in the settings window) and the line layout live in the
+// user settings of the run, which the main window writes to Dph.ini when it closes.
+struct FilingContext {
+    data::TDM1 &dm;
+    const app::Directories &dirs;
+    app::UserSettings &user;
+    XmlPathSettings &xml;
+    platform::Prompter &prompter;
+};
+
+inline constexpr char16_t kSavedMessage[] = u"Data byla uložena do XML souboru.";
+inline constexpr char16_t kSetPathMessage[] = u"Nastavte správně cestu.";
+// "Soubor " + path + " nelze vytvořit."
+QString cannotCreateMessage(const QString &path);
+
+// The filing file DPHDP3 of the current return as bytes, from the current rows of Prp,
+// Dtabn1, Dtabn2, Dtabn3 and Prppz (a closed table reads as empty). kodovani is the index of
+// Dph.ini Kodovani; radky puts each element on its own line, indented by tabs.
+QByteArray buildDphdp3(data::TDM1 &dm, int kodovani, bool radky);
+
+// Writes the filing file to a real path and tells the user: "Data byla uložena do XML
+// souboru." or "Soubor ... nelze vytvořit.". Posts and reopens Dmt and Prp and re-reads the
+// return first, so that calculated fields are fresh; creates missing folders; replaces an
+// existing file atomically, so a failed write leaves the old file whole. Throws EngineError
+// when a table can't be posted or opened.
+bool DphXml1(data::TDM1 &dm, const QString &path, int kodovani, bool radky, platform::Prompter &prompter);
+
+// Default path template: under %AdresarDat% (type 1, or the Data.ini directory when there is
+// one) or %AdresarUziv% (type 2), XML/DPHDP3 - <stem>.xml, the stem being the taxpayer file
+// stem when firmName is set, else the data-set directory name.
+QString defaultXmlTemplate(data::TDM1 &dm, const app::Directories &dirs, int type, bool firmName);
+
+// Sets the default path template when none is stored.
+void VychXml1(data::TDM1 &dm, const app::Directories &dirs, XmlPathSettings &xml);
+
+// "&Uložit data": sets the default template if none, resolves the path and writes the file;
+// a path that can't be resolved gets "Nastavte správně cestu." and nothing is written.
+// Returns the path written, or empty.
+QString saveFilingFile(FilingContext &ctx);
+
+}  // namespace rur::print
