@@ -10,13 +10,17 @@
 #include "platform/IniFile.h"
 #include "datasets/Catalogue.h"
 #include "datasets/YearProcedures.h"
+#include "vat/Saving.h"
 #include "datasets/forms/Auto1Form.h"
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
+#include "print/FilingFile.h"
+#include "print/XmlText.h"
 #include "support/test_root.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -163,6 +167,90 @@ void YearEndOfADataSet(benchmark::State &state)
     }
 }
 BENCHMARK(YearEndOfADataSet)->Unit(benchmark::kMillisecond);
+
+// "&Uložit data": the filing file of a filled return with the longest attachment (999 lines),
+// written in UTF-8 with line layout, the tables posted and re-read first as on every save.
+void WriteFilingFile(benchmark::State &state)
+{
+    testing::TestRoot root;
+    root.createDataSet();
+    app::Directories dirs = directoriesOf(root);
+    data::TDM1 dm;
+    datasets::openDataSet(dm, dirs, u"D1"_s);
+    const auto set = [](engine::Table &t, const QVariantMap &values) {
+        t.edit();
+        for (auto it = values.begin(); it != values.end(); ++it)
+            t.field(it.key()).setValue(it.value());
+        t.post();
+    };
+    set(*dm.Prp, {{u"Ojp3"_s, u"Alfa & Beta „Šťastná“ s.r.o."_s}, {u"Ob"_s, u"Brno"_s}, {u"Dic"_s, u"CZ12345678"_s}});
+    QStringList lines;
+    for (int i = 1; i <= 999; ++i)
+        lines.append(u"Řádek přílohy č. %1 – důvody podání \"%2\" & další"_s.arg(i).arg(i * 7));
+    set(*dm.Prppz, {{u"Poz"_s, lines.join(u"\r\n"_s)}});
+    set(*dm.Dtabn1, {{u"C210"_s, 100000.0}, {u"C210a"_s, 21000.0}});
+    set(*dm.Dtabn2, {{u"C310a"_s, 10500.0}, {u"C550"_s, 0.85}});
+    const QString path = root.path() + u"XML/DPHDP3 - D1.xml"_s;
+    platform::ScriptedPrompter prompter;
+    for (auto _ : state) {
+        if (!print::DphXml1(dm, path, print::KodUtf8, true, prompter))
+            state.SkipWithError("the filing file could not be written");
+        prompter.messages.clear();
+    }
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+BENCHMARK(WriteFilingFile)->Unit(benchmark::kMillisecond);
+
+// Every calculated field of the current return: the three rows read again and recomputed
+// from their stored values, the rates and the taxpayer options, as window 4 does when it
+// opens.
+void RecomputeCurrentReturn(benchmark::State &state)
+{
+    testing::TestRoot root;
+    root.createDataSet();
+    app::Directories dirs = directoriesOf(root);
+    data::TDM1 dm;
+    datasets::openDataSet(dm, dirs, u"D1"_s);
+    dm.Dtabn1->edit();
+    dm.Dtabn1->field(u"C210"_s).setValue(123456.0);
+    dm.Dtabn1->field(u"C210a"_s).setValue(25926.0);
+    dm.Dtabn1->post();
+    dm.Dtabn2->edit();
+    dm.Dtabn2->field(u"C310b"_s).setValue(5000.0);
+    dm.Dtabn2->field(u"C550"_s).setValue(0.85);
+    dm.Dtabn2->post();
+    for (auto _ : state) {
+        for (engine::Table *t : {dm.Dtabn1.get(), dm.Dtabn2.get(), dm.Dtabn3.get()})
+            t->refresh();
+        benchmark::DoNotOptimize(dm.Dtabn3->field(u"C753"_s).asFloat());
+    }
+}
+BENCHMARK(RecomputeCurrentReturn)->Unit(benchmark::kMicrosecond);
+
+// "Uložení RUR": both finished-return rows in one transaction, line 53 cleared, the period
+// moved on.
+void SaveReturn(benchmark::State &state)
+{
+    testing::TestRoot root;
+    root.createDataSet();
+    app::Directories dirs = directoriesOf(root);
+    platform::ScriptedPrompter prompter;
+    data::TDM1 dm;
+    datasets::openDataSet(dm, dirs, u"D1"_s);
+    int saved = 0;
+    for (auto _ : state) {
+        if (++saved > 12) {
+            state.PauseTiming();
+            dm.Dtabn1s->emptyTable();
+            dm.Dtabn2s->emptyTable();
+            saved = 1;
+            state.ResumeTiming();
+        }
+        if (!vat::UlozeniRur(dm, prompter))
+            state.SkipWithError("the return was not saved");
+    }
+}
+BENCHMARK(SaveReturn)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

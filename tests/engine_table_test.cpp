@@ -98,12 +98,10 @@ TEST_F(EngineTable, OpenFailsWithTheReasonAndATableNamedMessage)
         EXPECT_EQ(e.code(), ErrUnreadable);
         EXPECT_EQ(e.message(), u"Tabulka Junk.DB je poškozená nebo nečitelná."_s);
     }
-    {
-        Table t(&db, peopleDef());
-        t.open();
-        for (int i = 1; i < 300; ++i)
-            addRow(t, i, u"Jméno %1"_s.arg(i), i);
-    }
+    QList<QVariantMap> rows;
+    for (int i = 1; i < 300; ++i)
+        rows.append({{u"Cislo"_s, i}, {u"Nazev"_s, u"Jméno %1"_s.arg(i)}, {u"Castka"_s, double(i)}});
+    createTableFile(db.filePath(u"People.DB"_s), peopleDef(), rows);
     QFile people(db.filePath(u"People.DB"_s));
     ASSERT_TRUE(people.open(QIODevice::ReadWrite));
     people.resize(people.size() / 2);

@@ -69,16 +69,6 @@ TEST(XmlText, SingleByteEncodings)
     EXPECT_EQ(moved, 15);
 }
 
-TEST(XmlText, DeclarationAndLabels)
-{
-    EXPECT_EQ(print::encodingLabels(),
-              (QStringList{u"UTF-8"_s, u"windows-1250"_s, u"iso-8859-2"_s, u"UTF-8 (L2)"_s, u"windows-1250 (L2)"_s}));
-    const QStringList declared = {u"UTF-8"_s, u"windows-1250"_s, u"iso-8859-2"_s, u"UTF-8"_s, u"windows-1250"_s};
-    for (int i = 0; i < declared.size(); ++i)
-        EXPECT_EQ(print::declarationEncoding(i), declared[i]);
-    EXPECT_EQ(print::declarationEncoding(7), u"UTF-8"_s);  // a damaged setting
-}
-
 TEST(XmlText, EscapingAndItsLimit)
 {
     EXPECT_EQ(print::escapeAttribute("A&B <Praha> \"x\" a^b 'c' &lt;"),

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace rur;
@@ -65,6 +66,19 @@ protected:
     print::XmlPathSettings xml;
     print::FilingContext ctx{dm, dirs, user, xml, prompter};
 };
+
+// Runs a step on the settings window once it is shown modally and active.
+void onNextForm(const std::function<void(TEpodForm *)> &step)
+{
+    QTimer::singleShot(10, qApp, [step] {
+        auto *form = qobject_cast<TEpodForm *>(QApplication::activeModalWidget());
+        if (!form || !form->isActiveWindow()) {
+            onNextForm(step);
+            return;
+        }
+        step(form);
+    });
+}
 
 }  // namespace
 
@@ -193,9 +207,7 @@ TEST_F(EpodForm, EnterInTheCheckBox)
 TEST_F(EpodForm, SettingsButtonOfThePrintCentreStoresTheXmlKeys)
 {
     bool checked = false;
-    QTimer::singleShot(0, qApp, [&] {
-        auto *form = qobject_cast<TEpodForm *>(QApplication::activeModalWidget());
-        ASSERT_NE(form, nullptr);
+    onNextForm([&](TEpodForm *form) {
         checked = true;
         // Opened on the default path, with the focus on the complete path.
         EXPECT_EQ(form->templateEdit()->text(), u"%AdresarDat%/Tervik/RUR 2018/XML/DPHDP3 - D1.xml"_s);
