@@ -148,6 +148,20 @@ std::unique_ptr<datasets::Catalogue> openCatalogue(Context &ctx)
     return catalogue;
 }
 
+// The catalogue with the row of the command's first argument current; nothing (with the
+// message printed) when the data root or the row is missing.
+std::unique_ptr<datasets::Catalogue> catalogueOnSet(Context &ctx)
+{
+    if (!directories(ctx))
+        return nullptr;
+    auto catalogue = openCatalogue(ctx);
+    if (!locateSet(*catalogue, ctx.args.value(0))) {
+        print(stderr, u"RUR "_s + ctx.args.value(0) + u" není v seznamu."_s);
+        return nullptr;
+    }
+    return catalogue;
+}
+
 int openSet(Context &ctx, data::TDM1 &dm)
 {
     if (!directories(ctx))
@@ -258,13 +272,9 @@ int cmdRename(Context &ctx)
 {
     if (ctx.args.size() != 2)
         return usage();
-    if (!directories(ctx))
+    auto catalogue = catalogueOnSet(ctx);
+    if (!catalogue)
         return 1;
-    auto catalogue = openCatalogue(ctx);
-    if (!locateSet(*catalogue, ctx.args[0])) {
-        print(stderr, u"RUR "_s + ctx.args[0] + u" není v seznamu."_s);
-        return 1;
-    }
     const bool ok = catalogue->rename(ctx.args[1]);
     flushMessages(ctx);
     return ok ? 0 : 1;
@@ -274,13 +284,9 @@ int cmdDelete(Context &ctx)
 {
     if (ctx.args.size() != 1)
         return usage();
-    if (!directories(ctx))
+    auto catalogue = catalogueOnSet(ctx);
+    if (!catalogue)
         return 1;
-    auto catalogue = openCatalogue(ctx);
-    if (!locateSet(*catalogue, ctx.args[0])) {
-        print(stderr, u"RUR "_s + ctx.args[0] + u" není v seznamu."_s);
-        return 1;
-    }
     if (catalogue->hasPassword() && !ctx.options.contains(u"--password"_s)) {
         print(stderr, QString::fromUtf16(datasets::Catalogue::kWrongPassword));
         return 1;
@@ -295,13 +301,9 @@ int cmdPassword(Context &ctx)
 {
     if (ctx.args.size() != 2)
         return usage();
-    if (!directories(ctx))
+    auto catalogue = catalogueOnSet(ctx);
+    if (!catalogue)
         return 1;
-    auto catalogue = openCatalogue(ctx);
-    if (!locateSet(*catalogue, ctx.args[0])) {
-        print(stderr, u"RUR "_s + ctx.args[0] + u" není v seznamu."_s);
-        return 1;
-    }
     const bool ok = catalogue->hasPassword() ? catalogue->changePassword(ctx.options.value(u"--old"_s), ctx.args[1])
                                              : catalogue->addPassword(ctx.args[1]);
     flushMessages(ctx);
