@@ -42,5 +42,11 @@ bench: deps
 	cmake --build $(BUILD)-bench -j $(JOBS) --target rur_bench
 	$(BUILD)-bench/bench/rur_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+# Every window rendered offscreen over a demo data set: $(BUILD)/screenshots/<window class>.png
+.PHONY: screenshots
+screenshots: configure
+	cmake --build $(BUILD) -j $(JOBS) --target rur_screenshots
+	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/screenshots/rur_screenshots $(BUILD)/screenshots
+
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench

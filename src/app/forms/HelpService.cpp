@@ -70,4 +70,9 @@ THelpForm &HelpService::openWindow()
     return *window_;
 }
 
+THelpForm *HelpService::window() const
+{
+    return window_.data();
+}
+
 }  // namespace rur::app

@@ -34,7 +34,7 @@ public:
 
     const HelpTopics &topics() const { return topics_; }
     // The help window, or null when none exists.
-    THelpForm *window() const { return window_; }
+    THelpForm *window() const;
 
 private:
     THelpForm &openWindow();

@@ -47,6 +47,7 @@ TFinishedForm::TFinishedForm(int part, engine::Table &table, WindowId id, Window
         edit->setReadOnly(true);
         edit->setFocusPolicy(Qt::ClickFocus);
         edit->setFixedWidth(100);
+        edit->setStyleSheet(u"background-color: #f6f6f6;"_s);
         period->addWidget(new QLabel(caption, this));
         period->addWidget(edit);
         period->addSpacing(16);
@@ -85,6 +86,13 @@ TFinishedForm::TFinishedForm(int part, engine::Table &table, WindowId id, Window
     smazat_->setEnabled(table_.isActive() && !table_.isEmpty());
     if (!panel_->chain().isEmpty())
         panel_->chain().first()->setFocus();
+}
+
+TFinishedForm::~TFinishedForm()
+{
+    // A window destroyed without closing leaves the status display as it found it too.
+    if (!closed_)
+        ctx_.dm.statusDisplayOn = displayWasOn_;
 }
 
 ui::TDBEditz *TFinishedForm::edit(const QString &field) const

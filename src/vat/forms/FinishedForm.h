@@ -27,6 +27,7 @@ class TFinishedForm : public QDialog {
     Q_OBJECT
 
 public:
+    ~TFinishedForm() override;
     engine::Table &table() const { return table_; }
     ReturnPanel *panel() const { return panel_; }
     ui::TDBEditz *edit(const QString &field) const;

@@ -25,9 +25,11 @@ const QString kSplitHint = u"Částka včetně RUR nebo RUR podle volby v část
 const QString kCoefficientHint =
     u"Koeficient zapisujte vždy jako desetinné číslo, např. 0,85 (v tisku se při procentním vyjádření uvede 85 %)"_s;
 
-// Typed fields white, the program's figures grey, overrides tinted.
+// Typed fields white (figures of a finished return nearly so), the program's figures grey,
+// overrides tinted.
 const QString kStyle = uR"(
 QLineEdit[cell="typed"] { background-color: #ffffff; }
+QLineEdit[cell="shown"] { background-color: #f6f6f6; }
 QLineEdit[cell="computed"] { background-color: #e4e4e4; color: #1a1a1a; border: 1px solid #b8b8b8; }
 QLineEdit[cell="override"] { background-color: #fff3c4; }
 QLabel[role="number"] { font-weight: bold; }
@@ -142,7 +144,9 @@ QWidget *ReturnPanel::makeCell(const CellDef &cell, engine::Table &table, platfo
 {
     ui::TDBEditz *edit = cell.kind == CellKind::Split ? new SplitEdit : new ui::TDBEditz;
     edit->setObjectName(u"DBEdit"_s + cell.field);
-    edit->setProperty("cell", cellStyle(cell.kind));
+    // A typed figure of a finished return is only shown.
+    edit->setProperty("cell", readOnly && isTyped(cell.kind) && cell.kind != CellKind::Override ? u"shown"_s
+                                                                                                : cellStyle(cell.kind));
     edit->setDataSource(&table, cell.field);
     edit->setPrompter(&prompter);
     edit->setAlignment(Qt::AlignRight);

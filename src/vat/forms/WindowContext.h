@@ -20,13 +20,13 @@ namespace rur::vat {
 struct WindowContext {
     data::TDM1 &dm;
     platform::Prompter &prompter;
-    QString dataSetIni;        // D1/D1.ini; empty without a data set
-    QString section;           // section of the positions: the data-set directory name
+    QString dataSetIni = {};   // D1/D1.ini; empty without a data set
+    QString section = {};      // section of the positions: the data-set directory name
     int screenWidth = 1024;    // decides the default positions
     app::HelpService *help = nullptr;
     int typPisma = 0;          // nonzero: the " CE" font names
     // Whether the print selection of the return can be opened (window 4's print button).
-    std::function<bool()> printAvailable;
+    std::function<bool()> printAvailable = {};
 };
 
 }  // namespace rur::vat

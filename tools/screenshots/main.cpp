@@ -1,0 +1,229 @@
+// rur_screenshots: renders every window of the program over a demo data set into PNG files,
+// one per window class (TEtab1Form.png, ...), so that all of them can be looked at without
+// clicking through the program. Usage: rur_screenshots [OUTPUT-FOLDER]
+#include "app/forms/HelpForm.h"
+#include "app/forms/HelpService.h"
+#include "app/forms/MainForm.h"
+#include "app/forms/SplashForm.h"
+#include "data/DataM1.h"
+#include "data/Templates.h"
+#include "datasets/Catalogue.h"
+#include "datasets/forms/Auto1Form.h"
+#include "datasets/forms/CatalogueDialogs.h"
+#include "engine/EngineError.h"
+#include "engine/Table.h"
+#include "platform/Prompter.h"
+#include "print/FilingFile.h"
+#include "print/forms/EpodForm.h"
+#include "vat/Saving.h"
+#include "vat/forms/EcisForm.h"
+#include "vat/forms/EprpForm.h"
+#include "vat/forms/FinishedForm.h"
+#include "vat/forms/ReturnEntryForm.h"
+#include "vat/forms/VatWindows.h"
+
+#include <QApplication>
+#include <QTabWidget>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace rur;
+
+namespace {
+
+void setFields(engine::Table &t, const QList<std::pair<QString, QVariant>> &values)
+{
+    t.edit();
+    for (const auto &[name, value] : values)
+        t.field(name).setValue(value);
+    t.post();
+}
+
+// A taxpayer with a return that fills every window, and March saved among the finished returns.
+void fillDemo(data::TDM1 &dm)
+{
+    setFields(*dm.Prp, {{u"M"_s, u"březen"_s},
+                        {u"Cislo"_s, 3},
+                        {u"R"_s, u"2018"_s},
+                        {u"Oj1a"_s, u"Demo stavební s.r.o."_s},
+                        {u"Ojp3"_s, u"Demo stavební s.r.o."_s},
+                        {u"Dic"_s, u"CZ12345678"_s},
+                        {u"Fusp"_s, u"Hlavní město Prahu"_s},
+                        {u"Fu"_s, u"Praha 4"_s},
+                        {u"Fuc"_s, 451},
+                        {u"Fuz"_s, 2004},
+                        {u"Ob"_s, u"Praha"_s},
+                        {u"Psc"_s, u"14000"_s},
+                        {u"Ul"_s, u"Na Pankráci"_s},
+                        {u"Cpocp"_s, u"1234"_s},
+                        {u"Cpoco"_s, u"5"_s},
+                        {u"Emlx"_s, u"ucetni@demo.cz"_s},
+                        {u"Sta2"_s, u"Česká republika"_s},
+                        {u"Hp1"_s, u"Stavební práce"_s},
+                        {u"Hp1c"_s, 412000},
+                        {u"Zjm"_s, u"Jana Nováková"_s},
+                        {u"Zjv"_s, u"Jana Nováková, jednatelka"_s},
+                        {u"Sesjm"_s, u"Jana"_s},
+                        {u"Sespr"_s, u"Nováková"_s},
+                        {u"Tes"_s, u"602123456"_s},
+                        {u"K1"_s, 0.85},
+                        {u"X"_s, true}});
+    setFields(*dm.Prppz, {{u"Poz"_s, u"Důvody pro podání dodatečného přiznání:\nOprava základu daně u faktury č. 2018031."_s}});
+    setFields(*dm.Dtabn1, {{u"S210"_s, 121000.0}, {u"C210"_s, 100000.0},  {u"C210a"_s, 21000.0}, {u"C215"_s, 20000.0},
+                           {u"C215a"_s, 3000.0},  {u"C220"_s, 15000.0},   {u"C220a"_s, 3150.0},  {u"C230"_s, 8000.0},
+                           {u"C230a"_s, 1680.0},  {u"C410"_s, 45000.0},   {u"C430"_s, 12000.0},  {u"C530"_s, 5000.0},
+                           {u"C520"_s, 1000.0},   {u"C810"_s, 7000.0},    {u"C815"_s, 7000.0},   {u"C600"_s, 0.0}});
+    setFields(*dm.Dtabn2, {{u"C310"_s, 60000.0}, {u"C310a"_s, 12600.0}, {u"C315"_s, 10000.0}, {u"C315a"_s, 1500.0},
+                           {u"C320"_s, 23000.0}, {u"C320a"_s, 4830.0},  {u"C325b"_s, 0.0},    {u"C550"_s, 0.85}});
+    setFields(*dm.Dtabn3, {{u"C570"_s, 0.0}});
+    vat::Trs(dm, false);
+    dm.Obnovit1();
+}
+
+// The window as painted, under a strip with its caption (offscreen windows have no frame).
+QImage withTitle(QWidget &window)
+{
+    const QPixmap body = window.grab();
+    const int strip = window.fontMetrics().height() + 10;
+    QImage image(body.width(), body.height() + strip, QImage::Format_RGB32);
+    image.fill(QColor(0x3c, 0x5a, 0x82));
+    QPainter painter(&image);
+    painter.setPen(Qt::white);
+    painter.setFont(window.font());
+    painter.drawText(QRect(8, 0, body.width() - 16, strip), Qt::AlignVCenter | Qt::AlignLeft, window.windowTitle());
+    painter.drawPixmap(0, strip, body);
+    return image;
+}
+
+class Shots {
+public:
+    explicit Shots(QString folder) : folder_(std::move(folder)) {}
+
+    // Shows the window offscreen, paints it and saves it under its class name (and the
+    // suffix, for further pages of one window).
+    void take(QWidget &window, const QString &suffix = {})
+    {
+        window.show();
+        QTest::qWait(50);
+        QString name = QString::fromLatin1(window.metaObject()->className());
+        name = name.mid(name.lastIndexOf(u':') + 1);
+        const QString path = folder_ + u'/' + name + suffix + u".png"_s;
+        if (!withTitle(window).save(path)) {
+            std::fprintf(stderr, "Nelze zapsat %s\n", qPrintable(path));
+            failed_ = true;
+        } else {
+            std::printf("%s\n", qPrintable(path));
+        }
+        window.hide();
+    }
+    bool failed() const { return failed_; }
+
+private:
+    QString folder_;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"screenshots"_s;
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "Nelze vytvořit složku %s\n", qPrintable(folder));
+        return 1;
+    }
+
+    QTemporaryDir tmp;
+    const QString common = tmp.path() + u"/common"_s;
+    platform::ScriptedPrompter prompter;
+    Shots shots(folder);
+    try {
+        data::installDataRoot(common + u"/Tervik/RUR 2018/"_s);
+        const app::TMainForm::Environment env{tmp.path() + u"/prg"_s, common, tmp.path() + u"/docs"_s, QSize(1024, 768)};
+        app::TMainForm main(env, prompter);
+        vat::registerVatWindows(main, prompter);
+        main.catalogue()->beginNew();
+        main.catalogue()->finishNew(u"Demo stavební s.r.o."_s);
+        main.selectionRunner = [] { return int(datasets::TAuto1Form::ResultOpen); };
+        main.VyberDanoveho();
+        data::TDM1 &dm = main.dataModule();
+        fillDemo(dm);
+        dm.NazevDp1();
+        main.resize(1024, 600);
+        shots.take(main);
+
+        {
+            app::TSplashForm splash;
+            shots.take(splash);
+        }
+        shots.take(*main.selectionForm());
+        datasets::Catalogue &catalogue = *main.catalogue();
+        {
+            datasets::TAu1Form w(catalogue);
+            shots.take(w);
+        }
+        {
+            datasets::TAu2Form w(catalogue);
+            shots.take(w);
+        }
+        {
+            datasets::TAu3Form w(catalogue);
+            shots.take(w);
+        }
+        {
+            datasets::TAu4Form w(catalogue);
+            shots.take(w);
+        }
+        {
+            app::HelpService help;
+            help.showContext(12);
+            if (help.window())
+                shots.take(*help.window());
+        }
+        {
+            app::UserSettings user;
+            print::XmlPathSettings xml;
+            print::FilingContext filing{dm, main.directories(), user, xml, prompter};
+            print::TEpodForm w(filing);
+            shots.take(w);
+        }
+
+        vat::WindowContext ctx{dm, prompter};
+        ctx.dataSetIni = main.directories().dataSetIni();
+        ctx.section = main.directories().dataSetDir;
+        {
+            vat::TEprpForm w(ctx);
+            shots.take(w);
+            for (int page = 1; page < w.pages()->count(); ++page) {
+                w.pages()->setCurrentIndex(page);
+                shots.take(w, u"-page"_s + QString::number(page + 1));
+            }
+        }
+        {
+            vat::TEcisForm w(ctx);
+            shots.take(w);
+        }
+        for (int n = 1; n <= 4; ++n) {
+            const auto w = vat::makeReturnWindow(n, ctx, nullptr);
+            shots.take(*w);
+        }
+        for (int n = 1; n <= 3; ++n) {
+            const auto w = vat::makeFinishedWindow(n, ctx, nullptr);
+            shots.take(*w);
+        }
+        main.close();
+    } catch (const engine::EngineError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    }
+    return shots.failed() ? 1 : 0;
+}
