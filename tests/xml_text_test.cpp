@@ -76,6 +76,7 @@ TEST(XmlText, EscapingAndItsLimit)
     // An entity that would pass the limit is left out, with every later one of its character;
     // the other characters still get theirs while they fit.
     EXPECT_EQ(print::escapeAttribute("a&b&c<d", 10), QByteArray("abc&lt;d"));
+    EXPECT_EQ(print::escapeAttribute(QByteArray("a\x01" "b\x1f" "\tc", 6)), QByteArray("a?b?\tc"));
     EXPECT_EQ(print::escapeAttribute("a&b<c&d", 12), QByteArray("a&amp;bcd"));
     const QByteArray nearLimit(16378, 'a');
     EXPECT_EQ(print::escapeAttribute(nearLimit + "&&"), nearLimit + "&amp;");

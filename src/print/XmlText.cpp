@@ -69,6 +69,11 @@ QByteArray escapeAttribute(const QByteArray &cp1250, qsizetype limit)
 {
     QByteArray text = cp1250;
     text.replace('^', QByteArray());
+    // Control characters (pasted text can bring them) are not allowed in an XML file at all;
+    // they become "?" like any other character the file cannot carry.
+    for (char &ch : text)
+        if (static_cast<unsigned char>(ch) < 0x20 && ch != '\t' && ch != '\n' && ch != '\r')
+            ch = '?';
     constexpr std::pair<char, const char *> entities[] = {
         {'&', "&amp;"}, {'"', "&quot;"}, {'<', "&lt;"}, {'>', "&gt;"}};
     for (const auto &[c, entity] : entities) {
