@@ -3,6 +3,8 @@
 #include "app/forms/SplashForm.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -196,3 +198,24 @@ TEST(SplashWindow, FramelessCentredWithWaitCursorWhileShown)
 }
 
 }  // namespace
+
+// Help asked for from a modal window must stay usable: it opens as that window's child.
+TEST_F(HelpWindow, HelpFromAModalWindowOpensAsItsChild)
+{
+    QDialog dialog;
+    bool checked = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        service_.showContext(4);
+        ASSERT_NE(service_.window(), nullptr);
+        EXPECT_EQ(service_.window()->parentWidget(), &dialog);
+        EXPECT_TRUE(service_.window()->isWindow());
+        checked = true;
+        dialog.accept();
+    });
+    dialog.exec();
+    EXPECT_TRUE(checked);
+    // Asked for again outside the dialog, help is a top-level window once more.
+    service_.showContext(1);
+    ASSERT_NE(service_.window(), nullptr);
+    EXPECT_EQ(service_.window()->parentWidget(), nullptr);
+}

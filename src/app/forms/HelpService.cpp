@@ -1,5 +1,7 @@
 #include "app/forms/HelpService.h"
 
+#include <QApplication>
+
 #include "app/forms/HelpForm.h"
 
 using namespace Qt::StringLiterals;
@@ -59,8 +61,16 @@ void HelpService::quit()
 
 THelpForm &HelpService::openWindow()
 {
-    if (!window_)
+    // A modal window blocks every other top-level window, so help asked for from inside one
+    // opens as that window's own child window, which stays usable while it is shown.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (window_ && window_->parentWidget() != modal)
+        delete window_.data();
+    if (!window_) {
         window_ = new THelpForm(topics_);
+        if (modal)
+            window_->setParent(modal, window_->windowFlags() | Qt::Window);
+    }
     if (window_->isMinimized())
         window_->showNormal();
     else

@@ -7,6 +7,7 @@
 #include "datasets/DataSetAccess.h"
 #include "datasets/YearProcedures.h"
 #include "datasets/forms/Auto1Form.h"
+#include "vat/forms/VatWindows.h"
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
 #include "platform/IniFile.h"
@@ -57,11 +58,18 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     buildMenu();
     FormCreate(environment);
     registerProcedures();
+    vat::registerVatWindows(*this, prompter_);
     TypDp1();
 }
 
 TMainForm::~TMainForm()
 {
+    // The data module outlives the status labels: it must not write to them while it closes
+    // its tables.
+    dm_->statusDisplayOn = false;
+    dm_->setStatusDisplay(nullptr);
+    if (catalogue_)
+        catalogue_->statusSink = nullptr;
     if (help_)
         help_->quit();
 }

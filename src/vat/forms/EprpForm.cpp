@@ -1,6 +1,5 @@
 #include "vat/forms/EprpForm.h"
 
-#include "app/forms/HelpForm.h"  // completes the help window of HelpService
 #include "app/forms/HelpService.h"
 #include "data/DataM1.h"
 #include "datasets/Periods.h"

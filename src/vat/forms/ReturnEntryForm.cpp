@@ -1,6 +1,5 @@
 #include "vat/forms/ReturnEntryForm.h"
 
-#include "app/forms/HelpForm.h"  // completes the help window of HelpService
 #include "app/forms/HelpService.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"

@@ -1,7 +1,6 @@
 #include "vat/forms/VatWindows.h"
 
 #include "app/MainMenu.h"
-#include "app/forms/HelpForm.h"  // completes the help window of HelpService
 #include "app/forms/HelpService.h"
 #include "app/forms/MainForm.h"
 #include "engine/EngineError.h"
