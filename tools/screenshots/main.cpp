@@ -136,7 +136,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"screenshots"_s;
+    // Absolute: opening a data set changes the current directory.
+    const QString folder = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"screenshots"_s).absolutePath();
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "Nelze vytvořit složku %s\n", qPrintable(folder));
         return 1;
