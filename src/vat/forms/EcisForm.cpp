@@ -84,19 +84,7 @@ void TEcisForm::done(int result)
             return;
         closed_ = true;
         storeWindowPlace(*this, ctx_, WindowId::Rates);
-        for (engine::Table *t : {ctx_.dm.Dcis.get(), ctx_.dm.Prp.get()}) {
-            try {
-                postIfEditing(*t);
-            } catch (const engine::EngineError &e) {
-                reportError(ctx_.prompter, e);
-                t->cancel();
-            }
-            try {
-                reopenTable(*t);
-            } catch (const engine::EngineError &e) {
-                reportError(ctx_.prompter, e);
-            }
-        }
+        postAndReopen({ctx_.dm.Dcis.get(), ctx_.dm.Prp.get()}, ctx_.prompter);
     }
     QDialog::done(result);
 }

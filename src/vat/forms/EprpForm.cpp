@@ -402,19 +402,7 @@ void TEprpForm::done(int result)
             return;
         closed_ = true;
         storeWindowPlace(*this, ctx_, WindowId::Taxpayer);
-        for (engine::Table *t : {ctx_.dm.Prp.get(), ctx_.dm.Prppz.get()}) {
-            try {
-                postIfEditing(*t);
-            } catch (const engine::EngineError &e) {
-                reportError(ctx_.prompter, e);
-                t->cancel();
-            }
-            try {
-                reopenTable(*t);
-            } catch (const engine::EngineError &e) {
-                reportError(ctx_.prompter, e);
-            }
-        }
+        postAndReopen({ctx_.dm.Prp.get(), ctx_.dm.Prppz.get()}, ctx_.prompter);
     }
     QDialog::done(result);
 }

@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "ui/forms/DBComboBoxz.h"
+#include "vat/WindowRules.h"
 #include "vat/forms/WindowContext.h"
 
 #include <QFocusEvent>
@@ -135,6 +136,23 @@ void reportError(platform::Prompter &prompter, const engine::EngineError &error)
 {
     if (error.code() != engine::ErrAbort)
         prompter.error(error.message());
+}
+
+void postAndReopen(const QList<engine::Table *> &tables, platform::Prompter &prompter)
+{
+    for (engine::Table *t : tables) {
+        try {
+            postIfEditing(*t);
+        } catch (const engine::EngineError &e) {
+            reportError(prompter, e);
+            t->cancel();
+        }
+        try {
+            reopenTable(*t);
+        } catch (const engine::EngineError &e) {
+            reportError(prompter, e);
+        }
+    }
 }
 
 void placeWindow(QWidget &window, const WindowContext &ctx, WindowId id)

@@ -71,6 +71,9 @@ void resetTyped(QWidget *root);
 
 // Tells the user about a failed table operation (nothing for a silent abort).
 void reportError(platform::Prompter &prompter, const engine::EngineError &error);
+// What a settings window does to its tables when it closes: a pending edit is posted (a
+// refused one is reported and dropped) and each table is closed and opened again.
+void postAndReopen(const QList<engine::Table *> &tables, platform::Prompter &prompter);
 
 // Moves a window to its stored place (or the default one) and stores the place on closing.
 void placeWindow(QWidget &window, const WindowContext &ctx, WindowId id);
