@@ -2,6 +2,7 @@
 #include "data/Schemas.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
+#include "engine/Sqlite.h"
 #include "engine/TableFile.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
@@ -255,4 +256,27 @@ TEST_F(CatalogueTest, ConversionOfferOnlyOnAnEmptyCatalogue)
     EXPECT_EQ(prompter.texts().last(), u"Změny se projeví při novém spuštění programu."_s);
     create(u"A"_s);
     EXPECT_FALSE(catalogue->markConversionOffer());
+}
+
+TEST_F(CatalogueTest, ALockedCatalogueIsReportedInCzechAndKeepsTheRow)
+{
+    create(u"Firma"_s);
+    create(u"Druhá"_s);
+    // Another program holds a write lock on the catalogue file.
+    engine::SqliteFile other;
+    QString error;
+    ASSERT_TRUE(other.open(root.path() + u"Data.DB"_s, false, &error));
+    other.exec(u"BEGIN EXCLUSIVE"_s);
+    prompter.messages.clear();
+    EXPECT_FALSE(catalogue->rename(u"Jiná"_s));
+    EXPECT_EQ(prompter.errors(), QStringList{u"Tabulku Data.DB právě používá jiný uživatel. Zkuste to znovu."_s});
+    EXPECT_FALSE(catalogue->Data->isEditing());
+    prompter.messages.clear();
+    EXPECT_FALSE(catalogue->deleteCurrent());
+    EXPECT_EQ(prompter.errors().size(), 1);
+    EXPECT_TRUE(QFile::exists(root.path() + catalogue->currentDirectory() + u"/Dcis.DB"_s));  // files kept
+    other.exec(u"ROLLBACK"_s);
+    catalogue->Data->refresh();
+    EXPECT_EQ(catalogue->Data->recordCount(), 2);
+    EXPECT_TRUE(catalogue->rename(u"Jiná"_s));
 }

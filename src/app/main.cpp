@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/forms/MainForm.h"
 #include "app/forms/QtPrompter.h"
+#include "app/forms/RurApplication.h"
 #include "app/forms/SplashForm.h"
 #include "data/Templates.h"
 #include "engine/EngineError.h"
@@ -48,7 +49,7 @@ int main(int argc, char *argv[])
             return installDataRoot(QCoreApplication::arguments());
         }
     }
-    QApplication app(argc, argv);
+    rur::app::RurApplication app(argc, argv);
     rur::app::TSplashForm splash;
     splash.showAndRepaint();
     QApplication::setApplicationName(u"RUR"_s);

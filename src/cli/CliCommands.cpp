@@ -257,7 +257,10 @@ int cmdCreate(Context &ctx)
     if (!directories(ctx))
         return 1;
     auto catalogue = openCatalogue(ctx);
-    catalogue->beginNew();
+    if (!catalogue->beginNew()) {
+        flushMessages(ctx);
+        return 1;
+    }
     const QString directory = catalogue->Data->field(u"Adresar"_s).asString();
     const bool created = catalogue->finishNew(ctx.args[0]);
     flushMessages(ctx);
@@ -538,7 +541,15 @@ int run(const QStringList &arguments)
     const auto it = commands.find(command);
     if (it == commands.end())
         return usage();
-    return it->second(ctx);
+    // A table operation that fails where no command expects it still ends with the
+    // program's Czech message, not with a crash.
+    try {
+        return it->second(ctx);
+    } catch (const engine::EngineError &e) {
+        flushMessages(ctx);
+        print(stderr, e.message());
+        return 1;
+    }
 }
 
 }  // namespace rur::cli

@@ -46,6 +46,21 @@ void Catalogue::setStatus(const QString &text)
         statusSink(text);
 }
 
+bool Catalogue::guarded(const std::function<bool()> &change)
+{
+    try {
+        return change();
+    } catch (const EngineError &e) {
+        if (Data->isEditing())
+            Data->cancel();
+        if (Uziv->isEditing())
+            Uziv->cancel();
+        if (e.code() != engine::ErrAbort)
+            prompter_.error(e.message());
+        return false;
+    }
+}
+
 void Catalogue::prepare()
 {
     Nazvy.setDirectory(dirs_.dataRoot);
@@ -207,16 +222,19 @@ int Catalogue::nextNumber()
     return number;
 }
 
-void Catalogue::beginNew()
+bool Catalogue::beginNew()
 {
-    pendingIndexOrdering_ = ordering_;
-    pendingPosition_ = ordering_ == OrderOwn && !isEmpty() ? Data->field(u"Pozice"_s).asInteger() : 0;
-    const int number = nextNumber();
-    applyOrdering(OrderAutomatic);
-    Data->append();
-    Data->field(u"Cislo"_s).setValue(number);
-    Data->field(u"Adresar"_s).setValue(u"D"_s + QString::number(number));
-    Data->field(u"Pozice"_s).setValue(pendingIndexOrdering_ == OrderOwn && pendingPosition_ > 0 ? pendingPosition_ : number);
+    return guarded([this] {
+        pendingIndexOrdering_ = ordering_;
+        pendingPosition_ = ordering_ == OrderOwn && !isEmpty() ? Data->field(u"Pozice"_s).asInteger() : 0;
+        const int number = nextNumber();
+        applyOrdering(OrderAutomatic);
+        Data->append();
+        Data->field(u"Cislo"_s).setValue(number);
+        Data->field(u"Adresar"_s).setValue(u"D"_s + QString::number(number));
+        Data->field(u"Pozice"_s).setValue(pendingIndexOrdering_ == OrderOwn && pendingPosition_ > 0 ? pendingPosition_ : number);
+        return true;
+    });
 }
 
 bool Catalogue::finishNew(const QString &name)
@@ -265,10 +283,12 @@ bool Catalogue::rename(const QString &name)
         prompter_.information(QString::fromUtf16(kNoDataSets));
         return false;
     }
-    Data->edit();
-    Data->field(u"Nazev"_s).setValue(name);
-    Data->post();
-    return true;
+    return guarded([&] {
+        Data->edit();
+        Data->field(u"Nazev"_s).setValue(name);
+        Data->post();
+        return true;
+    });
 }
 
 bool Catalogue::inUse(const QString &directory)
@@ -333,6 +353,15 @@ bool Catalogue::deleteCurrent()
             return false;
     platform::BusyGuard busy(prompter_);
     const QString directory = currentDirectory();
+    // The catalogue row goes first: a data set whose row could not be deleted keeps its files.
+    const bool removed = guarded([this] {
+        while (Uziv->isActive() && !Uziv->isEmpty())
+            Uziv->deleteRecord();
+        Data->deleteRecord();
+        return true;
+    });
+    if (!removed)
+        return false;
     if (!directory.isEmpty()) {
         const QString path = dirs_.dataRoot + directory + u'/';
         QStringList files = data::dataFileList();
@@ -341,9 +370,6 @@ bool Catalogue::deleteCurrent()
         for (const QString &file : std::as_const(files))
             QFile::remove(path + file);
     }
-    while (Uziv->isActive() && !Uziv->isEmpty())
-        Uziv->deleteRecord();
-    Data->deleteRecord();
     Data->first();
     if (!directory.isEmpty())
         QDir(dirs_.dataRoot).rmdir(directory);  // stays when other files are left in it
@@ -355,12 +381,15 @@ bool Catalogue::addPassword(const QString &password)
 {
     if (!prompter_.confirm(u"Opravdu přidat heslo ?"_s))
         return false;
-    if (!password.isEmpty()) {
+    const bool stored = password.isEmpty() || guarded([&] {
         Uziv->append();
         Uziv->field(u"Cislo"_s).setValue(currentNumber());
         Uziv->field(u"Heslo"_s).setValue(password);
         Uziv->post();
-    }
+        return true;
+    });
+    if (!stored)
+        return false;
     prompter_.information(u"Heslo bylo přidáno."_s);
     return true;
 }
@@ -373,13 +402,18 @@ bool Catalogue::changePassword(const QString &present, const QString &password)
     }
     if (!prompter_.confirm(u"Opravdu změnit heslo ?"_s))
         return false;
-    if (password.isEmpty()) {
-        Uziv->deleteRecord();
-    } else {
-        Uziv->edit();
-        Uziv->field(u"Heslo"_s).setValue(password);
-        Uziv->post();
-    }
+    const bool stored = guarded([&] {
+        if (password.isEmpty()) {
+            Uziv->deleteRecord();
+        } else {
+            Uziv->edit();
+            Uziv->field(u"Heslo"_s).setValue(password);
+            Uziv->post();
+        }
+        return true;
+    });
+    if (!stored)
+        return false;
     prompter_.information(u"Heslo bylo změněno."_s);
     return true;
 }
@@ -394,19 +428,23 @@ QStringList Catalogue::ownOrderList()
     return out;
 }
 
-void Catalogue::applyOwnOrder(const QStringList &list)
+bool Catalogue::applyOwnOrder(const QStringList &list)
 {
     const int current = currentNumber();
-    for (int i = 0; i < list.size(); ++i) {
-        const int number = list[i].section(u' ', 0, 0).toInt();
-        if (Data->locate(u"Cislo"_s, {number}) && Data->field(u"Pozice"_s).asInteger() != i + 1) {
-            Data->edit();
-            Data->field(u"Pozice"_s).setValue(i + 1);
-            Data->post();
+    const bool ok = guarded([&] {
+        for (int i = 0; i < list.size(); ++i) {
+            const int number = list[i].section(u' ', 0, 0).toInt();
+            if (Data->locate(u"Cislo"_s, {number}) && Data->field(u"Pozice"_s).asInteger() != i + 1) {
+                Data->edit();
+                Data->field(u"Pozice"_s).setValue(i + 1);
+                Data->post();
+            }
         }
-    }
+        return true;
+    });
     applyOrdering(OrderOwn);
     Data->locate(u"Cislo"_s, {current});
+    return ok;
 }
 
 bool Catalogue::clearOwnOrder()
@@ -414,16 +452,20 @@ bool Catalogue::clearOwnOrder()
     if (!prompter_.confirm(u"Opravdu vymazat vlastní nastavení ?"_s))
         return false;
     const int current = currentNumber();
-    for (Data->first(); !Data->eof(); Data->next()) {
-        if (Data->field(u"Pozice"_s).value() != Data->field(u"Cislo"_s).value()) {
-            Data->edit();
-            Data->field(u"Pozice"_s).setValue(Data->field(u"Cislo"_s).value());
-            Data->post();
+    const bool ok = guarded([this] {
+        for (Data->first(); !Data->eof(); Data->next()) {
+            if (Data->field(u"Pozice"_s).value() != Data->field(u"Cislo"_s).value()) {
+                Data->edit();
+                Data->field(u"Pozice"_s).setValue(Data->field(u"Cislo"_s).value());
+                Data->post();
+            }
         }
-    }
-    setOrdering(OrderAutomatic);
+        return true;
+    });
+    if (ok)
+        setOrdering(OrderAutomatic);
     Data->locate(u"Cislo"_s, {current});
-    return true;
+    return ok;
 }
 
 bool Catalogue::markConversionOffer()

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace rur::platform {
@@ -52,7 +53,7 @@ public:
     // The number of the next new data set: the first gap in the numbering, else count + 1.
     int nextNumber();
     // New data set, in two steps as the window "Nové RUR" takes them.
-    void beginNew();
+    bool beginNew();  // false (the user told) when the catalogue can't take a row
     bool finishNew(const QString &name);  // asks, posts, creates the directory and copies the templates
     void cancelNew();
     bool newPending() const { return Data->state() == engine::Table::State::Insert; }
@@ -69,7 +70,7 @@ public:
 
     // Own ordering: rows listed as "Cislo Nazev" in Pozice order, and the list applied back.
     QStringList ownOrderList();
-    void applyOwnOrder(const QStringList &list);
+    bool applyOwnOrder(const QStringList &list);
     bool clearOwnOrder();
 
     // Ctrl+P on an empty catalogue: offer the conversion of earlier data at the next start.
@@ -86,6 +87,9 @@ private:
     bool inUse(const QString &directory);
     bool passwordAccepted();
     void setStatus(const QString &text);
+    // Runs a change of the catalogue; a failed table operation is told to the user (in
+    // Czech) and gives false instead of leaving the window or the command.
+    bool guarded(const std::function<bool()> &change);
 
     app::Directories &dirs_;
     platform::Prompter &prompter_;

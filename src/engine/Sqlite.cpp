@@ -3,6 +3,7 @@
 #include "engine/EngineError.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
@@ -11,17 +12,35 @@ namespace rur::engine {
 
 namespace {
 
+// Errors reach the user: the message is Czech and names the table file; SQLite's own text
+// follows only where no plain reason can be given.
 [[noreturn]] void throwSql(SqliteFile &db, const QString &what)
 {
     const int ext = db.lastExtendedCode();
     if (ext == SQLITE_CONSTRAINT_PRIMARYKEY || ext == SQLITE_CONSTRAINT_UNIQUE)
         throw EngineError(ErrKeyViolation, u"Duplicitní klíč."_s, __FILE__, __LINE__);
-    const int primary = ext & 0xff;
-    if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
-        throw EngineError(ErrUnreadable, what + u": "_s + db.lastError(), __FILE__, __LINE__);
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        throw EngineError(ErrLocked, what + u": "_s + db.lastError(), __FILE__, __LINE__);
-    throw EngineError(ErrSql, what + u": "_s + db.lastError(), __FILE__, __LINE__);
+    const char *path = db.isOpen() ? sqlite3_db_filename(db.handle(), "main") : nullptr;
+    const QString file = path && *path ? QFileInfo(QString::fromUtf8(path)).fileName() : QString();
+    const QString table = u"Tabulka "_s + file;
+    switch (ext & 0xff) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        throw EngineError(ErrUnreadable, table + u" je poškozená nebo nečitelná."_s, __FILE__, __LINE__);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw EngineError(ErrLocked, u"Tabulku "_s + file + u" právě používá jiný uživatel. Zkuste to znovu."_s,
+                          __FILE__, __LINE__);
+    case SQLITE_FULL:
+        throw EngineError(ErrGeneral, u"Na disku není dost místa pro tabulku "_s + file + u'.', __FILE__, __LINE__);
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+    case SQLITE_PERM:
+        throw EngineError(ErrGeneral, table + u" nelze zapsat."_s, __FILE__, __LINE__);
+    default:
+        throw EngineError(ErrSql, u"Chyba při práci s tabulkou "_s + file + u": "_s + db.lastError() + u" ("_s + what + u')',
+                          __FILE__, __LINE__);
+    }
 }
 
 }  // namespace

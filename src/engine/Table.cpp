@@ -177,7 +177,7 @@ void Table::open()
                 throwOpenError(ErrFieldMissing, def_.fields[i].name);
         }
     } catch (const EngineError &e) {
-        if (e.code() == ErrFieldMissing || e.message().startsWith(u"Tabulka"_s))
+        if (e.code() == ErrFieldMissing)
             throw;
         throwOpenError(e.code() == ErrLocked ? ErrLocked : ErrUnreadable, e.message());
     }

@@ -198,7 +198,8 @@ void TAuto1Form::NazevButtonClick()
 void TAuto1Form::NoveButtonClick()
 {
     syncTableToGrid();
-    catalogue_.beginNew();
+    if (!catalogue_.beginNew())
+        return;
     TAu1Form form(catalogue_, this);
     if (form.exec() == QDialog::Accepted)
         done(ResultOpen);

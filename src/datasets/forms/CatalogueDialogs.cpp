@@ -119,18 +119,12 @@ TAu3Form::TAu3Form(Catalogue &catalogue, QWidget *parent) : QDialog(parent), cat
 
 void TAu3Form::ActionButtonClick()
 {
-    if (!catalogue_.hasPassword()) {
-        if (catalogue_.addPassword(new_->text()))
-            accept();
-        return;
-    }
-    if (present_->text() != catalogue_.Uziv->field(u"Heslo"_s).asString()) {
-        catalogue_.changePassword(present_->text(), new_->text());  // tells the user
-        present_->setFocus();
-        return;
-    }
-    if (catalogue_.changePassword(present_->text(), new_->text()))
+    const bool done = catalogue_.hasPassword() ? catalogue_.changePassword(present_->text(), new_->text())
+                                               : catalogue_.addPassword(new_->text());
+    if (done)
         accept();
+    else if (catalogue_.hasPassword())
+        present_->setFocus();  // a wrong present password is typed again
 }
 
 TAu4Form::TAu4Form(Catalogue &catalogue, QWidget *parent) : QDialog(parent), catalogue_(catalogue)

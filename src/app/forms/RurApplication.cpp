@@ -1,0 +1,31 @@
+#include "app/forms/RurApplication.h"
+
+#include "engine/EngineError.h"
+
+#include <QMessageBox>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::app {
+
+RurApplication::RurApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool RurApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const engine::EngineError &e) {
+        while (overrideCursor())
+            restoreOverrideCursor();
+        if (e.code() != engine::ErrAbort)
+            QMessageBox::critical(activeWindow(), u"Chyba"_s, e.message());
+    } catch (const std::exception &e) {
+        while (overrideCursor())
+            restoreOverrideCursor();
+        QMessageBox::critical(activeWindow(), u"Chyba"_s,
+                              u"Nastala neočekávaná chyba:\n"_s + QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+}  // namespace rur::app
