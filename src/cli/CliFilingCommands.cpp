@@ -1,0 +1,61 @@
+// rur-cli commands that write the electronic filing file.
+#include "cli/CliSupport.h"
+
+#include "app/Startup.h"
+#include "data/DataM1.h"
+#include "engine/EngineError.h"
+#include "platform/IniFile.h"
+#include "print/FilingFile.h"
+
+using namespace Qt::StringLiterals;
+
+namespace rur::cli {
+
+namespace {
+
+// The filing file of a data set: to --out, or where the data set's settings put it.
+int cmdXml(Context &ctx)
+{
+    if (ctx.args.size() != 1)
+        return usage(ctx);
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    // The special folders are the system's, also when --root names the data root.
+    if (ctx.dirs.commonDataFolder.isEmpty())
+        ctx.dirs.commonDataFolder = app::Directories::systemCommonDataFolder();
+    if (ctx.dirs.documentsFolder.isEmpty())
+        ctx.dirs.documentsFolder = app::Directories::systemDocumentsFolder();
+    app::UserSettings user = app::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
+    rur::print::XmlPathSettings xml = rur::print::readXmlPathSettings(platform::IniFile(ctx.dirs.dataSetIni()));
+    QString written;
+    try {
+        if (ctx.options.contains(u"--out"_s)) {
+            const QString path = absolutePath(ctx, ctx.options.value(u"--out"_s));
+            if (rur::print::DphXml1(dm, path, user.kodovani, user.radky, ctx.prompter))
+                written = path;
+        } else {
+            rur::print::FilingContext filing{dm, ctx.dirs, user, xml, ctx.prompter};
+            written = rur::print::saveFilingFile(filing);
+        }
+    } catch (const engine::EngineError &e) {
+        print(stderr, e.message());
+        return 1;
+    }
+    if (written.isEmpty()) {
+        for (const auto &m : std::as_const(ctx.prompter.messages))
+            print(stderr, m.text);
+        return 1;
+    }
+    print(stdout, written);
+    return 0;
+}
+
+const CommandRegistration registrations[] = {
+    CommandRegistration({u"xml"_s, u"  xml RUR [--out SOUBOR]       zapíše soubor DPHDP3 pro elektronické podání a vypíše jeho cestu"_s,
+                         {u"--out"_s}, cmdXml, 90}),
+};
+
+}  // namespace
+
+}  // namespace rur::cli

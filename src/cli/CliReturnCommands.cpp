@@ -1,0 +1,218 @@
+// rur-cli commands that open a data set and work on its tables: showing and typing values,
+// the period and year procedures, saving returns.
+#include "cli/CliSupport.h"
+
+#include "data/DataM1.h"
+#include "datasets/DataSetAccess.h"
+#include "datasets/YearProcedures.h"
+#include "engine/EngineError.h"
+#include "engine/JsonRows.h"
+#include "vat/Saving.h"
+#include "vat/Split.h"
+
+using namespace Qt::StringLiterals;
+
+namespace rur::cli {
+
+namespace {
+
+int cmdOpen(Context &ctx)
+{
+    if (ctx.args.size() != 1)
+        return usage(ctx);
+    data::TDM1 dm;
+    return openSet(ctx, dm);
+}
+
+int cmdShow(Context &ctx)
+{
+    if (ctx.args.size() != 2)
+        return usage(ctx);
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    engine::Table *table = dm.table(ctx.args[1]);
+    if (!table) {
+        print(stderr, u"Tabulka "_s + ctx.args[1] + u" neexistuje."_s);
+        return 1;
+    }
+    try {
+        table->open();
+        print(stdout, ctx.flags.contains(u"--all"_s) ? engine::rowsToJson(*table) : engine::recordToJson(*table));
+    } catch (const engine::EngineError &e) {
+        print(stderr, e.message());
+        return 1;
+    }
+    return 0;
+}
+
+int cmdProcedure(Context &ctx, bool (*procedure)(data::TDM1 &, app::Directories &, platform::Prompter &))
+{
+    if (ctx.args.size() != 1)
+        return usage(ctx);
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    bool ok = false;
+    try {
+        ok = procedure(dm, ctx.dirs, ctx.prompter);
+    } catch (const engine::EngineError &e) {
+        flushMessages(ctx);
+        print(stderr, QString::fromUtf16(datasets::kOpenFailedMessage) + u'\n' + e.message());
+        return 1;
+    }
+    flushMessages(ctx);
+    return ok ? 0 : 1;
+}
+
+// What the program shows in status panel 0, for the commands that report there.
+class StatusCapture : public data::StatusDisplay {
+public:
+    void setStatusText(int panel, const QString &text) override
+    {
+        if (panel == 0)
+            panel0 = text;
+    }
+    void setCaption(const QString &caption) override { Q_UNUSED(caption); }
+
+    QString panel0;
+};
+
+// Text typed into a Boolean field: "ano"/"ne" as well as what the field itself reads.
+QString booleanText(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.compare(u"ano"_s, Qt::CaseInsensitive) == 0)
+        return u"true"_s;
+    if (t.compare(u"ne"_s, Qt::CaseInsensitive) == 0)
+        return u"false"_s;
+    return text;
+}
+
+int cmdSet(Context &ctx)
+{
+    if (ctx.args.size() < 3)
+        return usage(ctx);
+    QList<std::pair<QString, QString>> assignments;
+    for (const QString &a : ctx.args.mid(2)) {
+        const qsizetype eq = a.indexOf(u'=');
+        if (eq <= 0)
+            return usage(ctx);
+        assignments.append({a.left(eq), a.mid(eq + 1)});
+    }
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    engine::Table *table = dm.table(ctx.args[1]);
+    if (!table) {
+        print(stderr, u"Tabulka "_s + ctx.args[1] + u" neexistuje."_s);
+        return 1;
+    }
+    try {
+        table->edit();
+        for (const auto &[name, text] : std::as_const(assignments)) {
+            engine::Field field = table->field(name);
+            const QString textOnEntry = field.displayText();
+            field.setText(field.type() == engine::FieldType::Boolean ? booleanText(text) : text);
+            // Leaving S210 or S215 of window 1 with another text splits the amount into
+            // the base and the tax of line 1 or 2.
+            int line = 0;
+            if (table == dm.Dtabn1.get())
+                line = field.name() == u"S210"_s ? 1 : (field.name() == u"S215"_s ? 2 : 0);
+            if (line != 0 && vat::splitNeeded(textOnEntry, field.displayText())
+                && !vat::splitAmount(dm, line, field.asFloat(), ctx.prompter)) {
+                table->cancel();
+                flushMessages(ctx);
+                return 1;
+            }
+        }
+        table->post();
+    } catch (const engine::EngineError &e) {
+        if (table->isActive())
+            table->cancel();
+        flushMessages(ctx);
+        print(stderr, e.message());
+        return 1;
+    }
+    flushMessages(ctx);
+    return 0;
+}
+
+int cmdSave(Context &ctx, bool (*command)(data::TDM1 &, platform::Prompter &))
+{
+    if (ctx.args.size() != 1)
+        return usage(ctx);
+    const QString overwrite = ctx.options.value(u"--overwrite"_s, u"no"_s);
+    if (overwrite != u"yes"_s && overwrite != u"no"_s)
+        return usage(ctx);
+    StatusCapture status;
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    dm.setStatusDisplay(&status);
+    // The question whether to save is answered Yes, the overwrite question by the option.
+    ctx.prompter.answers = {platform::Prompter::Answer::Yes,
+                            overwrite == u"yes"_s ? platform::Prompter::Answer::Yes : platform::Prompter::Answer::No};
+    try {
+        command(dm, ctx.prompter);
+    } catch (const engine::EngineError &e) {
+        dm.setStatusDisplay(nullptr);
+        flushMessages(ctx);
+        print(stderr, e.message());
+        return 1;
+    }
+    dm.setStatusDisplay(nullptr);
+    flushMessages(ctx);
+    if (!status.panel0.isEmpty())
+        print(stdout, status.panel0);
+    return 0;
+}
+
+int cmdDeleteFinished(Context &ctx)
+{
+    if (ctx.args.size() != 2)
+        return usage(ctx);
+    bool numeric = false;
+    const int cislo = ctx.args[1].toInt(&numeric);
+    if (!numeric)
+        return usage(ctx);
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    try {
+        if (!vat::isPeriodSaved(dm, cislo)) {
+            print(stderr, u"Období "_s + ctx.args[1] + u" není uloženo."_s);
+            return 1;
+        }
+        const bool deleted = vat::deleteFinishedPeriod(dm, cislo, ctx.prompter);
+        flushMessages(ctx);
+        return deleted ? 0 : 1;
+    } catch (const engine::EngineError &e) {
+        flushMessages(ctx);
+        print(stderr, e.message());
+        return 1;
+    }
+}
+
+const CommandRegistration registrations[] = {
+    CommandRegistration({u"open"_s, u"  open RUR                     otevře tabulky RUR (číslo nebo adresář, např. D1)"_s, {}, cmdOpen, 70}),
+    CommandRegistration({u"show"_s, u"  show RUR TABULKA [--all]     vypíše aktuální řádek (nebo všechny) jako JSON"_s, {}, cmdShow, 80}),
+    CommandRegistration({u"clear-period"_s, u"  clear-period RUR             vymaže období"_s, {},
+                         [](Context &c) { return cmdProcedure(c, datasets::VymazaniObdobi); }, 100}),
+    CommandRegistration({u"clear-year"_s, u"  clear-year RUR               vymaže celý rok"_s, {},
+                         [](Context &c) { return cmdProcedure(c, datasets::VymazaniRoku); }, 110}),
+    CommandRegistration({u"new-year"_s, u"  new-year RUR                 provede akci nový rok"_s, {},
+                         [](Context &c) { return cmdProcedure(c, datasets::NovyRok); }, 120}),
+    CommandRegistration({u"set"_s, u"  set RUR TABULKA POLE=TEXT ...   zapíše do aktuálního řádku texty jako při psaní a uloží jej"_s,
+                         {}, cmdSet, 130}),
+    CommandRegistration({u"save-return"_s, u"  save-return RUR [--overwrite yes|no]   uloží RUR a posune období"_s,
+                         {u"--overwrite"_s}, [](Context &c) { return cmdSave(c, vat::UlozeniRur); }, 140}),
+    CommandRegistration({u"save-last"_s, u"  save-last RUR [--overwrite yes|no]     uloží poslední RUR a provede vypořádání"_s,
+                         {u"--overwrite"_s}, [](Context &c) { return cmdSave(c, vat::UlozeniPoslednihoRur); }, 150}),
+    CommandRegistration({u"delete-finished"_s, u"  delete-finished RUR ČÍSLO    smaže uložené období z hotových přiznání"_s, {},
+                         cmdDeleteFinished, 160}),
+};
+
+}  // namespace
+
+}  // namespace rur::cli

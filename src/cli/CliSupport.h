@@ -1,0 +1,77 @@
+#pragma once
+
+// What every rur-cli command shares: the parsed command line, printing, the data root, the
+// catalogue and opening a data set, and the registry through which each subsystem's file
+// adds its commands.
+
+#include "app/Directories.h"
+#include "platform/Prompter.h"
+
+#include <QMap>
+#include <QStringList>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace rur::data {
+class TDM1;
+}
+namespace rur::datasets {
+class Catalogue;
+}
+
+namespace rur::cli {
+
+struct Context {
+    QString command;
+    QStringList args;                 // positional arguments after the command
+    QStringList flags;                // --all and the like
+    QMap<QString, QString> options;   // --root, --password, --out ... with their values
+    QString startDir;                 // the directory rur-cli was started in
+    app::Directories dirs;
+    platform::ScriptedPrompter prompter;  // answers every question with Yes
+};
+
+// One command: its name, the usage lines printed for it, the options that take a value,
+// and what it runs. `order` places it in the listing of all commands.
+struct CommandDef {
+    QString name;
+    QString usage;
+    QStringList valueOptions;
+    std::function<int(Context &)> run;
+    int order = 0;
+};
+
+// Adds a command at program start: `static const CommandRegistration r{{...}};` in the
+// file that implements it.
+struct CommandRegistration {
+    explicit CommandRegistration(CommandDef def);
+};
+const QList<CommandDef> &commands();  // in listing order
+
+void print(FILE *stream, const QString &text);
+// Prints the usage of the context's command (or of every command) and gives exit code 2.
+int usage(const Context &ctx);
+
+// Prints what the program told the user: errors on stderr, the rest on stdout.
+void flushMessages(Context &ctx);
+
+// A path argument made absolute against the directory rur-cli was started in (procedures
+// change the current directory before the path is used).
+QString absolutePath(const Context &ctx, const QString &path);
+
+// The data root: --root makes DIR both the local data root and the data root; without it
+// the start-up search finds them. False (message printed) when there is none.
+bool directories(Context &ctx);
+
+// The catalogue of the data root, prepared as the selection window shows it.
+std::unique_ptr<datasets::Catalogue> openCatalogue(Context &ctx);
+// The catalogue with the row of the command's first argument current; nothing (with the
+// message printed) when the data root or the row is missing.
+std::unique_ptr<datasets::Catalogue> catalogueOnSet(Context &ctx);
+
+// Opens the data set of the first argument after the in-use and password checks; 0 or the
+// exit code (message printed).
+int openSet(Context &ctx, data::TDM1 &dm);
+
+}  // namespace rur::cli
