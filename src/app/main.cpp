@@ -52,8 +52,6 @@ int main(int argc, char *argv[])
     rur::app::RurApplication app(argc, argv);
     rur::app::TSplashForm splash;
     splash.showAndRepaint();
-    QApplication::setApplicationName(u"RUR"_s);
-    QApplication::setApplicationDisplayName(u"RUR"_s);
 
     rur::app::QtPrompter prompter;
     rur::app::TMainForm form(rur::app::TMainForm::systemEnvironment(), prompter);

@@ -660,13 +660,13 @@ TEST_F(VatWindows, EveryWindowOpensClosesAndKeepsItsPlace)
         {
             const std::unique_ptr<QDialog> w = c.make();
             w->show();
-            w->move(w->x() + 11, 300);
+            w->move(w->x() + 11, 30);
             w->reject();
             EXPECT_FALSE(w->isVisible()) << c.topKey.toStdString();
         }
         const platform::IniFile ini(form->directories().dataSetIni());
-        EXPECT_EQ(ini.readInteger(u"D1"_s, c.topKey, -1), 300) << c.topKey.toStdString();
-        EXPECT_EQ(c.make()->pos().y(), 300) << c.topKey.toStdString();
+        EXPECT_EQ(ini.readInteger(u"D1"_s, c.topKey, -1), 30) << c.topKey.toStdString();
+        EXPECT_EQ(c.make()->pos().y(), 30) << c.topKey.toStdString();
     }
     EXPECT_TRUE(prompter.messages.isEmpty());
     for (engine::Table *t : {dm().Prp.get(), dm().Dcis.get(), dm().Dtabn1.get(), dm().Dtabn2.get(), dm().Dtabn3.get()})

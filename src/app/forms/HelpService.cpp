@@ -1,8 +1,10 @@
 #include "app/forms/HelpService.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include "app/forms/HelpForm.h"
+#include "ui/forms/WindowPlacer.h"
 
 using namespace Qt::StringLiterals;
 
@@ -70,6 +72,12 @@ THelpForm &HelpService::openWindow()
         window_ = new THelpForm(topics_);
         if (modal)
             window_->setParent(modal, window_->windowFlags() | Qt::Window);
+        // In the middle of the screen of the window that asked, whole on that screen.
+        const QWidget *near = modal ? modal : QApplication::activeWindow();
+        if (const QScreen *screen = near ? near->screen() : QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            ui::placeFrameAt(*window_, area.center() - QPoint(window_->width() / 2, window_->height() / 2));
+        }
     }
     if (window_->isMinimized())
         window_->showNormal();

@@ -12,6 +12,7 @@
 #include "engine/LockFile.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "ui/forms/WindowPlacer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -179,8 +180,8 @@ void TMainForm::FormCreate(const Environment &env)
     dm_->setDataRoot(dirs_.dataRoot);
 
     geometry_ = defaultGeometry(env.screen);
-    move(geometry_.left, geometry_.top);
     resize(geometry_.width, geometry_.height);
+    ui::placeFrameAt(*this, {geometry_.left, geometry_.top});
     if (dirs_.notFound)
         return;
 
@@ -191,8 +192,8 @@ void TMainForm::FormCreate(const Environment &env)
     const platform::IniFile dph(dirs_.localDataRoot + u"Dph.ini"_s);
     geometry_ = storedGeometry(dph, geometry_, env.screen);
     settings_ = readUserSettings(dph);
-    move(geometry_.left, geometry_.top);
     resize(geometry_.width, geometry_.height);
+    ui::placeFrameAt(*this, {geometry_.left, geometry_.top});
     if (geometry_.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
 

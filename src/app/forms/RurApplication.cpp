@@ -8,7 +8,11 @@ using namespace Qt::StringLiterals;
 
 namespace rur::app {
 
-RurApplication::RurApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+RurApplication::RurApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // No display name: the window system would append it to every caption ("RUR 17.00 — RUR").
+    setApplicationName(u"RUR"_s);
+}
 
 bool RurApplication::notify(QObject *receiver, QEvent *event)
 {

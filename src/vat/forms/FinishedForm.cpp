@@ -24,7 +24,6 @@ TFinishedForm::TFinishedForm(int part, engine::Table &table, WindowId id, Window
     : QDialog(parent), table_(table), id_(id), ctx_(std::move(ctx)), displayWasOn_(ctx_.dm.statusDisplayOn)
 {
     setWindowTitle(returnWindowCaption(part));
-    placeWindow(*this, ctx_, id_);
     try {
         table_.refresh();
         table_.first();
@@ -84,6 +83,7 @@ TFinishedForm::TFinishedForm(int part, engine::Table &table, WindowId id, Window
     for (QLineEdit *edit : findChildren<QLineEdit *>())
         edit->installEventFilter(this);
     smazat_->setEnabled(table_.isActive() && !table_.isEmpty());
+    placeWindow(*this, ctx_, id_);
     if (!panel_->chain().isEmpty())
         panel_->chain().first()->setFocus();
 }

@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "ui/forms/DBComboBoxz.h"
+#include "ui/forms/WindowPlacer.h"
 #include "vat/WindowRules.h"
 #include "vat/forms/WindowContext.h"
 
@@ -158,7 +159,7 @@ void postAndReopen(const QList<engine::Table *> &tables, platform::Prompter &pro
 void placeWindow(QWidget &window, const WindowContext &ctx, WindowId id)
 {
     const platform::IniFile ini(ctx.dataSetIni);
-    window.move(readWindowPosition(ini, ctx.dataSetIni.isEmpty() ? QString() : ctx.section, id, ctx.screenWidth));
+    ui::placeFrameAt(window, readWindowPosition(ini, ctx.dataSetIni.isEmpty() ? QString() : ctx.section, id, ctx.screenWidth));
 }
 
 void storeWindowPlace(const QWidget &window, const WindowContext &ctx, WindowId id)
@@ -166,7 +167,7 @@ void storeWindowPlace(const QWidget &window, const WindowContext &ctx, WindowId 
     if (ctx.dataSetIni.isEmpty())
         return;
     platform::IniFile ini(ctx.dataSetIni);
-    writeWindowPosition(ini, ctx.section, id, window.pos());
+    writeWindowPosition(ini, ctx.section, id, ui::framePlace(window));
 }
 
 QPushButton *makeButton(const QString &caption, const QString &objectName, const QString &hint, QWidget *parent)

@@ -1,0 +1,187 @@
+// What the window system shows: titles as the window manager reads them, where windows land
+// with a real frame, and that they stay on a 1024x768 screen.
+#include "app/forms/HelpForm.h"
+#include "app/forms/HelpService.h"
+#include "app/forms/MainForm.h"
+#include "data/DataM1.h"
+#include "data/Templates.h"
+#include "datasets/Catalogue.h"
+#include "datasets/forms/Auto1Form.h"
+#include "engine/Table.h"
+#include "platform/IniFile.h"
+#include "platform/Prompter.h"
+#include "vat/forms/EprpForm.h"
+#include "vat/forms/ReturnEntryForm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <ostream>
+
+using namespace Qt::StringLiterals;
+using namespace rur;
+
+static void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+// The title the window manager got: _NET_WM_NAME of the window, read with xprop.
+QString wmTitle(const QWidget &w)
+{
+    QProcess xprop;
+    xprop.start(u"xprop"_s, {u"-id"_s, QString::number(w.winId()), u"_NET_WM_NAME"_s});
+    if (!xprop.waitForFinished(5000))
+        return u"(xprop hangs)"_s;
+    const QString out = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+    const qsizetype at = out.indexOf(u" = \""_s);
+    return at < 0 ? out : out.mid(at + 4).chopped(1);
+}
+
+// Shown, framed by the window manager and settled.
+void showFramed(QWidget &w)
+{
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry() != w.geometry(); }, 3000)) << "no frame";
+    QTest::qWait(50);
+}
+
+class WindowSystem : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        data::installDataRoot(tmp.path() + u"/common/Tervik/RUR 2018/"_s);
+        const app::TMainForm::Environment env{tmp.path() + u"/prg"_s, tmp.path() + u"/common"_s,
+                                              tmp.path() + u"/docs"_s, QSize(1024, 768)};
+        form = std::make_unique<app::TMainForm>(env, prompter);
+        form->catalogue()->beginNew();
+        ASSERT_TRUE(form->catalogue()->finishNew(u"Firma"_s));
+        form->selectionRunner = [] { return int(datasets::TAuto1Form::ResultOpen); };
+        form->VyberDanoveho();
+        ASSERT_TRUE(form->dataSetOpen());
+    }
+    void TearDown() override
+    {
+        form.reset();
+        QDir::setCurrent(savedCwd);
+    }
+    vat::WindowContext ctx()
+    {
+        vat::WindowContext c{form->dataModule(), prompter};
+        c.dataSetIni = form->directories().dataSetIni();
+        c.section = form->directories().dataSetDir;
+        c.screenWidth = 1024;
+        return c;
+    }
+
+    QTemporaryDir tmp;
+    platform::ScriptedPrompter prompter;
+    std::unique_ptr<app::TMainForm> form;
+    const QString savedCwd = QDir::currentPath();
+};
+
+TEST_F(WindowSystem, TitlesAreExactlyTheCaptions)
+{
+    showFramed(*form);
+    EXPECT_EQ(wmTitle(*form), u"RUR 17.00"_s);
+
+    auto *selection = form->findChild<datasets::TAuto1Form *>();
+    ASSERT_TRUE(selection);
+    QTimer::singleShot(0, selection, [&] {
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(selection));
+        QTest::qWait(100);
+        EXPECT_EQ(wmTitle(*selection), u"RUR 17.00 - výběr"_s);
+        selection->reject();
+    });
+    selection->execSelection();
+
+    vat::TEtab1Form window(ctx(), form.get());
+    showFramed(window);
+    EXPECT_EQ(wmTitle(window), u"1. Zdanitelná plnění - leden"_s);
+}
+
+TEST_F(WindowSystem, AReopenedWindowStandsWhereItStood)
+{
+    showFramed(*form);
+    QPoint first;
+    for (int i = 0; i < 10; ++i) {
+        vat::TEtab1Form window(ctx(), form.get());
+        showFramed(window);
+        if (i == 0)
+            first = window.frameGeometry().topLeft();
+        EXPECT_EQ(window.frameGeometry().topLeft(), first) << "opening " << i + 1;
+
+        window.reject();
+    }
+    // The stored place is the frame's corner, as it was first put there.
+    const platform::IniFile ini(form->directories().dataSetIni());
+    EXPECT_EQ(ini.readInteger(u"D1"_s, u"ZdanitelnaPlneniTop"_s, -1), first.y());
+    EXPECT_EQ(ini.readInteger(u"D1"_s, u"ZdanitelnaPlneniLeft"_s, -1), first.x());
+}
+
+TEST_F(WindowSystem, WindowsStayOnTheScreen)
+{
+    showFramed(*form);
+    const QRect screen = form->screen()->availableGeometry();
+
+    // A place stored on a larger screen is pulled back onto this one.
+    {
+        platform::IniFile ini(form->directories().dataSetIni());
+        ASSERT_TRUE(ini.writeInteger(u"D1"_s, u"ZdanitelnaPlneniTop"_s, 900));
+        ASSERT_TRUE(ini.writeInteger(u"D1"_s, u"ZdanitelnaPlneniLeft"_s, 1500));
+    }
+    {
+        vat::TEtab1Form window(ctx(), form.get());
+        showFramed(window);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return screen.contains(window.frameGeometry()); }, 1000))
+            << window.frameGeometry().x() << "," << window.frameGeometry().y();
+        window.reject();
+    }
+
+    // The taxpayer window at its default place, and the help window.
+    {
+        vat::TEprpForm window(ctx(), form.get());
+        showFramed(window);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return screen.contains(window.frameGeometry()); }, 1000));
+        window.reject();
+    }
+    app::HelpService help;
+    help.showDefault();
+    ASSERT_TRUE(help.window());
+    showFramed(*help.window());
+    const QRect h = help.window()->frameGeometry();
+    EXPECT_TRUE(screen.contains(h)) << h.x() << "," << h.y() << " " << h.width() << "x" << h.height();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowSystem, TheMainWindowReopensWhereItWasClosed)
+{
+    form->move(137, 91);
+    showFramed(*form);
+    const QPoint placed = form->frameGeometry().topLeft();
+    form->close();
+    form.reset();
+    const app::TMainForm::Environment env{tmp.path() + u"/prg"_s, tmp.path() + u"/common"_s,
+                                          tmp.path() + u"/docs"_s, QSize(1024, 768)};
+    for (int i = 0; i < 3; ++i) {
+        app::TMainForm again(env, prompter);
+        again.selectionRunner = [] { return -1; };
+        showFramed(again);
+        EXPECT_EQ(again.frameGeometry().topLeft(), placed) << "start " << i + 1;
+        again.close();
+    }
+}
+
+}  // namespace
