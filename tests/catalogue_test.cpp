@@ -182,6 +182,21 @@ TEST_F(CatalogueTest, OwnOrderingPlacesANewDataSetNextToTheCurrentOne)
     EXPECT_EQ(numbers(), (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s}));
 }
 
+TEST_F(CatalogueTest, ClearingTheOwnOrderingWhileItIsActiveResetsEveryRow)
+{
+    for (const QString &name : {u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s})
+        create(name);
+    ASSERT_TRUE(catalogue->applyOwnOrder({u"5 E"_s, u"4 D"_s, u"3 C"_s, u"2 B"_s, u"1 A"_s}));
+    ASSERT_EQ(catalogue->ordering(), datasets::OrderOwn);
+    ASSERT_TRUE(catalogue->Data->locate(u"Cislo"_s, {3}));
+    EXPECT_TRUE(catalogue->clearOwnOrder());
+    EXPECT_EQ(catalogue->currentNumber(), 3);
+    for (int r = 0; r < catalogue->Data->recordCount(); ++r) {
+        const QVariantList row = catalogue->Data->rowValues(r);
+        EXPECT_EQ(row[1].toInt(), row[0].toInt()) << "Pozice of data set " << row[0].toInt();
+    }
+}
+
 TEST_F(CatalogueTest, TheSelectionReopensOnTheLastUsedRowOrTheFirst)
 {
     create(u"A"_s);

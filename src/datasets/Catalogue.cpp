@@ -453,10 +453,15 @@ bool Catalogue::clearOwnOrder()
         return false;
     const int current = currentNumber();
     const bool ok = guarded([this] {
-        for (Data->first(); !Data->eof(); Data->next()) {
-            if (Data->field(u"Pozice"_s).value() != Data->field(u"Cislo"_s).value()) {
+        // Changing Pozice moves a row within the own ordering, so the rows are visited by
+        // number, not by walking the ordering they move in.
+        QVariantList numbers;
+        for (Data->first(); !Data->eof(); Data->next())
+            numbers.append(Data->field(u"Cislo"_s).value());
+        for (const QVariant &number : std::as_const(numbers)) {
+            if (Data->locate(u"Cislo"_s, {number}) && Data->field(u"Pozice"_s).value() != number) {
                 Data->edit();
-                Data->field(u"Pozice"_s).setValue(Data->field(u"Cislo"_s).value());
+                Data->field(u"Pozice"_s).setValue(number);
                 Data->post();
             }
         }
