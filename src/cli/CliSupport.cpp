@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -25,32 +27,47 @@ QList<CommandDef> &registry()
 
 const char *const kUsageHead = "Použití: rur-cli [--root ADRESÁŘ] [--password HESLO] PŘÍKAZ ...";
 
-// Makes the catalogue row of SET (number or directory name) current; false when none.
-bool locateSet(datasets::Catalogue &catalogue, const QString &set)
+// The data set a SET argument names: a catalogue number, the exact directory name of a
+// catalogue row, or a data-set directory ("D" and digits) directly under the data root.
+// A catalogue row found becomes current. Empty (message printed) for anything else.
+QString resolveSet(datasets::Catalogue &catalogue, const app::Directories &dirs, const QString &set, bool *hasRow)
 {
-    bool numeric = false;
-    const int number = set.toInt(&numeric);
-    if (!catalogue.Data->isActive())
-        return false;
-    return numeric ? catalogue.Data->locate(u"Cislo"_s, {number})
-                   : catalogue.Data->locate(u"Adresar"_s, {set}, {true, false});
+    *hasRow = false;
+    static const QRegularExpression digits(u"^[0-9]{1,9}$"_s);
+    if (digits.match(set).hasMatch()) {
+        if (!catalogue.Data->isActive() || !catalogue.Data->locate(u"Cislo"_s, {set.toInt()})) {
+            print(stderr, u"RUR číslo "_s + set + u" není v seznamu."_s);
+            return {};
+        }
+        *hasRow = true;
+        return catalogue.currentDirectory();
+    }
+    if (!datasets::isDataSetDirectoryName(set)) {
+        print(stderr, u"„"_s + set + u"“ není číslo ani adresář RUR (například 1 nebo D1)."_s);
+        return {};
+    }
+    if (catalogue.Data->isActive() && catalogue.Data->locate(u"Adresar"_s, {set})) {
+        *hasRow = true;
+        return set;
+    }
+    if (!QFileInfo(dirs.dataRoot + set).isDir()) {
+        print(stderr, u"RUR "_s + set + u" není v seznamu."_s);
+        return {};
+    }
+    return set;
 }
 
-// The checks before a data set is used: the in-use test and the password of its catalogue
-// row (given with --password). A directory without a catalogue row has no password.
-bool mayOpen(Context &ctx, datasets::Catalogue &catalogue, const QString &set)
+// The checks before a data set is used: the in-use test and, for a catalogue row, its
+// password (given with --password).
+bool mayOpen(Context &ctx, datasets::Catalogue &catalogue, const QString &directory, bool hasRow)
 {
+    if (!hasRow) {
+        const bool ok = catalogue.canUseDirectory(directory);
+        flushMessages(ctx);
+        return ok;
+    }
     if (ctx.options.contains(u"--password"_s))
         ctx.prompter.textAnswers = {ctx.options.value(u"--password"_s)};
-    if (!locateSet(catalogue, set)) {
-        bool numeric = false;
-        set.toInt(&numeric);
-        if (numeric) {
-            print(stderr, u"RUR číslo "_s + set + u" není v seznamu."_s);
-            return false;
-        }
-        return true;
-    }
     if (catalogue.hasPassword() && !ctx.options.contains(u"--password"_s)) {
         print(stderr, QString::fromUtf16(datasets::Catalogue::kWrongPassword));
         return false;
@@ -145,7 +162,10 @@ std::unique_ptr<datasets::Catalogue> catalogueOnSet(Context &ctx)
     if (!directories(ctx))
         return nullptr;
     auto catalogue = openCatalogue(ctx);
-    if (!locateSet(*catalogue, ctx.args.value(0))) {
+    bool hasRow = false;
+    if (resolveSet(*catalogue, ctx.dirs, ctx.args.value(0), &hasRow).isEmpty())
+        return nullptr;
+    if (!hasRow) {
         print(stderr, u"RUR "_s + ctx.args.value(0) + u" není v seznamu."_s);
         return nullptr;
     }
@@ -156,17 +176,11 @@ int openSet(Context &ctx, data::TDM1 &dm)
 {
     if (!directories(ctx))
         return 1;
-    const QString set = ctx.args.value(0);
     auto catalogue = openCatalogue(ctx);
-    if (!mayOpen(ctx, *catalogue, set))
+    bool hasRow = false;
+    const QString dir = resolveSet(*catalogue, ctx.dirs, ctx.args.value(0), &hasRow);
+    if (dir.isEmpty() || !mayOpen(ctx, *catalogue, dir, hasRow))
         return 1;
-    QString dir;
-    try {
-        dir = datasets::resolveDataSet(ctx.dirs, set);
-    } catch (const engine::EngineError &e) {
-        print(stderr, e.message());
-        return 1;
-    }
     try {
         datasets::openDataSet(dm, ctx.dirs, dir);
     } catch (const engine::EngineError &e) {

@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "data/DataFileList.h"
+#include "datasets/DataSetAccess.h"
 #include "data/Schemas.h"
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 using rur::engine::EngineError;
@@ -328,14 +330,27 @@ bool Catalogue::passwordAccepted()
 
 bool Catalogue::canOpenCurrent()
 {
-    const QString directory = currentDirectory();
-    if (!directory.isEmpty())
-        engine::deleteStaleLockFiles(dirs_.dataRoot + directory + u'/');
+    return canUseDirectory(currentDirectory()) && passwordAccepted();
+}
+
+bool Catalogue::canUseDirectory(const QString &directory)
+{
+    if (!isDataSetDirectoryName(directory)) {
+        prompter_.error(invalidDirectoryMessage(directory));
+        return false;
+    }
+    const QString path = dirs_.dataRoot + directory + u'/';
+    engine::deleteStaleLockFiles(path);
+    // A directory the user may not write is no sign of another user: it gets its own message.
+    if (QFileInfo::exists(path) && !engine::isWritablePath(path)) {
+        prompter_.error(engine::readOnlyDirectoryMessage(path));
+        return false;
+    }
     if (inUse(directory)) {
         prompter_.information(QString::fromUtf16(kInUse));
         return false;
     }
-    return passwordAccepted();
+    return true;
 }
 
 bool Catalogue::deleteCurrent()

@@ -59,8 +59,11 @@ public:
     bool newPending() const { return Data->state() == engine::Table::State::Insert; }
 
     bool rename(const QString &name);
-    // The checks before opening or deleting: stale locks, the in-use test and the password.
+    // The checks before opening or deleting: a valid directory, stale locks, a directory the
+    // program may write, the in-use test and the password.
     bool canOpenCurrent();
+    // The same without the password, for a data-set directory given by its name.
+    bool canUseDirectory(const QString &directory);
     bool deleteCurrent();
 
     bool hasPassword() const;

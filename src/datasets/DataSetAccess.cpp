@@ -1,32 +1,31 @@
 #include "datasets/DataSetAccess.h"
 
 #include "data/DataM1.h"
-#include "data/Schemas.h"
 #include "engine/Database.h"
+#include "engine/EngineError.h"
 #include "engine/LockFile.h"
-#include "engine/Table.h"
+
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
 namespace rur::datasets {
 
-QString resolveDataSet(const app::Directories &dirs, const QString &set)
+bool isDataSetDirectoryName(const QString &name)
 {
-    bool numeric = false;
-    const int number = set.toInt(&numeric);
-    if (!numeric)
-        return set;
-    engine::Database nazvy(u"Nazvy"_s);
-    nazvy.setDirectory(dirs.dataRoot);
-    engine::Table catalogue(&nazvy, data::catalogueDef());
-    catalogue.open();
-    if (!catalogue.findKey({number}) || catalogue.field(u"Adresar"_s).isNull())
-        RUR_THROW(engine::ErrGeneral, u"RUR číslo "_s + QString::number(number) + u" není v seznamu."_s);
-    return catalogue.field(u"Adresar"_s).asString();
+    static const QRegularExpression pattern(u"^D[0-9]{1,9}$"_s);
+    return pattern.match(name).hasMatch();
+}
+
+QString invalidDirectoryMessage(const QString &name)
+{
+    return u"Adresář "_s + name + u" není platný adresář RUR."_s;
 }
 
 void openDataSet(data::TDM1 &dm, app::Directories &dirs, const QString &dataSetDir)
 {
+    if (!isDataSetDirectoryName(dataSetDir))
+        RUR_THROW(engine::ErrGeneral, invalidDirectoryMessage(dataSetDir));
     dirs.dataSetDir = dataSetDir;
     dm.closeAll();
     dm.setDataRoot(dirs.dataRoot);

@@ -10,14 +10,17 @@ class TDM1;
 
 namespace rur::datasets {
 
-// The directory name of a data set given by its catalogue number ("1") or its directory
-// name ("D1"; it need not be in the catalogue). Throws EngineError with a Czech message
-// when a number has no catalogue row.
-QString resolveDataSet(const app::Directories &dirs, const QString &set);
+// A data-set directory as the catalogue names it: "D" followed by the data set's number,
+// directly under the data root. Anything else (separators, "..", the template directory
+// "Data", an absolute path) could lead the program's file work outside the data set.
+bool isDataSetDirectoryName(const QString &name);
+// "Adresář … není platný adresář RUR."
+QString invalidDirectoryMessage(const QString &name);
 
 // Points the data module at a data set and opens its tables: the database alias is set to
 // the data-set directory, stale lock files of that directory and of the template directory
-// are removed, and all tables are opened (and repaired). Throws EngineError.
+// are removed, and all tables are opened (and repaired). Throws EngineError, also for a
+// directory name that is not a data set's.
 void openDataSet(data::TDM1 &dm, app::Directories &dirs, const QString &dataSetDir);
 
 inline constexpr char16_t kOpenFailedMessage[] = u"Nepodařilo se otevřít všechny tabulky.";

@@ -18,6 +18,7 @@ enum ErrorCode : int {
     ErrInvalidValue = 8,     // text that is not a number or a date
     ErrSql = 9,              // a local SQL statement failed
     ErrAbort = 10,           // silent abort: the caller shows nothing
+    ErrReadOnly = 11,        // the table's directory or file may not be written
     ErrKeyViolation = 9729,  // duplicate key (hexadecimal 2601)
 };
 

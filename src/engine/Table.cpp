@@ -139,6 +139,7 @@ void Table::throwOpenError(int code, const QString &detail) const
     case ErrFileMissing: msg = u"Tabulka "_s + def_.fileName + u" neexistuje."_s; break;
     case ErrFieldMissing: msg = u"Tabulka "_s + def_.fileName + u" nemá pole "_s + detail + u'.'; break;
     case ErrLocked: msg = u"Tabulku "_s + def_.fileName + u" právě používá jiný uživatel."_s; break;
+    case ErrReadOnly: msg = readOnlyDirectoryMessage(database_->directory()); break;
     default: msg = u"Tabulka "_s + def_.fileName + u" je poškozená nebo nečitelná."_s; break;
     }
     throw EngineError(code, msg, __FILE__, __LINE__);
@@ -153,6 +154,10 @@ void Table::open()
     const QString path = filePath();
     if (!QFile::exists(path))
         throwOpenError(ErrFileMissing, {});
+    // A table that can't be written is not opened for editing: its lock file and journal
+    // could not be made, and a save would fail after the user typed.
+    if (!readOnly_ && (!isWritablePath(database_->directory()) || !isWritablePath(path)))
+        throwOpenError(ErrReadOnly, {});
     database_->connect();
 
     auto lock = std::make_unique<LockFile>(database_->directory() + QLatin1String(kUsersLockFile));

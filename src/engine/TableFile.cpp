@@ -63,6 +63,19 @@ bool renameOver(const QString &temp, const QString &target)
 
 }  // namespace
 
+bool isWritablePath(const QString &path)
+{
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
+QString readOnlyDirectoryMessage(const QString &directory)
+{
+    QString shown = QDir::toNativeSeparators(directory);
+    if (shown.size() > 1 && shown.endsWith(QDir::separator()))
+        shown.chop(1);
+    return u"Do adresáře "_s + shown + u" nelze zapisovat."_s;
+}
+
 void crashPoint(const char *name)
 {
     if (crashHook())

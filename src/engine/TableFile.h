@@ -25,6 +25,11 @@ bool replaceFileAtomically(const QString &source, const QString &target);
 // are still done.
 bool replaceFilesAtomically(const QList<std::pair<QString, QString>> &copies);
 
+// Whether the program may write a file or directory (also false on a read-only medium).
+bool isWritablePath(const QString &path);
+// "Do adresáře … nelze zapisovat." for a directory path, shown in the system's form.
+QString readOnlyDirectoryMessage(const QString &directory);
+
 // Column names of the table inside an open file, in their stored order.
 QStringList tableColumns(SqliteFile &db, const QString &tableName);
 

@@ -43,7 +43,7 @@ void TestRoot::writeOldTable(const QString &dir, const engine::TableDef &def, co
     engine::createTableFile(path, def.without(missingFields), rows);
 }
 
-void TestRoot::addCatalogueRow(int number, const QString &name) const
+void TestRoot::addCatalogueRow(int number, const QString &name, const QString &directory) const
 {
     engine::Database db(u"Nazvy"_s);
     db.setDirectory(root_);
@@ -53,19 +53,20 @@ void TestRoot::addCatalogueRow(int number, const QString &name) const
     t.field(u"Cislo"_s).setValue(number);
     t.field(u"Pozice"_s).setValue(number);
     t.field(u"Nazev"_s).setValue(name);
-    t.field(u"Adresar"_s).setValue(u"D"_s + QString::number(number));
+    t.field(u"Adresar"_s).setValue(directory.isNull() ? u"D"_s + QString::number(number) : directory);
     t.post();
 }
 
-QMap<QString, QByteArray> snapshot(const QString &directory)
+QMap<QString, QByteArray> snapshot(const QString &directory, bool recursive)
 {
     QMap<QString, QByteArray> out;
-    QDirIterator it(directory, QDir::Files | QDir::Hidden);
+    QDirIterator it(directory, QDir::Files | QDir::Hidden,
+                    recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     while (it.hasNext()) {
         const QString path = it.next();
         QFile f(path);
         if (f.open(QIODevice::ReadOnly))
-            out.insert(it.fileName(), f.readAll());
+            out.insert(recursive ? QDir(directory).relativeFilePath(path) : it.fileName(), f.readAll());
     }
     return out;
 }

@@ -24,8 +24,8 @@ public:
     // holding the given rows.
     void writeOldTable(const QString &dir, const engine::TableDef &def, const QStringList &missingFields,
                        const QList<QVariantMap> &rows) const;
-    // Adds a catalogue row (Cislo, Nazev, Adresar D<Cislo>).
-    void addCatalogueRow(int number, const QString &name) const;
+    // Adds a catalogue row (Cislo, Nazev, Adresar D<Cislo> unless given).
+    void addCatalogueRow(int number, const QString &name, const QString &directory = {}) const;
     bool valid() const { return dir_.isValid(); }
 
 private:
@@ -33,8 +33,9 @@ private:
     QString root_;
 };
 
-// Contents of every file in a directory, for byte-for-byte comparisons.
-QMap<QString, QByteArray> snapshot(const QString &directory);
+// Contents of every file in a directory (and its subdirectories when recursive), for
+// byte-for-byte comparisons.
+QMap<QString, QByteArray> snapshot(const QString &directory, bool recursive = false);
 // Runs work in a child process that is killed (SIGKILL) when it reaches the named crash
 // point; true when the child really died there.
 bool killedAt(const char *point, const std::function<void()> &work);

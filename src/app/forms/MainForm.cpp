@@ -270,7 +270,7 @@ void TMainForm::VyberDanoveho()
         try {
             datasets::openDataSet(*dm_, dirs_, directory);
         } catch (const engine::EngineError &e) {
-            dirs_.dataSetDir = directory;
+            dirs_.dataSetDir = datasets::isDataSetDirectoryName(directory) ? directory : QString();
             QApplication::restoreOverrideCursor();
             prompter_.error(QString::fromUtf16(datasets::kOpenFailedMessage) + u'\n' + e.message());
         }
