@@ -72,6 +72,21 @@ TEST(PathsTemplate, ExpansionOfMarkersAndRelativePaths)
     EXPECT_FALSE(isPathMessage(u"/opt/rur/Zaloha/Zaloha2"_s));
 }
 
+TEST(PathsTemplate, BackslashesOfEarlierEditionsSeparateFolders)
+{
+    const Directories d = sampleDirs();
+    EXPECT_EQ(CestyTyp2(d, u"XML2\\DPHDP3.xml"_s, KindXml), u"/opt/rur/XML/XML2/DPHDP3.xml"_s);
+    EXPECT_EQ(CestyTyp2(d, u"\\XML2\\DPHDP3.xml"_s, KindXml), u"/opt/rur/XML/XML2/DPHDP3.xml"_s);
+    EXPECT_EQ(CestyTyp2(d, u"%AdresarDat%\\Tervik\\RUR 2018\\Zaloha\\D1.zip"_s, KindBackup),
+              u"/a/share/Tervik/RUR 2018/Zaloha/D1.zip"_s);
+    EXPECT_EQ(CestyTyp2(d, u"%AdresarUziv%\\f.kpc"_s, KindKpc), u"/a/docs/f.kpc"_s);
+    EXPECT_EQ(CestyTyp2(d, u"%Disk%\\Tervik\\f.zip"_s, KindBackup), kSetDrive);
+    // A drive letter of a Windows path names nothing here.
+    EXPECT_EQ(CestyTyp2(d, u"F:\\Zaloha\\D1.zip"_s, KindBackup), kSetPath);
+    EXPECT_EQ(CestyTyp3(d, u"/a/share\\Tervik\\f.zip"_s), u"%AdresarDat%/Tervik/f.zip"_s);
+    EXPECT_EQ(DirTyp2(d, u"%AdresarDat%\\Tervik\\RUR 2018\\XML\\x.xml"_s, u"/jinam/"_s), u"/a/share/Tervik/"_s);
+}
+
 TEST(PathsTemplate, RealPathsBecomeTemplatesAtFolderBoundaries)
 {
     const Directories d = sampleDirs();

@@ -35,6 +35,20 @@ bool beginsWithFolder(const QString &path, const QString &folder)
     return path.size() == folder.size() || path.at(folder.size()) == u'/' || folder.endsWith(u'/');
 }
 
+// Templates carried over from earlier editions, and typed by users used to them, separate
+// folders with a backslash; here it is the folder separator it was meant as.
+QString withForwardSlashes(const QString &path)
+{
+    QString result = path;
+    return result.replace(u'\\', u'/');
+}
+
+// A Windows drive letter ("F:/...") names no folder on this system.
+bool hasDriveLetter(const QString &path)
+{
+    return path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter();
+}
+
 // Without drive letters the "drive" of an absolute path is the file-system root.
 QString driveOf(const QString &path)
 {
@@ -68,7 +82,10 @@ QString CestyTyp1(const Directories &dirs, int type, int kind, const QString &pr
 
 QString CestyTyp2(const Directories &dirs, const QString &pathTemplate, int kind)
 {
-    QString result = pathTemplate;
+    // A leading backslash marks a relative path, not the file-system root.
+    QString result = withForwardSlashes(pathTemplate.startsWith(u'\\') ? pathTemplate.mid(1) : pathTemplate);
+    if (hasDriveLetter(result))
+        return u"Nastavte správně cestu."_s;
     const auto expand = [&](const QString &marker, const QString &folder) {
         if (!result.startsWith(marker, Qt::CaseInsensitive))
             return;
@@ -80,8 +97,6 @@ QString CestyTyp2(const Directories &dirs, const QString &pathTemplate, int kind
     expand(kDat, dirs.commonDataFolder);
     expand(kUziv, dirs.documentsFolder);
     if (!result.isEmpty() && !QDir::isAbsolutePath(result) && !result.contains(u'%')) {
-        if (result.startsWith(u'\\'))
-            result.remove(0, 1);
         if (kind == KindNone)
             result.clear();
         else
@@ -101,7 +116,7 @@ bool isPathMessage(const QString &text)
 
 QString CestyTyp3(const Directories &dirs, const QString &path)
 {
-    QString result = path;
+    QString result = withForwardSlashes(path);
     if (beginsWithFolder(result, dirs.commonDataFolder))
         result = kDat + result.mid(dirs.commonDataFolder.size());
     if (beginsWithFolder(result, dirs.documentsFolder))
@@ -109,8 +124,9 @@ QString CestyTyp3(const Directories &dirs, const QString &path)
     return result;
 }
 
-QString DirTyp(const Directories &dirs, int type, const QString &path)
+QString DirTyp(const Directories &dirs, int type, const QString &pathText)
 {
+    const QString path = withForwardSlashes(pathText);
     QString result;
     switch (type) {
     case 1: {
@@ -143,8 +159,9 @@ QString DirTyp(const Directories &dirs, int type, const QString &path)
     return result;
 }
 
-QString DirTyp2(const Directories &dirs, const QString &path, const QString &defaultPath)
+QString DirTyp2(const Directories &dirs, const QString &pathText, const QString &defaultPath)
 {
+    const QString path = withForwardSlashes(pathText);
     if (path.startsWith(kDat + u"/Tervik/"_s, Qt::CaseInsensitive) && !dirs.commonDataFolder.isEmpty())
         return dirs.commonDataFolder + u"/Tervik/"_s;
     return defaultPath;
