@@ -523,6 +523,28 @@ TEST_F(TaxpayerWindow, EnterJumpsAcrossThePages)
     EXPECT_EQ(QApplication::focusWidget(), at(u"Zjvpr"));
 }
 
+TEST_F(TaxpayerWindow, EnterFollowsThePageColumnByColumn)
+{
+    auto w = open<vat::TEprpForm>();
+    const QStringList expected{u"M"_s,    u"Cislo"_s, u"Q"_s,    u"R"_s,     u"Od1"_s,   u"Do1"_s,  u"P6"_s,
+                               u"Ddp"_s,  u"Dpdr1"_s, u"Dpdo1"_s, u"Dpdd1"_s, u"D"_s,     u"Fuc"_s,  u"Fusp"_s,
+                               u"Fuz"_s,  u"Fu"_s,    u"Dic"_s,  u"Rco"_s,   u"P1"_s,    u"P2"_s,   u"P3s"_s,
+                               u"P3"_s,   u"K1"_s,    u"K1p"_s,  u"X"_s,     u"Oj1a"_s,  u"Oj1b"_s, u"Oj2"_s,
+                               u"Ojp3"_s, u"Pra"_s,   u"Jmb"_s,  u"Tia"_s,   u"Tds"_s};
+    w->control(u"M"_s)->setFocus();
+    QStringList visited;
+    for (int i = 0; i < expected.size(); ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        QString field;
+        for (const QString &name : expected)
+            if (w->control(name) == focus || (focus && w->control(name) == focus->parentWidget()))
+                field = name;
+        visited.append(field);
+        QTest::keyClick(focus, Qt::Key_Return);
+    }
+    EXPECT_EQ(visited, expected);
+}
+
 TEST_F(TaxpayerWindow, PeriodBoxesCaptionsAndThePrintButton)
 {
     auto w = open<vat::TEprpForm>();

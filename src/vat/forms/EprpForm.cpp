@@ -43,7 +43,8 @@ enum class Input {
 
 // A control of the window: its field, label, kind, and place in its group (row and pair of
 // label and control columns; kBeside: after the previous control, in its cell). Items are
-// listed in the order of the Enter chain.
+// listed in the order of the Enter chain, which is the order a user reads each page in:
+// row by row within a group, the groups of the left column, then those of the right.
 constexpr int kBeside = -1;
 
 struct Item {
@@ -78,8 +79,8 @@ const QList<Page> &pagesOfTheWindow()
           {u"Název právnické osoby:"_s, 1},
           {u"Fyzická osoba:"_s, 1}},
          {{u"M"_s, u"měsíc"_s, Input::Month, 0, 0, 0},
-          {u"Cislo"_s, u"Číslo období:"_s, Input::Number, 0, 1, 0},
-          {u"Q"_s, u"čtvrtletí"_s, Input::Quarter, 0, 0, 1},
+          {u"Cislo"_s, u"Číslo období:"_s, Input::Number, 0, 0, 1},
+          {u"Q"_s, u"čtvrtletí"_s, Input::Quarter, 0, 1, 0},
           {u"R"_s, u"Rok:"_s, Input::Text, 0, 1, 1},
           {u"Od1"_s, u"za obd. od"_s, Input::Date, 0, 2, 0},
           {u"Do1"_s, u"do"_s, Input::Date, 0, 2, 1},
@@ -91,17 +92,17 @@ const QList<Page> &pagesOfTheWindow()
           {u"D"_s, u"důvody pro podání dodat. přiznání\nzjištěny dne:"_s, Input::Date, 1, 1, 0},
           {u"Fuc"_s, u"Číslo FÚ"_s, Input::Number, 2, 0, 0, u"El. podání - číslo finančního úřadu"_s},
           {u"Fusp"_s, u"Fin. úřadu pro / Specializ. FÚ"_s, Input::Text, 2, 1, 0},
-          {u"Rco"_s, u"RČ"_s, Input::Text, 3, 1, 0},
           {u"Fuz"_s, u"Číslo ÚzP"_s, Input::Number, 2, 2, 0, u"El. podání - číslo územního pracoviště FÚ"_s},
           {u"Fu"_s, u"Územní pracoviště v, ve, pro"_s, Input::Text, 2, 3, 0},
           {u"Dic"_s, u"DIČ"_s, Input::Text, 3, 0, 0},
+          {u"Rco"_s, u"RČ"_s, Input::Text, 3, 1, 0},
           {u"P1"_s, u"Plátce daně § 6 až § 6f"_s, Input::YesNo, 3, 2, 0},
           {u"P2"_s, u"Identifikovaná osoba § 6g až § 6l"_s, Input::YesNo, 3, 3, 0},
           {u"P3s"_s, u"Skupina § 5a"_s, Input::YesNo, 3, 4, 0},
           {u"P3"_s, u"Neplátce daně § 19 nebo § 108"_s, Input::YesNo, 3, 5, 0},
           {u"K1"_s, u"Koeficient"_s, Input::Number, 3, 6, 0},
-          {u"X"_s, u"Neexistují údaje pro stranu 2"_s, Input::YesNo, 3, 7, 0},
           {u"K1p"_s, u"procentní vyjádření"_s, Input::Flag, 3, 6, 1},
+          {u"X"_s, u"Neexistují údaje pro stranu 2"_s, Input::YesNo, 3, 7, 0},
           {u"Oj1a"_s, QString(), Input::Text, 4, 0, 0},
           {u"Oj1b"_s, QString(), Input::Text, 4, 1, 0},
           {u"Oj2"_s, u"Dodatek"_s, Input::Text, 4, 2, 0, u"Dodatek (právnická osoba)"_s},
