@@ -138,3 +138,23 @@ TEST(Cli, CatalogueCommandsAndPasswords)
     EXPECT_FALSE(QFile::exists(root + u"/D2/Dcis.DB"_s));
     EXPECT_NE(run({u"delete"_s, u"7"_s}).exitCode, 0);
 }
+
+TEST(Cli, NumbersPrintAsPlainDecimalsAndProceduresTellTheirResult)
+{
+    rur::testing::TestRoot root;
+    root.createDataSet(u"D1"_s);
+    root.addCatalogueRow(1, u"První"_s);
+    const auto run = [&](QStringList args) { return cli(QStringList{u"--root"_s, root.path()} + args); };
+    ASSERT_EQ(run({u"set"_s, u"1"_s, u"Dtabn1"_s, u"C210=100000"_s, u"C215=-2500000"_s}).exitCode, 0);
+    const QString json = run({u"show"_s, u"1"_s, u"Dtabn1"_s}).out;
+    EXPECT_TRUE(json.contains(u"\"C210\": 100000,"_s)) << json.toStdString();
+    EXPECT_TRUE(json.contains(u"\"C215\": -2500000,"_s));
+    EXPECT_FALSE(json.contains(u"e+"_s));
+    ASSERT_EQ(run({u"set"_s, u"1"_s, u"Prp"_s, u"K1=0,85"_s}).exitCode, 0);
+    EXPECT_TRUE(run({u"show"_s, u"1"_s, u"Prp"_s}).out.contains(u"\"K1\": 0.85,"_s));
+
+    const Result cleared = run({u"clear-period"_s, u"1"_s});
+    EXPECT_EQ(cleared.exitCode, 0);
+    EXPECT_EQ(cleared.out.trimmed(), u"Období bylo vymazáno."_s);
+    EXPECT_EQ(run({u"clear-year"_s, u"1"_s}).out.trimmed(), u"Zápisy byly vymazány."_s);
+}

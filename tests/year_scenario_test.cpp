@@ -84,11 +84,20 @@ TEST_F(CliSaving, SetTypesTextsAsWindowsDoAndRefusesAValueWithoutStoringAnything
         QStringList assignments;
         QString message;
     } refused[] = {
-        {u"Dtabn1"_s, {u"C210=5"_s, u"C220=abc"_s}, u"'abc' není platná hodnota pro pole C220."_s},
+        {u"Dtabn1"_s, {u"C210=5"_s, u"C220=abc"_s}, u"„abc“ není platná hodnota pro ř. 3 – Základ daně."_s},
+        {u"Dtabn1"_s, {u"C210=5"_s, u"C21=abc"_s}, u"„abc“ není platná hodnota pro ř. 21."_s},
         {u"Dtabn2"_s, {u"C310b=5"_s, u"C380=1"_s}, u"Pole C380 je počítané."_s},
         {u"Dtabn2"_s, {u"C310b=5"_s, u"C550=12"_s},
-         u"Hodnota 12 není platná pro pole C550. Povolený rozsah je -9,99 až 9,99."_s},
-        {u"Prp"_s, {u"Dan=snad"_s}, u"'snad' není platná hodnota pro pole Dan."_s},
+         u"Hodnota 12 není platná pro ř. 52 – Koeficient. Povolený rozsah je -9,99 až 9,99."_s},
+        {u"Prp"_s, {u"Dan=snad"_s}, u"„snad“ není platná hodnota pro pole „Zapisovat“."_s},
+        // Whole numbers refuse a fraction instead of rounding it.
+        {u"Prp"_s, {u"Tel=123"_s, u"Cislo=1,5"_s}, u"„1,5“ není platná hodnota pro pole „Číslo období“."_s},
+        {u"Prp"_s, {u"Fuc=12,7"_s}, u"„12,7“ není platná hodnota pro pole „Číslo FÚ“."_s},
+        // The year is four digits or nothing.
+        {u"Prp"_s, {u"R=abcd"_s}, u"„abcd“ není platný rok. Zapište rok čtyřmi číslicemi, například 2018."_s},
+        {u"Prp"_s, {u"R=32.1"_s}, u"„32.1“ není platný rok. Zapište rok čtyřmi číslicemi, například 2018."_s},
+        {u"Dtabn1s"_s, {u"C210=5"_s},
+         u"Tabulku Dtabn1s nelze upravovat: hotová přiznání a roční součty mění jen uložení RUR."_s},
     };
     for (const auto &c : refused) {
         const Result r = run(QStringList{u"set"_s, u"1"_s, c.table} + c.assignments);
@@ -97,6 +106,12 @@ TEST_F(CliSaving, SetTypesTextsAsWindowsDoAndRefusesAValueWithoutStoringAnything
     }
     EXPECT_EQ(row(u"Dtabn1"_s).value(u"C210"_s).toDouble(), 0);
     EXPECT_EQ(row(u"Dtabn2"_s).value(u"C310b"_s).toDouble(), 100);
+    prp = row(u"Prp"_s);
+    EXPECT_EQ(prp.value(u"Cislo"_s).toInt(), 1);
+    EXPECT_TRUE(prp.value(u"Tel"_s).isNull());
+    EXPECT_EQ(prp.value(u"R"_s).toString(), u"2018"_s);
+    set(u"Prp"_s, {u"R="_s});
+    EXPECT_TRUE(row(u"Prp"_s).value(u"R"_s).isNull());
 }
 
 TEST_F(CliSaving, TypingLineOneSplitsOnlyAChangedAmount)

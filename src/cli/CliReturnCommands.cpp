@@ -46,25 +46,6 @@ int cmdShow(Context &ctx)
     return 0;
 }
 
-int cmdProcedure(Context &ctx, bool (*procedure)(data::TDM1 &, app::Directories &, platform::Prompter &))
-{
-    if (ctx.args.size() != 1)
-        return usage(ctx);
-    data::TDM1 dm;
-    if (const int rc = openSet(ctx, dm); rc != 0)
-        return rc;
-    bool ok = false;
-    try {
-        ok = procedure(dm, ctx.dirs, ctx.prompter);
-    } catch (const engine::EngineError &e) {
-        flushMessages(ctx);
-        print(stderr, QString::fromUtf16(datasets::kOpenFailedMessage) + u'\n' + e.message());
-        return 1;
-    }
-    flushMessages(ctx);
-    return ok ? 0 : 1;
-}
-
 // What the program shows in status panel 0, for the commands that report there.
 class StatusCapture : public data::StatusDisplay {
 public:
@@ -77,6 +58,32 @@ public:
 
     QString panel0;
 };
+
+int cmdProcedure(Context &ctx, bool (*procedure)(data::TDM1 &, app::Directories &, platform::Prompter &))
+{
+    if (ctx.args.size() != 1)
+        return usage(ctx);
+    StatusCapture status;
+    data::TDM1 dm;
+    if (const int rc = openSet(ctx, dm); rc != 0)
+        return rc;
+    dm.setStatusDisplay(&status);
+    bool ok = false;
+    try {
+        ok = procedure(dm, ctx.dirs, ctx.prompter);
+    } catch (const engine::EngineError &e) {
+        dm.setStatusDisplay(nullptr);
+        flushMessages(ctx);
+        print(stderr, QString::fromUtf16(datasets::kOpenFailedMessage) + u'\n' + e.message());
+        return 1;
+    }
+    dm.setStatusDisplay(nullptr);
+    flushMessages(ctx);
+    // The result the main window shows in its status bar.
+    if (ok && !status.panel0.isEmpty())
+        print(stdout, status.panel0);
+    return ok ? 0 : 1;
+}
 
 // Text typed into a Boolean field: "ano"/"ne" as well as what the field itself reads.
 QString booleanText(const QString &text)
@@ -106,6 +113,11 @@ int cmdSet(Context &ctx)
     engine::Table *table = dm.table(ctx.args[1]);
     if (!table) {
         print(stderr, u"Tabulka "_s + ctx.args[1] + u" neexistuje."_s);
+        return 1;
+    }
+    // Finished returns and year totals change only by saving a return, never by typing.
+    if (table == dm.Dtabn1s.get() || table == dm.Dtabn2s.get() || table == dm.Dtabs.get()) {
+        print(stderr, u"Tabulku "_s + table->name() + u" nelze upravovat: hotová přiznání a roční součty mění jen uložení RUR."_s);
         return 1;
     }
     try {

@@ -36,7 +36,7 @@ QString numberText(double v)
 
 [[noreturn]] void invalidValue(const FieldDef &f, const QString &text)
 {
-    RUR_THROW(ErrInvalidValue, u"'"_s + text + u"' není platná hodnota pro pole "_s + f.name + u'.');
+    RUR_THROW(ErrInvalidValue, u"„"_s + text + u"“ není platná hodnota pro "_s + fieldCaption(f) + u'.');
 }
 
 }  // namespace
@@ -79,11 +79,15 @@ QVariant convertToFieldType(const FieldDef &f, const QVariant &value)
             if (!ok)
                 invalidValue(f, value.toString());
         }
-        v = std::round(v);  // halves away from zero
+        // A typed fraction is refused rather than silently rounded; a computed one is
+        // rounded halves away from zero.
+        if (isText && v != std::trunc(v))
+            invalidValue(f, value.toString());
+        v = std::round(v);
         const double lo = f.type == FieldType::Smallint ? -32768.0 : -2147483648.0;
         const double hi = f.type == FieldType::Smallint ? 32767.0 : 2147483647.0;
         if (!(v >= lo && v <= hi))
-            RUR_THROW(ErrOutOfRange, u"Hodnota "_s + numberText(v) + u" není platná pro pole "_s + f.name + u'.');
+            RUR_THROW(ErrOutOfRange, u"Hodnota "_s + numberText(v) + u" není platná pro "_s + fieldCaption(f) + u'.');
         return int(v);
     }
     case FieldType::Char: {

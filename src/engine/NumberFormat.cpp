@@ -169,7 +169,14 @@ std::optional<double> parseNumber(const QString &text)
 QString shortestText(double value)
 {
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    // Fixed notation: scripts reading the figures expect 100000, not 1e+05. The largest
+    // amount (eleven digits) and the smallest fraction fit the buffer.
+    char big[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (res.ec != std::errc()) {
+        res = std::to_chars(big, big + sizeof big, value, std::chars_format::fixed);
+        return QString::fromLatin1(big, res.ptr - big);
+    }
     return QString::fromLatin1(buf, res.ptr - buf);
 }
 

@@ -18,7 +18,8 @@ double textRound(double value, const QString &pattern);
 // separator, blanks ignored. Returns nothing for text that is not a number.
 std::optional<double> parseNumber(const QString &text);
 
-// Shortest text that reads back as the same double ("15", "0.85", "-3.5"); "." separator.
+// Shortest text in fixed notation that reads back as the same double ("15", "100000",
+// "0.85", "-3.5"); "." separator.
 QString shortestText(double value);
 
 }  // namespace rur::engine

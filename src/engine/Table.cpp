@@ -892,7 +892,7 @@ void Table::setValue(int fieldIndex, const QVariant &v)
         const double x = converted.toDouble();
         if ((f.minValue && x < *f.minValue) || (f.maxValue && x > *f.maxValue)) {
             const QString fmt = f.displayFormat.isEmpty() ? QString() : f.displayFormat;
-            RUR_THROW(ErrOutOfRange, u"Hodnota "_s + formatFloat(x, QString()) + u" není platná pro pole "_s + f.name
+            RUR_THROW(ErrOutOfRange, u"Hodnota "_s + formatFloat(x, QString(), u',') + u" není platná pro "_s + fieldCaption(f)
                                          + u". Povolený rozsah je "_s + formatFloat(f.minValue.value_or(0), fmt)
                                          + u" až "_s + formatFloat(f.maxValue.value_or(0), fmt) + u'.');
         }
@@ -910,6 +910,12 @@ void Table::setFieldText(int fieldIndex, const QString &text)
         return;
     }
     setValue(fieldIndex, text);
+}
+
+void Table::setFieldLabel(const QString &fieldName, const QString &label)
+{
+    if (const int i = def_.indexOf(fieldName); i >= 0)
+        def_.fields[i].label = label;
 }
 
 void Table::setOnSetText(const QString &fieldName, std::function<void(Field, const QString &)> hook)

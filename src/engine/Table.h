@@ -110,6 +110,8 @@ public:
     Field fieldAt(int index) { return Field(this, index); }
     Field field(const QString &fieldName);  // throws for an unknown name
     bool hasField(const QString &fieldName) const { return def_.indexOf(fieldName) >= 0; }
+    // How messages name a field (see FieldDef::label); unknown names are ignored.
+    void setFieldLabel(const QString &fieldName, const QString &label);
     QVariant value(int fieldIndex) const;
     void setValue(int fieldIndex, const QVariant &value);
     void setFieldText(int fieldIndex, const QString &text);

@@ -76,6 +76,15 @@ TableDef TableDef::without(const QStringList &fieldNames) const
     return t;
 }
 
+QString fieldCaption(const FieldDef &f)
+{
+    if (f.label.isEmpty())
+        return u"pole "_s + f.name;
+    if (f.label.startsWith(u"ř. "_s))
+        return f.label;
+    return u"pole „"_s + f.label + u'“';
+}
+
 QString sqlTypeName(const FieldDef &f)
 {
     switch (f.type) {

@@ -18,7 +18,14 @@ struct FieldDef {
     std::optional<double> minValue;
     std::optional<double> maxValue;
     bool calculated = false;
+    // How the user knows the field in messages: "ř. 21", or its label in a window; empty
+    // for the field's name.
+    QString label;
 };
+
+// The field as messages name it: the line of the return ("ř. 21"), the window's label
+// ("pole „Telefon“"), or the field's name.
+QString fieldCaption(const FieldDef &field);
 
 struct IndexDef {
     QString name;        // empty for the primary index

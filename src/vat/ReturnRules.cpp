@@ -5,6 +5,7 @@
 #include "data/DataM1.h"
 #include "engine/NumberFormat.h"
 #include "engine/Table.h"
+#include "vat/FieldLabels.h"
 #include "vat/TaxpayerRules.h"
 
 #include <cmath>
@@ -63,6 +64,7 @@ void attachReturnRules(data::TDM1 &dm)
     detail::attachTaxRules(dm);
     detail::attachDormantRules(dm);
     attachTaxpayerRules(dm);
+    labelFields(dm);
 }
 
 }  // namespace rur::vat

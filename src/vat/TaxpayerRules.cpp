@@ -4,7 +4,10 @@
 #include "data/DataM1.h"
 #include "data/TextSplits.h"
 #include "engine/NumberFormat.h"
+#include "engine/EngineError.h"
 #include "engine/Table.h"
+
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -47,6 +50,17 @@ void attachTaxpayerRules(data::TDM1 &dm)
             t.field(u"Poznod"_s).setValue(u"O"_s);
     };
     dm.Prp->onCalcFields = calcTaxpayer;
+    // The year goes into the filing file as it stands; anything but four digits would be
+    // refused by the tax portal long after the user typed it. Empty stays allowed while the
+    // window is being filled.
+    dm.Prp->setOnSetText(u"R"_s, [](engine::Field f, const QString &text) {
+        static const QRegularExpression fourDigits(u"^[0-9]{4}$"_s);
+        const QString year = text.trimmed();
+        if (!year.isEmpty() && !fourDigits.match(year).hasMatch())
+            RUR_THROW(engine::ErrInvalidValue,
+                      u"„"_s + text + u"“ není platný rok. Zapište rok čtyřmi číslicemi, například 2018."_s);
+        f.setValue(year);
+    });
 }
 
 void Udaje1Copies(data::TDM1 &dm)

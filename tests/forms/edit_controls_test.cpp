@@ -203,7 +203,7 @@ TEST_F(EditControlDBEdit, RefusedTextKeepsTheOldValueTheTextAndTheFocus)
     amount->selectAll();
     QTest::keyClicks(amount, u"12x"_s);
     QTest::keyClick(amount, Qt::Key_Return);
-    EXPECT_EQ(prompter_.errors(), QStringList{u"'12x' není platná hodnota pro pole C210."_s});
+    EXPECT_EQ(prompter_.errors(), QStringList{u"„12x“ není platná hodnota pro pole C210."_s});
     EXPECT_EQ(focused(), amount);
     EXPECT_EQ(amount->text(), u"12x"_s);
     EXPECT_DOUBLE_EQ(field(u"C210"_s).asFloat(), 100.0);

@@ -18,7 +18,7 @@
 #include "vat/forms/EprpForm.h"
 #include "vat/forms/FinishedForm.h"
 #include "vat/forms/ReturnEntryForm.h"
-#include "vat/forms/ReturnLines.h"
+#include "vat/ReturnLines.h"
 #include "vat/forms/ReturnPanel.h"
 #include "vat/forms/VatWindows.h"
 

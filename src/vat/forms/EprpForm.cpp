@@ -10,6 +10,7 @@
 #include "ui/forms/DBComboBoxz.h"
 #include "ui/forms/DBEditz.h"
 #include "ui/forms/EnterTab.h"
+#include "vat/TaxpayerLayout.h"
 #include "vat/TaxpayerRules.h"
 #include "vat/WindowRules.h"
 #include "vat/forms/FormParts.h"
@@ -29,133 +30,6 @@ namespace rur::vat {
 
 namespace {
 
-enum class Input {
-    Text,     // text field
-    Number,   // number, right-aligned
-    Date,     // date dd.mm.yyyy
-    YesNo,    // check box showing "ano" / "ne"
-    Person,   // check box showing "fyzická osoba" / "právnická osoba"
-    Flag,     // check box with its own caption
-    Month,    // list of months
-    Quarter,  // list of quarters
-    Kind,     // kind of the text attachment
-};
-
-// A control of the window: its field, label, kind, and place in its group (row and pair of
-// label and control columns; kBeside: after the previous control, in its cell). Items are
-// listed in the order of the Enter chain, which is the order a user reads each page in:
-// row by row within a group, the groups of the left column, then those of the right.
-constexpr int kBeside = -1;
-
-struct Item {
-    QString field;
-    QString label;
-    Input input;
-    int group;
-    int row;
-    int col = 0;
-    QString hint = {};
-};
-
-struct Group {
-    QString title;
-    int column;  // 0 left, 1 right, 2 under both
-};
-
-struct Page {
-    QString title;
-    QList<Group> groups;
-    QList<Item> items;
-};
-
-const QList<Page> &pagesOfTheWindow()
-{
-    static const QList<Page> pages{
-        {u"Stránka 1"_s,
-         {{u"Přiznání za zdaňovací období"_s, 0},
-          {u"Typ"_s, 0},
-          {u"Finanční úřad"_s, 0},
-          {u"Daňový subjekt"_s, 1},
-          {u"Název právnické osoby:"_s, 1},
-          {u"Fyzická osoba:"_s, 1}},
-         {{u"M"_s, u"měsíc"_s, Input::Month, 0, 0, 0},
-          {u"Cislo"_s, u"Číslo období:"_s, Input::Number, 0, 0, 1},
-          {u"Q"_s, u"čtvrtletí"_s, Input::Quarter, 0, 1, 0},
-          {u"R"_s, u"Rok:"_s, Input::Text, 0, 1, 1},
-          {u"Od1"_s, u"za obd. od"_s, Input::Date, 0, 2, 0},
-          {u"Do1"_s, u"do"_s, Input::Date, 0, 2, 1},
-          {u"P6"_s, u"Kód zdaň. období násled. roku"_s, Input::Text, 0, 3, 0},
-          {u"Ddp"_s, u"Datum"_s, Input::Date, 0, 3, 1},
-          {u"Dpdr1"_s, u"řádné"_s, Input::Flag, 1, 0, 0},
-          {u"Dpdo1"_s, u"opravné"_s, Input::Flag, 1, 0, kBeside},
-          {u"Dpdd1"_s, u"dodatečné"_s, Input::Flag, 1, 0, kBeside},
-          {u"D"_s, u"důvody pro podání dodat. přiznání\nzjištěny dne:"_s, Input::Date, 1, 1, 0},
-          {u"Fuc"_s, u"Číslo FÚ"_s, Input::Number, 2, 0, 0, u"El. podání - číslo finančního úřadu"_s},
-          {u"Fusp"_s, u"Fin. úřadu pro / Specializ. FÚ"_s, Input::Text, 2, 1, 0},
-          {u"Fuz"_s, u"Číslo ÚzP"_s, Input::Number, 2, 2, 0, u"El. podání - číslo územního pracoviště FÚ"_s},
-          {u"Fu"_s, u"Územní pracoviště v, ve, pro"_s, Input::Text, 2, 3, 0},
-          {u"Dic"_s, u"DIČ"_s, Input::Text, 3, 0, 0},
-          {u"Rco"_s, u"RČ"_s, Input::Text, 3, 1, 0},
-          {u"P1"_s, u"Plátce daně § 6 až § 6f"_s, Input::YesNo, 3, 2, 0},
-          {u"P2"_s, u"Identifikovaná osoba § 6g až § 6l"_s, Input::YesNo, 3, 3, 0},
-          {u"P3s"_s, u"Skupina § 5a"_s, Input::YesNo, 3, 4, 0},
-          {u"P3"_s, u"Neplátce daně § 19 nebo § 108"_s, Input::YesNo, 3, 5, 0},
-          {u"K1"_s, u"Koeficient"_s, Input::Number, 3, 6, 0},
-          {u"K1p"_s, u"procentní vyjádření"_s, Input::Flag, 3, 6, 1},
-          {u"X"_s, u"Neexistují údaje pro stranu 2"_s, Input::YesNo, 3, 7, 0},
-          {u"Oj1a"_s, QString(), Input::Text, 4, 0, 0},
-          {u"Oj1b"_s, QString(), Input::Text, 4, 1, 0},
-          {u"Oj2"_s, u"Dodatek"_s, Input::Text, 4, 2, 0, u"Dodatek (právnická osoba)"_s},
-          {u"Ojp3"_s, u"El. podání"_s, Input::Text, 4, 3, 0, u"El. podání - název právnické osoby - 1 řádek"_s},
-          {u"Pra"_s, u"Příjmení"_s, Input::Text, 5, 0, 0},
-          {u"Jmb"_s, u"Jméno"_s, Input::Text, 5, 1, 0},
-          {u"Tia"_s, u"Titul"_s, Input::Text, 5, 2, 0}}},
-        {u"Stránka 2"_s,
-         {{u"Daňový subjekt"_s, 0},
-          {u"Sídlo / bydliště"_s, 0},
-          {u"Hlavní ekonomická činnost"_s, 0},
-          {u"Podepisující osoba"_s, 1}},
-         {{u"Tds"_s, u"Typ daň. subjektu:"_s, Input::Person, 0, 0, 0},
-          {u"Ob"_s, u"a) obec"_s, Input::Text, 1, 0, 0},
-          {u"Psc"_s, u"b) PSČ"_s, Input::Text, 1, 1, 0},
-          {u"Tel"_s, u"c) telefon"_s, Input::Text, 1, 2, 0},
-          {u"Ul"_s, u"d) ulice"_s, Input::Text, 1, 3, 0},
-          {u"Cpocp"_s, u"e) číslo popisné / orientační"_s, Input::Text, 1, 4, 0},
-          {u"Cpoco"_s, u"/"_s, Input::Text, 1, 4, kBeside},
-          {u"Emlx"_s, u"f) e-mail"_s, Input::Text, 1, 5, 0},
-          {u"Sta2"_s, u"g) stát"_s, Input::Text, 1, 6, 0},
-          {u"Hp1c"_s, u"Kód CZ-NACE"_s, Input::Number, 2, 0, 0,
-           u"El. podání - kód hlavní ekonomické činnosti podle CZ-NACE, např. 62.01 se zapíše jako 620100"_s},
-          {u"Hp1"_s, u"Hlavní ekonomická činnost"_s, Input::Text, 2, 1, 0},
-          {u"Kzs"_s, u"Kód podepisující osoby:"_s, Input::Text, 3, 0, 0},
-          {u"Tzs"_s, u"Typ:"_s, Input::Person, 3, 1, 0},
-          {u"Zjm"_s, u"Jméno(-a) a příjmení /\nNázev právnické osoby"_s, Input::Text, 3, 2, 0},
-          {u"Zjmjm"_s, u"jméno"_s, Input::Text, 3, 3, 0, u"El. podání - jméno"_s},
-          {u"Zjmpr"_s, u"příjmení"_s, Input::Text, 3, 4, 0, u"El. podání - příjmení"_s},
-          {u"Zjmpo"_s, u"název právnické osoby"_s, Input::Text, 3, 5, 0, u"El. podání - název právnické osoby"_s},
-          {u"Zde"_s, u"Datum nar. / Ev. č. osvědčení / IČ"_s, Input::Text, 3, 6, 0,
-           u"Datum narození / Evidenční číslo osvědčení daň. poradce / IČ právnické osoby"_s},
-          {u"Zdedn"_s, u"Datum narození"_s, Input::Date, 3, 7, 0, u"El. podání - datum narození"_s},
-          {u"Zdece"_s, u"ev. č. osvědčení"_s, Input::Text, 3, 8, 0,
-           u"El. podání - evidenční číslo osvědčení daňového poradce"_s},
-          {u"Zdeic"_s, u"IČ"_s, Input::Text, 3, 9, 0, u"El. podání - IČ právnické osoby"_s},
-          {u"Zjv"_s, u"Jméno(-a) a příjmení /\nVztah k právnické osobě"_s, Input::Text, 3, 10, 0},
-          {u"Zjvjm"_s, u"jméno"_s, Input::Text, 3, 11, 0, u"El. podání - jméno"_s},
-          {u"Zjvpr"_s, u"příjmení"_s, Input::Text, 3, 12, 0, u"El. podání - příjmení"_s},
-          {u"Zjvpo"_s, u"vztah k právnické osobě"_s, Input::Text, 3, 13, 0, u"El. podání - vztah k právnické osobě"_s}}},
-        {u"Stránka 3"_s,
-         {{u"Kontaktní osoba:"_s, 0}, {u"Přílohy"_s, 1}},
-         {{u"Sesjm"_s, u"Jméno"_s, Input::Text, 0, 0, 0},
-          {u"Sespr"_s, u"Příjmení"_s, Input::Text, 0, 1, 0},
-          {u"Tes"_s, u"Telefon"_s, Input::Text, 0, 2, 0},
-          {u"Pcp"_s, u"Počet příloh / listů"_s, Input::Number, 1, 0, 0},
-          {u"Pcl"_s, u"/"_s, Input::Number, 1, 0, kBeside},
-          {u"Poznod"_s, u"Textová příloha:"_s, Input::Kind, 1, 1, 0,
-           u"O - obecná textová příloha, D - důvody pro podání dodatečného přiznání"_s}}},
-    };
-    return pages;
-}
-
 // Width of a text control from the size of its field.
 int textWidth(const QWidget *w, int size)
 {
@@ -171,8 +45,8 @@ TEprpForm::TEprpForm(WindowContext ctx, QWidget *parent) : QDialog(parent), ctx_
     setStatusTip(u"Nápověda (F1)"_s);
     pages_ = new QTabWidget(this);
     pages_->setFocusPolicy(Qt::NoFocus);
-    for (int page = 0; page < pagesOfTheWindow().size(); ++page)
-        pages_->addTab(buildPage(page), pagesOfTheWindow()[page].title);
+    for (int page = 0; page < taxpayerPages().size(); ++page)
+        pages_->addTab(buildPage(page), taxpayerPages()[page].title);
 
     tisk_ = makeButton(u"&Tisk"_s, u"TiskButton"_s, u"Tisk přiznání k RUR"_s, this);
     QPushButton *ok = makeButton(u"&OK"_s, u"OKButton"_s, u"Uloží údaje a zavře okno"_s, this);
@@ -203,12 +77,12 @@ TEprpForm::TEprpForm(WindowContext ctx, QWidget *parent) : QDialog(parent), ctx_
 
 QWidget *TEprpForm::buildPage(int pageIndex)
 {
-    const Page &page = pagesOfTheWindow()[pageIndex];
+    const TaxpayerPage &page = taxpayerPages()[pageIndex];
     auto *widget = new QWidget;
     auto *columns = new QHBoxLayout;
     QVBoxLayout *sides[] = {new QVBoxLayout, new QVBoxLayout};
     QList<QGridLayout *> grids;
-    for (const Group &group : page.groups) {
+    for (const TaxpayerGroup &group : page.groups) {
         auto *box = new QGroupBox(group.title, widget);
         auto *grid = new QGridLayout(box);
         grid->setVerticalSpacing(3);
@@ -224,36 +98,36 @@ QWidget *TEprpForm::buildPage(int pageIndex)
 
     engine::Table *prp = ctx_.dm.Prp.get();
     QHBoxLayout *cell = nullptr;
-    for (const Item &item : page.items) {
+    for (const TaxpayerItem &item : page.items) {
         QGridLayout *grid = grids[item.group];
         QWidget *parent = grid->parentWidget();
         QWidget *control = nullptr;
         switch (item.input) {
-        case Input::YesNo:
-        case Input::Person:
-        case Input::Flag: {
+        case TaxpayerInput::YesNo:
+        case TaxpayerInput::Person:
+        case TaxpayerInput::Flag: {
             auto *box = new ui::TDBCheckBoxz(parent);
             box->setDataSource(prp, item.field);
             box->setPrompter(&ctx_.prompter);
-            if (item.input == Input::YesNo)
+            if (item.input == TaxpayerInput::YesNo)
                 box->setCaptions(u"ano"_s, u"ne"_s);
-            else if (item.input == Input::Person)
+            else if (item.input == TaxpayerInput::Person)
                 box->setCaptions(u"fyzická osoba"_s, u"právnická osoba"_s);
             else
                 box->setText(item.label);
             control = box;
             break;
         }
-        case Input::Month:
-        case Input::Quarter:
-        case Input::Kind: {
+        case TaxpayerInput::Month:
+        case TaxpayerInput::Quarter:
+        case TaxpayerInput::Kind: {
             auto *box = new ui::TDBComboBoxz(parent);
             box->setDataSource(prp, item.field);
             box->setPrompter(&ctx_.prompter);
-            if (item.input == Input::Kind) {
+            if (item.input == TaxpayerInput::Kind) {
                 box->setItems({u"O"_s, u"D"_s});
             } else {
-                const bool month = item.input == Input::Month;
+                const bool month = item.input == TaxpayerInput::Month;
                 box->setItems(month ? datasets::monthNames() : datasets::quarterNames());
                 connect(box, &ui::TDBComboBoxz::valueChosen, this, [this, month] {
                     try {
@@ -270,11 +144,11 @@ QWidget *TEprpForm::buildPage(int pageIndex)
             auto *edit = new ui::TDBEditz(parent);
             edit->setDataSource(prp, item.field);
             edit->setPrompter(&ctx_.prompter);
-            if (item.input == Input::Text) {
+            if (item.input == TaxpayerInput::Text) {
                 edit->setFixedWidth(textWidth(edit, prp->field(item.field).size()));
             } else {
                 edit->setAlignment(Qt::AlignRight);
-                edit->setFixedWidth(textWidth(edit, item.input == Input::Date ? 10 : 8));
+                edit->setFixedWidth(textWidth(edit, item.input == TaxpayerInput::Date ? 10 : 8));
             }
             control = edit;
             break;
@@ -284,7 +158,7 @@ QWidget *TEprpForm::buildPage(int pageIndex)
         if (!item.hint.isEmpty())
             setHint(control, item.hint);
         if (item.col == kBeside) {
-            if (item.input != Input::Flag)
+            if (item.input != TaxpayerInput::Flag)
                 cell->insertWidget(cell->count() - 1, new QLabel(item.label, parent));
             cell->insertWidget(cell->count() - 1, control);
         } else {
@@ -293,11 +167,11 @@ QWidget *TEprpForm::buildPage(int pageIndex)
             cell->addWidget(control);
             cell->addStretch();
             // A check box with its own caption takes the place of a label and its control.
-            if (item.input == Input::Flag)
+            if (item.input == TaxpayerInput::Flag)
                 grid->addLayout(cell, item.row, 2 * item.col, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
             else
                 grid->addLayout(cell, item.row, 2 * item.col + 1, Qt::AlignLeft | Qt::AlignVCenter);
-            if (item.input != Input::Flag && !item.label.isEmpty())
+            if (item.input != TaxpayerInput::Flag && !item.label.isEmpty())
                 grid->addWidget(new QLabel(item.label, parent), item.row, 2 * item.col, Qt::AlignLeft | Qt::AlignVCenter);
         }
         controls_.insert(item.field, control);

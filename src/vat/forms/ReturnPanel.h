@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vat/forms/ReturnLines.h"
+#include "vat/ReturnLines.h"
 
 #include <QHash>
 #include <QList>

@@ -1,5 +1,5 @@
 // The lines of the four return windows as the official form words them.
-#include "vat/forms/ReturnLines.h"
+#include "vat/ReturnLines.h"
 
 using namespace Qt::StringLiterals;
 
