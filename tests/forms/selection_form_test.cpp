@@ -99,6 +99,27 @@ TEST_F(SelectionForm, NewOnAnEmptyCatalogueCreatesD1AndOpensIt)
     EXPECT_TRUE(QFile::exists(root.path() + u"D1/Dcis.DB"_s));
 }
 
+TEST_F(SelectionForm, TheNewDialogWorksFromTheKeyboard)
+{
+    onNextDialog<datasets::TAuto1Form>([](datasets::TAuto1Form &selection) {
+        onNextDialog<datasets::TAu1Form>([](datasets::TAu1Form &dialog) {
+            dialog.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            dialog.nameEdit()->setFocus();
+            QTest::keyClicks(dialog.nameEdit(), u"Firma"_s);
+            QTest::keyClick(dialog.nameEdit(), Qt::Key_Return);  // to the button "&RUR"
+            QWidget *focused = dialog.focusWidget();
+            ASSERT_EQ(focused, dialog.findChild<QPushButton *>(u"RurButton"_s));
+            QTest::keyClick(focused, Qt::Key_Return);  // presses it
+        });
+        selection.button(u"NoveButton"_s)->setFocus();
+        QTest::keyClick(selection.button(u"NoveButton"_s), Qt::Key_Return);
+    });
+    EXPECT_EQ(form->execSelection(), datasets::TAuto1Form::ResultOpen);
+    EXPECT_EQ(catalogue->currentName(), u"Firma"_s);
+    EXPECT_EQ(prompter.texts(), QStringList{u"Opravdu chcete vytvořit RUR Firma ?"_s});
+}
+
 TEST_F(SelectionForm, ClosingTheNewDialogCancelsTheRow)
 {
     onNextDialog<datasets::TAuto1Form>([](datasets::TAuto1Form &selection) {

@@ -1,6 +1,7 @@
 #include "app/forms/RurApplication.h"
 
 #include "engine/EngineError.h"
+#include "ui/forms/ButtonEnter.h"
 
 #include <QMessageBox>
 
@@ -12,6 +13,7 @@ RurApplication::RurApplication(int &argc, char **argv) : QApplication(argc, argv
 {
     // No display name: the window system would append it to every caption ("RUR 17.00 — RUR").
     setApplicationName(u"RUR"_s);
+    ui::installEnterPressesFocusedButton(*this);
 }
 
 bool RurApplication::notify(QObject *receiver, QEvent *event)
