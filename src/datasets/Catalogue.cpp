@@ -340,6 +340,8 @@ bool Catalogue::canUseDirectory(const QString &directory)
         return false;
     }
     const QString path = dirs_.dataRoot + directory + u'/';
+    if (releaseDirectory)
+        releaseDirectory(directory);
     engine::deleteStaleLockFiles(path);
     // A directory the user may not write is no sign of another user: it gets its own message.
     if (QFileInfo::exists(path) && !engine::isWritablePath(path)) {

@@ -101,6 +101,9 @@ private:
     int pendingPosition_ = 0;
 
 public:
+    // Called with a data-set directory before it is checked for another user or deleted:
+    // the program lets go of a data set it has open itself. May be empty.
+    std::function<void(const QString &)> releaseDirectory;
     // Where status texts go (the main window's first panel); may be empty.
     std::function<void(const QString &)> statusSink;
 };

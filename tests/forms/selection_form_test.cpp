@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -80,6 +81,21 @@ TEST_F(SelectionForm, CaptionButtonsAndHints)
     EXPECT_TRUE(form->button(u"OtevritButton"_s)->isDefault());
     EXPECT_EQ(form->grid()->statusTip(), u"Změna pořadí - pravé tlačítko myši"_s);
     EXPECT_EQ(form->showLastUsed()->text(), u"Zobrazovat"_s);
+}
+
+TEST_F(SelectionForm, TheNameTakesTheSpareWidth)
+{
+    const QString longName = u"Stavební družstvo XY"_s;  // the 20 characters a name may have
+    catalogue->beginNew();
+    ASSERT_TRUE(catalogue->finishNew(longName));
+    onNextDialog<datasets::TAuto1Form>([&](datasets::TAuto1Form &s) {
+        const QHeaderView *header = s.grid()->horizontalHeader();
+        EXPECT_GE(header->sectionSize(1), s.grid()->fontMetrics().horizontalAdvance(longName));
+        EXPECT_GT(header->sectionSize(1), header->sectionSize(2));
+        EXPECT_FALSE(s.grid()->wordWrap());
+        s.reject();
+    });
+    form->execSelection();
 }
 
 TEST_F(SelectionForm, NewOnAnEmptyCatalogueCreatesD1AndOpensIt)
@@ -237,6 +253,48 @@ TEST_F(MainMenus, EndingTheSelectionClosesTheProgram)
     form->selectionRunner = [] { return int(datasets::TAuto1Form::ResultEnd); };
     form->VyberDanoveho();
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainMenus, LeavingTheSelectionReturnsToTheOpenDataSet)
+{
+    form->show();
+    form->catalogue()->beginNew();
+    ASSERT_TRUE(form->catalogue()->finishNew(u"Firma"_s));
+    prompter.messages.clear();
+    const auto choose = [&](const std::function<void(datasets::TAuto1Form &)> &step) {
+        onNextDialog<datasets::TAuto1Form>(step);
+        form->commandAction(Command::VyberRur)->trigger();
+    };
+    choose([](datasets::TAuto1Form &s) { s.button(u"OtevritButton"_s)->click(); });
+    ASSERT_TRUE(form->dataSetOpen());
+    const QString caption = form->windowTitle();
+
+    // Esc: nothing chosen, the data set was open all the while and stays open.
+    bool openWhileChoosing = false;
+    choose([&](datasets::TAuto1Form &s) {
+        openWhileChoosing = form->dataSetOpen();
+        QTest::keyClick(&s, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(openWhileChoosing);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->dataSetOpen());
+    EXPECT_EQ(form->windowTitle(), caption);
+    EXPECT_TRUE(form->commandAction(Command::NovyRok)->isEnabled());
+
+    // The data set this window has open is no other user's: choosing it again opens it.
+    choose([](datasets::TAuto1Form &s) { s.button(u"OtevritButton"_s)->click(); });
+    EXPECT_TRUE(form->dataSetOpen());
+    // The close button of the window works as Esc.
+    choose([](datasets::TAuto1Form &s) { s.close(); });
+    EXPECT_TRUE(form->dataSetOpen());
+    EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.texts().join(u'|').toStdString();
+
+    // Without an open data set, Esc ends the program as "&Konec" does.
+    TMainForm fresh({tmp.path() + u"/prg"_s, common(), tmp.path() + u"/docs"_s, QSize(1280, 1024)}, prompter);
+    fresh.show();
+    onNextDialog<datasets::TAuto1Form>([](datasets::TAuto1Form &s) { QTest::keyClick(&s, Qt::Key_Escape); });
+    fresh.VyberDanoveho();
+    EXPECT_FALSE(fresh.isVisible());
 }
 
 TEST_F(MainMenus, HintPanelWidthFollowsTheStatusBar)

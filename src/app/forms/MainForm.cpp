@@ -200,6 +200,14 @@ void TMainForm::FormCreate(const Environment &env)
     // The selection window lives for the whole run; its catalogue is prepared once.
     catalogue_ = std::make_unique<datasets::Catalogue>(dirs_, prompter_);
     catalogue_->statusSink = [this](const QString &text) { setStatusText(0, text); };
+    // The data set this window has open is no other user's: it is closed before the
+    // selection checks or deletes it.
+    catalogue_->releaseDirectory = [this](const QString &directory) {
+        if (directory == dirs_.dataSetDir) {
+            dm_->closeAll();
+            dm_->Danove.disconnect();
+        }
+    };
     catalogue_->prepare();
     selection_ = new datasets::TAuto1Form(*catalogue_, prompter_, this);
     selectionRunner = [this] { return selection_->execSelection(); };
@@ -253,18 +261,37 @@ void TMainForm::VyberDanoveho()
 {
     if (!catalogue_ || !selectionRunner)
         return;
+    // The open data set stays open while the user chooses: leaving the selection returns
+    // to it, and a data set is closed only when another one is opened.
+    const QString openBefore = dataSetOpen() ? dirs_.dataSetDir : QString();
     setWindowTitle(applicationTitle());
-    dm_->closeAll();
-    dm_->Danove.disconnect();
-    TypDp1();
     const int result = selectionRunner();
-    if (result == datasets::TAuto1Form::ResultEnd) {
+    if (result == datasets::TAuto1Form::ResultEnd || (result == datasets::TAuto1Form::ResultCancel && openBefore.isEmpty())) {
         close();
+        return;
+    }
+    if (result == datasets::TAuto1Form::ResultCancel) {
+        // Checked by the selection (and so let go of) but not chosen: opened again, unless
+        // it was deleted meanwhile.
+        if (dataSetOpen())
+            dm_->NazevDp1();
+        else if (QDir(dirs_.dataRoot + openBefore).exists())
+            openChosen(openBefore);
+        else
+            dirs_.dataSetDir.clear();
+        TypDp1();
         return;
     }
     if (result != datasets::TAuto1Form::ResultOpen || catalogue_->isEmpty())
         return;
-    const QString directory = catalogue_->currentDirectory();
+    openChosen(catalogue_->currentDirectory());
+    TypDp1();
+}
+
+void TMainForm::openChosen(const QString &directory)
+{
+    dm_->closeAll();
+    dm_->Danove.disconnect();
     {
         platform::BusyGuard busy(prompter_);
         try {

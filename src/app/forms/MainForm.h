@@ -62,7 +62,8 @@ public:
     // closing error without a data root.
     void FormActivate();
 
-    // Shows the selection and opens the chosen data set.
+    // Shows the selection and opens the chosen data set; leaving the selection without a
+    // choice returns to the data set that was open (or ends the program when none was).
     void VyberDanoveho();
     // Enables the data menus while a data set is open.
     void TypDp1();
@@ -88,6 +89,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Closes the open data set and opens the given one, telling the user when it fails.
+    void openChosen(const QString &directory);
     void FormCreate(const Environment &environment);
     void buildMenu();
     void registerProcedures();

@@ -54,7 +54,12 @@ TAuto1Form::TAuto1Form(Catalogue &catalogue, platform::Prompter &prompter, QWidg
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
-    grid_->horizontalHeader()->setStretchLastSection(true);
+    grid_->setWordWrap(false);
+    // The name takes the spare width; number and directory are as wide as their texts.
+    QHeaderView *header = grid_->horizontalHeader();
+    header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
+    header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     grid_->setStatusTip(u"Změna pořadí - pravé tlačítko myši"_s);
     grid_->setToolTip(grid_->statusTip());
@@ -130,6 +135,11 @@ void TAuto1Form::done(int result)
     syncTableToGrid();
     catalogue_.closeSelection(zobrazovat_->isChecked());
     QDialog::done(result);
+}
+
+void TAuto1Form::reject()
+{
+    done(ResultCancel);
 }
 
 void TAuto1Form::syncGridToTable()

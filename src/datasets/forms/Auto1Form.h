@@ -24,12 +24,15 @@ class TAuto1Form : public QDialog {
     Q_OBJECT
 
 public:
-    enum Result { ResultEnd = 0, ResultOpen = 1 };
+    // ResultCancel: closed with Esc or the window's close button, nothing chosen.
+    enum Result { ResultEnd = 0, ResultOpen = 1, ResultCancel = 2 };
     TAuto1Form(Catalogue &catalogue, platform::Prompter &prompter, QWidget *parent = nullptr);
 
     // Prepares the catalogue for showing (re-read, last used row, ordering) and shows the
     // window modally; returns ResultOpen with the chosen row current, or ResultEnd.
     int execSelection();
+    // Esc and the close button leave the selection without ending the program.
+    void reject() override;
     bool conversionMarked() const { return conversionMarked_; }
 
     QTableView *grid() const { return grid_; }
