@@ -1,0 +1,23 @@
+#pragma once
+
+// Helpers the parts of the table cursor share: comparing values in index order and turning
+// field values into what the file stores and back.
+
+#include "engine/TableDef.h"
+
+#include <QStringList>
+#include <QVariant>
+
+namespace rur::engine::detail {
+
+// Blank values sort first, as in the index order of the original tables; texts in Czech
+// order, ignoring case.
+int compareValues(const QVariant &a, const QVariant &b, FieldType type);
+// Value as written into the file.
+QVariant toStorage(const FieldDef &f, const QVariant &v);
+// Value as read from the file.
+QVariant fromStorage(const FieldDef &f, const QVariant &v);
+// "A;B" field lists.
+QStringList splitNames(const QString &names);
+
+}  // namespace rur::engine::detail
