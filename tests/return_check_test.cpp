@@ -216,31 +216,38 @@ TEST_F(ReturnCheck, OwnTaxAndExcessDeductionNotBoth)
     EXPECT_EQ(lines(all()), QStringList());
 }
 
-TEST_F(ReturnCheck, CoefficientsAreShares)
+TEST_F(ReturnCheck, CoefficientsAreSharesFiledInPerCent)
 {
     for (double ok : {0.0, 1.0}) {
         setRow(*dm.Dtabn2, {{u"C550"_s, ok}});
         EXPECT_EQ(lines(content()), QStringList()) << ok;
     }
     setRow(*dm.Dtabn2, {{u"C550"_s, 1.2}});
-    EXPECT_EQ(only().message, u"ř. 52: koeficient 1,2 musí ležet mezi 0 a 1."_s);
-    setRow(*dm.Prp, {{u"K1p"_s, true}});
-    EXPECT_EQ(only().message, u"ř. 52: koeficient 120 % musí ležet mezi 0 a 100 %."_s);
+    EXPECT_EQ(only().message, u"ř. 52: koeficient 1,2 (120 %) musí ležet mezi 0 a 1 (0 až 100 %)."_s);
     setRow(*dm.Dtabn2, {{u"C550"_s, -0.1}});
-    EXPECT_EQ(only().message, u"ř. 52: koeficient -10 % musí ležet mezi 0 a 100 %."_s);
+    EXPECT_EQ(only().message, u"ř. 52: koeficient -0,1 (-10 %) musí ležet mezi 0 a 1 (0 až 100 %)."_s);
+
+    // Without per cent the file would carry 0,85 where the tax office reads per cent.
     setRow(*dm.Prp, {{u"K1p"_s, false}});
+    EXPECT_EQ(lines(content()),
+              (QStringList{u"Chyba: ř. 52: koeficient -0,1 musí ležet mezi 0 a 1."_s,
+                           u"Chyba: procentní vyjádření: bez něj se koeficient zapíše do souboru pro elektronické "
+                           u"podání jako podíl (0,85), finanční úřad jej však čte v procentech (85)."_s}));
+    setRow(*dm.Dtabn2, {{u"C550"_s, 0.0}});
+    EXPECT_EQ(lines(content()), QStringList()) << "no coefficient, nothing to misread";
+    setRow(*dm.Prp, {{u"K1p"_s, true}});
     setRow(*dm.Dtabn2, {{u"C550"_s, 0.85}});
 
     setRow(*dm.Prp, {{u"M"_s, u"prosinec"_s}, {u"Cislo"_s, 12}, {u"Ddp"_s, QDate(2019, 1, 20)}});
     setRow(*dm.Dtabn3, {{u"C560"_s, 1.5}});
     EXPECT_EQ(check::checkContent(dm, QDate(2019, 2, 1)).value(0).message,
-              u"ř. 53: vypořádací koeficient 1,5 musí ležet mezi 0 a 1."_s);
+              u"ř. 53: vypořádací koeficient 1,5 (150 %) musí ležet mezi 0 a 1 (0 až 100 %)."_s);
     setRow(*dm.Dtabn3, {{u"C560"_s, 0.9}});
     setRow(*dm.Prp, {{u"K1"_s, 1.5}});
     const QList<Finding> found = check::checkContent(dm, QDate(2019, 2, 1));
     ASSERT_EQ(found.size(), 1);
     EXPECT_EQ(check::findingLine(found[0]),
-              u"Upozornění: Koeficient: roční koeficient v údajích o poplatníkovi 1,5 musí ležet mezi 0 a 1."_s);
+              u"Upozornění: Koeficient: roční koeficient 1,5 musí ležet mezi 0 a 1."_s);
 }
 
 TEST_F(ReturnCheck, SupplementaryReturnNeedsTheDateItsReasonsWereFound)
@@ -312,7 +319,7 @@ TEST_F(SchemaCheck, BrokenAttributeIsNamedWithWhatTheSchemaWants)
     EXPECT_EQ(one(R"( dic="12345678")", R"( dic="CZ123")"), u"VetaP: atribut dic musí být číslo o 1 až 10 číslicích."_s);
     EXPECT_EQ(one(R"( sest_telef="543210987")", R"( sest_telef="543210987654321")"),
               u"VetaP: atribut sest_telef musí být text o nejvýše 14 znacích."_s);
-    EXPECT_EQ(one(R"( koef_p20_nov="0.85")", R"( koef_p20_nov="0.855")"),
+    EXPECT_EQ(one(R"( koef_p20_nov="85")", R"( koef_p20_nov="85.555")"),
               u"Veta5: atribut koef_p20_nov musí být číslo o nejvýše 6 číslicích, z toho nejvýše 2 za desetinnou tečkou."_s);
     QByteArray xml = print::buildDphdp3(dm, print::KodUtf8, true);
     xml.replace(xml.indexOf(R"(kod_sekce="O")", xml.indexOf(R"(<VetaR poradi="2")")), 13, R"(kod_sekce="OO")");

@@ -243,28 +243,36 @@ private:
         }
     }
 
-    // A coefficient is a share: 0 to 1, or 0 to 100 when the taxpayer prints it in per cent.
+    // A coefficient is a share, typed as a fraction: 0 to 1; where the taxpayer prints it in
+    // per cent the finding gives both forms.
     void coefficient(Severity severity, const QString &where, const QString &what, engine::Table &t,
-                     const QString &field)
+                     const QString &field, bool printed)
     {
         const double v = amount(t, field);
         if (v >= 0.0 && v <= 1.0)
             return;
-        const bool percent = flag(*dm_.Prp, u"K1p"_s);
-        const QString shown = percent ? engine::formatFloat(v * 100.0, u"0.##"_s) + u" %"_s
-                                      : engine::formatFloat(v, u"0.##"_s);
+        const bool percent = printed && flag(*dm_.Prp, u"K1p"_s);
+        const QString shown = engine::formatFloat(v, u"0.##"_s);
         add(severity, where,
-            what + u' ' + shown + (percent ? u" musí ležet mezi 0 a 100 %."_s : u" musí ležet mezi 0 a 1."_s),
+            percent ? u"%1 %2 (%3 %) musí ležet mezi 0 a 1 (0 až 100 %)."_s.arg(what, shown,
+                                                                               engine::formatFloat(v * 100.0, u"0.##"_s))
+                    : u"%1 %2 musí ležet mezi 0 a 1."_s.arg(what, shown),
             t.name(), field);
     }
 
     void checkCoefficients()
     {
-        coefficient(Severity::Error, u"ř. 52"_s, u"koeficient"_s, *dm_.Dtabn2, u"C550"_s);
-        coefficient(Severity::Error, u"ř. 53"_s, u"vypořádací koeficient"_s, *dm_.Dtabn3, u"C560"_s);
+        coefficient(Severity::Error, u"ř. 52"_s, u"koeficient"_s, *dm_.Dtabn2, u"C550"_s, true);
+        coefficient(Severity::Error, u"ř. 53"_s, u"vypořádací koeficient"_s, *dm_.Dtabn3, u"C560"_s, true);
+        // The filing file carries the coefficients of lines 52 and 53 as the printout shows them;
+        // the tax office reads them as per cent, so a fraction there is another coefficient.
+        if (!flag(*dm_.Prp, u"K1p"_s) && (amount(*dm_.Dtabn2, u"C550"_s) != 0.0 || amount(*dm_.Dtabn3, u"C560"_s) != 0.0))
+            error(u"procentní vyjádření"_s,
+                  u"bez něj se koeficient zapíše do souboru pro elektronické podání jako podíl (0,85), "
+                  u"finanční úřad jej však čte v procentech (85)."_s,
+                  u"Prp"_s, u"K1p"_s);
         // The year's coefficient is not filed, but it is what the next periods start from.
-        coefficient(Severity::Warning, u"Koeficient"_s, u"roční koeficient v údajích o poplatníkovi"_s, *dm_.Prp,
-                    u"K1"_s);
+        coefficient(Severity::Warning, u"Koeficient"_s, u"roční koeficient"_s, *dm_.Prp, u"K1"_s, false);
     }
 
     // Line 53 settles the deduction of the year: in the return for December or the fourth

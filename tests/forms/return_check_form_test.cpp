@@ -124,28 +124,32 @@ TEST_F(ReturnCheckWindow, DoubleClickOpensTheWindowAtTheLineAndTheListFollowsThe
 
     // Line 3 is typed in window 2, where the focus waits in its tax.
     QString focused;
-    WindowScript fixLine3({[&](QDialog &d) {
-        auto &window = dynamic_cast<vat::TReturnEntryForm &>(d);
-        focused = QApplication::focusWidget() == window.edit(u"C220a"_s) ? u"C220a"_s : u"?"_s;
-        setRow(window.table(), {{u"C220a"_s, 6300.0}});
-        d.reject();
-    }});
-    doubleClick(form, 1);
-    EXPECT_EQ(fixLine3.shown, QStringList{u"TEtab4Form"_s});
+    {
+        WindowScript fixLine3({[&](QDialog &d) {
+            auto &window = dynamic_cast<vat::TReturnEntryForm &>(d);
+            focused = QApplication::focusWidget() == window.edit(u"C220a"_s) ? u"C220a"_s : u"?"_s;
+            setRow(window.table(), {{u"C220a"_s, 6300.0}});
+            d.reject();
+        }});
+        doubleClick(form, 1);
+        EXPECT_EQ(fixLine3.shown, QStringList{u"TEtab4Form"_s});
+    }
     EXPECT_EQ(focused, u"C220a"_s);
     EXPECT_EQ(rows(form), QStringList{u"Chyba | Číslo FÚ"_s});
 
     // The tax office is typed on page 1 of the taxpayer data; "&OK" stores it.
     int page = -1;
-    WindowScript fixOffice({[&](QDialog &d) {
-        auto &window = dynamic_cast<vat::TEprpForm &>(d);
-        page = window.pages()->currentIndex();
-        focused = QApplication::focusWidget() == window.control(u"Fuc"_s) ? u"Fuc"_s : u"?"_s;
-        dm.Prp->field(u"Fuc"_s).setValue(451);
-        window.OKButtonClick();
-    }});
-    form.button(u"OpravitButton"_s)->click();
-    EXPECT_EQ(fixOffice.shown, QStringList{u"TEprpForm"_s});
+    {
+        WindowScript fixOffice({[&](QDialog &d) {
+            auto &window = dynamic_cast<vat::TEprpForm &>(d);
+            page = window.pages()->currentIndex();
+            focused = QApplication::focusWidget() == window.control(u"Fuc"_s) ? u"Fuc"_s : u"?"_s;
+            dm.Prp->field(u"Fuc"_s).setValue(451);
+            window.OKButtonClick();
+        }});
+        form.button(u"OpravitButton"_s)->click();
+        EXPECT_EQ(fixOffice.shown, QStringList{u"TEprpForm"_s});
+    }
     EXPECT_EQ(page, 0);
     EXPECT_EQ(focused, u"Fuc"_s);
     EXPECT_EQ(rows(form), QStringList());
@@ -171,23 +175,26 @@ TEST_F(ReturnCheckWindow, FindingsOpenTheirWindowOrNone)
     // The attachment is on page 3 of the taxpayer data.
     int page = -1;
     bool memoFocused = false;
-    WindowScript script({[&](QDialog &d) {
-        auto &window = dynamic_cast<vat::TEprpForm &>(d);
-        page = window.pages()->currentIndex();
-        memoFocused = QApplication::focusWidget() == window.control(u"Poz"_s);
-        window.OKButtonClick();
-    }});
-    form.openFinding(0);
-    form.openFinding(1);  // nowhere to go: no window
-    EXPECT_EQ(script.shown, QStringList{u"TEprpForm"_s});
+    {
+        WindowScript script({[&](QDialog &d) {
+            auto &window = dynamic_cast<vat::TEprpForm &>(d);
+            page = window.pages()->currentIndex();
+            memoFocused = QApplication::focusWidget() == window.control(u"Poz"_s);
+            window.OKButtonClick();
+        }});
+        form.openFinding(0);
+        form.openFinding(1);  // nowhere to go: no window
+        EXPECT_EQ(script.shown, QStringList{u"TEprpForm"_s});
+    }
     EXPECT_EQ(page, 2);
     EXPECT_TRUE(memoFocused);
     EXPECT_EQ(form.findings().size(), 5) << "without a check to run again the list stays";
 
-    // Paging on from window 4 is not followed into printing.
-    WindowScript paging({[](QDialog &d) { dynamic_cast<vat::TReturnEntryForm &>(d).goTo(5); }});
+    // Paging from the window opened goes on among the windows of the return.
+    WindowScript paging({[](QDialog &d) { dynamic_cast<vat::TReturnEntryForm &>(d).goTo(3); },
+                         [](QDialog &d) { d.reject(); }});
     form.openFinding(2);
-    EXPECT_EQ(paging.shown, QStringList{u"TEtab3Form"_s});
+    EXPECT_EQ(paging.shown, (QStringList{u"TEtab3Form"_s, u"TEtab2Form"_s}));
 }
 
 TEST_F(ReturnCheckWindow, KontrolaShowsTheFindingsOrSaysThereAreNone)

@@ -31,7 +31,7 @@ void fillValidReturn(data::TDM1 &dm, int attachmentLines)
             {u"Sta2"_s, u"Česká republika"_s}, {u"Ul"_s, u"Božetěchova"_s}, {u"Tds"_s, false},
             {u"Zdedn"_s, QDate(1970, 2, 1)}, {u"Zdece"_s, u"K-123"_s}, {u"Zdeic"_s, u"12345678"_s},
             {u"Zjmjm"_s, u"Petr"_s}, {u"Zjmpr"_s, u"Veselý"_s}, {u"Zjmpo"_s, u"Daně & účty s.r.o."_s},
-            {u"Kzs"_s, u"1"_s}, {u"K1"_s, 0.85}, {u"K1p"_s, false},
+            {u"Kzs"_s, u"1"_s}, {u"K1"_s, 0.85}, {u"K1p"_s, true},
             {u"Ojp3"_s, u"Alfa „Beta“ s.r.o."_s}, {u"Poznod"_s, u"O"_s}});
     QStringList lines;
     for (int i = 1; i <= attachmentLines; ++i)
