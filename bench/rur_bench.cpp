@@ -1,6 +1,7 @@
 // Timings of opening an up-to-date data set, upgrading an older one and installing a data
 // root. Run with `make bench`.
 #include "app/Directories.h"
+#include "check/ReturnCheck.h"
 #include "data/DataM1.h"
 #include "data/Schemas.h"
 #include "data/SchemaUpgrade.h"
@@ -16,6 +17,7 @@
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
 #include "print/XmlText.h"
+#include "support/filled_return.h"
 #include "support/test_root.h"
 
 #include <QApplication>
@@ -251,6 +253,24 @@ void SaveReturn(benchmark::State &state)
     }
 }
 BENCHMARK(SaveReturn)->Unit(benchmark::kMillisecond);
+
+// "&Kontrola": the check of a fully filled return with the longest attachment (999 lines):
+// the rows re-read, the filing file built in UTF-8 and validated against the schema, the
+// content rules. The schema is compiled once per run, before the timing.
+void CheckFilledReturn(benchmark::State &state)
+{
+    testing::TestRoot root;
+    root.createDataSet();
+    app::Directories dirs = directoriesOf(root);
+    data::TDM1 dm;
+    datasets::openDataSet(dm, dirs, u"D1"_s);
+    testing::fillValidReturn(dm, 999);
+    if (!check::KontrolaRur(dm, print::KodUtf8, testing::kValidReturnToday).isEmpty())
+        state.SkipWithError("the filled return is not valid");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(check::KontrolaRur(dm, print::KodUtf8, testing::kValidReturnToday));
+}
+BENCHMARK(CheckFilledReturn)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

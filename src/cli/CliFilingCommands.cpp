@@ -2,6 +2,7 @@
 #include "cli/CliSupport.h"
 
 #include "app/Startup.h"
+#include "check/ReturnCheck.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
 #include "platform/IniFile.h"
@@ -48,6 +49,13 @@ int cmdXml(Context &ctx)
         return 1;
     }
     print(stdout, written);
+    // The check that follows every save: what it finds goes to stderr; the file stays written.
+    try {
+        for (const check::Finding &f : check::checkWrittenFile(dm, written))
+            print(stderr, check::findingLine(f));
+    } catch (const engine::EngineError &e) {
+        print(stderr, e.message());
+    }
     return 0;
 }
 

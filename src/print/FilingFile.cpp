@@ -417,7 +417,11 @@ QString saveFilingFile(FilingContext &ctx)
             return {};
         }
     }
-    return DphXml1(ctx.dm, path, ctx.user.kodovani, ctx.user.radky, ctx.prompter) ? path : QString();
+    if (!DphXml1(ctx.dm, path, ctx.user.kodovani, ctx.user.radky, ctx.prompter))
+        return {};
+    if (ctx.afterWrite)
+        ctx.afterWrite(path);
+    return path;
 }
 
 }  // namespace rur::print

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace rur::app {
 struct Directories;
@@ -35,6 +36,8 @@ struct FilingContext {
     app::UserSettings &user;
     XmlPathSettings &xml;
     platform::Prompter &prompter;
+    // Runs once "&Uložit data" has written the file, with its path (the check of the file).
+    std::function<void(const QString &path)> afterWrite = {};
 };
 
 inline constexpr char16_t kSavedMessage[] = u"Data byla uložena do XML souboru.";
@@ -64,7 +67,7 @@ void VychXml1(data::TDM1 &dm, const app::Directories &dirs, XmlPathSettings &xml
 
 // "&Uložit data": sets the default template if none, resolves the path and writes the file;
 // a path that can't be resolved gets "Nastavte správně cestu." and nothing is written.
-// Returns the path written, or empty.
+// After a write the context's afterWrite runs. Returns the path written, or empty.
 QString saveFilingFile(FilingContext &ctx);
 
 }  // namespace rur::print

@@ -5,6 +5,7 @@
 #include "app/forms/HelpService.h"
 #include "app/forms/MainForm.h"
 #include "app/forms/SplashForm.h"
+#include "check/forms/ReturnCheckForm.h"
 #include "data/DataM1.h"
 #include "data/Templates.h"
 #include "datasets/Catalogue.h"
@@ -220,6 +221,11 @@ int main(int argc, char **argv)
         for (int n = 1; n <= 3; ++n) {
             const auto w = vat::makeFinishedWindow(n, ctx, nullptr);
             shots.take(*w);
+        }
+        {
+            check::TReturnCheckForm w(ctx, {});
+            w.setFindings(check::KontrolaRur(dm, 0));
+            shots.take(w);
         }
         main.close();
     } catch (const engine::EngineError &e) {

@@ -282,7 +282,8 @@ void TEprpForm::done(int result)
     QDialog::done(result);
 }
 
-void Udaje1(const WindowContext &ctx, QWidget *parent, const std::function<void()> &openPrint)
+void Udaje1(const WindowContext &ctx, QWidget *parent, const std::function<void()> &openPrint,
+            const QString &focusField)
 {
     try {
         ctx.dm.Prp->edit();
@@ -293,6 +294,12 @@ void Udaje1(const WindowContext &ctx, QWidget *parent, const std::function<void(
     int result = QDialog::Rejected;
     {
         TEprpForm form(ctx, parent);
+        if (QWidget *control = form.control(focusField)) {
+            for (int page = 0; page < form.pages()->count(); ++page)
+                if (form.pages()->widget(page)->isAncestorOf(control))
+                    form.pages()->setCurrentIndex(page);
+            control->setFocus();
+        }
         result = form.exec();
     }
     if (result == QDialog::Accepted && openPrint)

@@ -52,7 +52,9 @@ private:
 
 // The command "Údaje o poplatníkovi": Prp into edit, the window, then (after "&Tisk") the
 // print selection, the caption of the main window and the copies of the edited names into
-// the fields older printouts read.
-void Udaje1(const WindowContext &ctx, QWidget *parent, const std::function<void()> &openPrint);
+// the fields older printouts read. A focus field opens the window at that field's page with
+// the focus in it.
+void Udaje1(const WindowContext &ctx, QWidget *parent, const std::function<void()> &openPrint,
+            const QString &focusField = QString());
 
 }  // namespace rur::vat

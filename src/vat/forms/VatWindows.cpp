@@ -73,6 +73,11 @@ void showFinished(app::TMainForm &form, platform::Prompter &prompter, int n)
 
 }  // namespace
 
+WindowContext windowContextOf(app::TMainForm &form, platform::Prompter &prompter)
+{
+    return contextOf(form, prompter);
+}
+
 void runReturnWindows(app::TMainForm &form, platform::Prompter &prompter, int n)
 {
     while (n >= 1 && n <= 4) {

@@ -1,0 +1,113 @@
+// The check of the current return as a whole: fresh rows, the filing file built or read, both
+// kinds of findings in one list.
+#include "check/ReturnCheck.h"
+
+#include "data/DataM1.h"
+#include "engine/Table.h"
+#include "print/FilingFile.h"
+
+#include <QFile>
+#include <QSet>
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::check {
+
+namespace {
+
+// A filing file is a few hundred kilobytes at most (999 attachment lines); anything far
+// larger is not one and is not read into memory.
+constexpr qint64 kLargestFilingFile = 16 * 1024 * 1024;
+
+// Rows not being edited are read again, in the order the calculated fields depend on each
+// other (line 62 and on read the current rows of parts 1 and 2); an edited row keeps what
+// the user typed.
+void refreshReturn(data::TDM1 &dm)
+{
+    for (engine::Table *t : {dm.Prp.get(), dm.Prppz.get(), dm.Dtabn1.get(), dm.Dtabn2.get(), dm.Dtabn3.get()}) {
+        if (!t->isActive())
+            t->open();
+        else if (!t->isEditing())
+            t->refresh();
+    }
+}
+
+}  // namespace
+
+QString severityText(Severity severity)
+{
+    return severity == Severity::Error ? u"Chyba"_s : u"Upozornění"_s;
+}
+
+QString findingLine(const Finding &finding)
+{
+    return severityText(finding.severity) + u": "_s + finding.message;
+}
+
+bool hasErrors(const QList<Finding> &findings)
+{
+    return countOf(findings, Severity::Error) > 0;
+}
+
+int countOf(const QList<Finding> &findings, Severity severity)
+{
+    return int(std::count_if(findings.begin(), findings.end(),
+                             [severity](const Finding &f) { return f.severity == severity; }));
+}
+
+QString summaryText(const QList<Finding> &findings)
+{
+    const int errors = countOf(findings, Severity::Error), warnings = countOf(findings, Severity::Warning);
+    if (errors == 0 && warnings == 0)
+        return QString::fromUtf16(kNothingFound);
+    const QString errorText = QString::number(errors) + (errors == 1 ? u" chybu"_s : errors < 5 ? u" chyby"_s : u" chyb"_s);
+    const QString warningText = QString::number(warnings) + u" upozornění"_s;
+    if (warnings == 0)
+        return u"Kontrola našla "_s + errorText + u'.';
+    if (errors == 0)
+        return u"Kontrola našla "_s + warningText + u", žádnou chybu."_s;
+    return u"Kontrola našla "_s + errorText + u" a "_s + warningText + u'.';
+}
+
+QList<Finding> mergeFindings(const QList<Finding> &content, const QList<Finding> &schema)
+{
+    QSet<QString> named;
+    for (const Finding &f : content)
+        if (!f.field.isEmpty())
+            named.insert(f.table + u'.' + f.field);
+    QList<Finding> all = content;
+    for (const Finding &f : schema)
+        if (f.field.isEmpty() || !named.contains(f.table + u'.' + f.field))
+            all.append(f);
+    std::stable_sort(all.begin(), all.end(), [](const Finding &a, const Finding &b) {
+        return a.severity == Severity::Error && b.severity != Severity::Error;
+    });
+    return all;
+}
+
+QList<Finding> KontrolaRur(data::TDM1 &dm, int kodovani, const QDate &today)
+{
+    refreshReturn(dm);
+    const QByteArray xml = print::buildDphdp3(dm, kodovani, true);
+    return mergeFindings(checkContent(dm, today), checkSchema(xml));
+}
+
+QList<Finding> checkWrittenFile(data::TDM1 &dm, const QString &path, const QDate &today)
+{
+    QFile file(path);
+    QByteArray xml;
+    if (!file.open(QIODevice::ReadOnly)) {
+        return mergeFindings(checkContent(dm, today),
+                             {{Severity::Error, QString(), u"Soubor "_s + path + u" nelze přečíst."_s, {}, {}}});
+    }
+    if (file.size() > kLargestFilingFile) {
+        return mergeFindings(checkContent(dm, today),
+                             {{Severity::Error, QString(),
+                               u"Soubor "_s + path + u" je na soubor pro elektronické podání příliš velký."_s, {}, {}}});
+    }
+    xml = file.readAll();
+    return mergeFindings(checkContent(dm, today), checkSchema(xml));
+}
+
+}  // namespace rur::check

@@ -1,0 +1,67 @@
+#pragma once
+
+// The check of the current return before it is filed: the filing file against the published
+// schema, and the content rules a schema cannot express (the VAT number, the period and the
+// filing date, the tax office, control values, lines 64 and 65, coefficients, supplementary
+// returns, the yearly settlement).
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+
+namespace rur::data {
+class TDM1;
+}
+
+namespace rur::check {
+
+enum class Severity { Warning, Error };
+
+// One thing the check found. `where` names the line or field as the user sees it ("ř. 21",
+// "DIČ"); `message` is the whole sentence, starting with the place or, for the schema, with
+// the element ("VetaD: atribut rok musí být čtyřmístný rok."). `table` and `field` say where
+// it is fixed (a field of Prp, Prppz, Dtabn1, Dtabn2 or Dtabn3); empty when nowhere.
+struct Finding {
+    Severity severity = Severity::Error;
+    QString where;
+    QString message;
+    QString table;
+    QString field;
+    friend bool operator==(const Finding &, const Finding &) = default;
+};
+
+// "Chyba" or "Upozornění".
+QString severityText(Severity severity);
+// A finding on one line for rur-cli: "Chyba: DIČ: není vyplněno."
+QString findingLine(const Finding &finding);
+bool hasErrors(const QList<Finding> &findings);
+int countOf(const QList<Finding> &findings, Severity severity);
+
+inline constexpr char16_t kNothingFound[] = u"Kontrola nenašla v přiznání nic k opravě.";
+// "Kontrola našla 2 chyby a 1 upozornění.", or the text above when there is nothing.
+QString summaryText(const QList<Finding> &findings);
+
+// The content rules over the current rows of Prp, Dtabn1, Dtabn2 and Dtabn3 as they are now;
+// `today` decides what lies in the future.
+QList<Finding> checkContent(data::TDM1 &dm, const QDate &today);
+
+// The filing file against the published schema DPHDP3. Attributes written empty count as
+// absent. A file that is not well-formed gives one finding.
+QList<Finding> checkSchema(const QByteArray &xml);
+
+// Content findings followed by the schema findings about fields that no content finding
+// names already (one fault, one finding); errors before warnings, otherwise in form order.
+QList<Finding> mergeFindings(const QList<Finding> &content, const QList<Finding> &schema);
+
+// The check of the current return: re-reads the rows not being edited (so that calculated
+// fields are fresh), builds the filing file in memory in the given encoding (Dph.ini
+// Kodovani) and runs both checks. Throws EngineError when a table can't be read.
+QList<Finding> KontrolaRur(data::TDM1 &dm, int kodovani, const QDate &today = QDate::currentDate());
+
+// The check of a filing file already written (after "&Uložit data"): the file as it lies on
+// the disk and the content rules on the current rows. A file that can't be read gives one
+// finding.
+QList<Finding> checkWrittenFile(data::TDM1 &dm, const QString &path, const QDate &today = QDate::currentDate());
+
+}  // namespace rur::check
