@@ -8,7 +8,7 @@
 #include "vat/forms/EprpForm.h"
 #include "vat/forms/FormParts.h"
 #include "vat/forms/ReturnEntryForm.h"
-#include "vat/forms/ReturnLines.h"
+#include "vat/ReturnLines.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
