@@ -80,6 +80,32 @@ bool SqliteFile::open(const QString &path, bool create, QString *error)
     return true;
 }
 
+QString SqliteFile::damage(const QString &path)
+{
+    const auto pragma = [this](const char *sql, QString *text) -> qint64 {
+        sqlite3_stmt *st = nullptr;
+        qint64 value = -1;
+        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+            value = sqlite3_column_int64(st, 0);
+            if (text)
+                *text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        } else if (text) {
+            *text = QString::fromUtf8(sqlite3_errmsg(db_));
+        }
+        sqlite3_finalize(st);
+        return value;
+    };
+    const qint64 pageSize = pragma("PRAGMA page_size", nullptr);
+    const qint64 pages = pragma("PRAGMA page_count", nullptr);
+    if (pageSize <= 0 || pages < 0)
+        return u"hlavička souboru je nečitelná"_s;
+    if (QFileInfo(path).size() < pageSize * pages)
+        return u"soubor je zkrácený"_s;
+    QString result;
+    pragma("PRAGMA quick_check", &result);
+    return result == u"ok"_s ? QString() : result;
+}
+
 void SqliteFile::close()
 {
     if (db_)
