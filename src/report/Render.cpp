@@ -2,6 +2,8 @@
 
 #include "report/Fonts.h"
 
+#include "engine/TableFile.h"
+
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -122,6 +124,7 @@ bool writePdf(const PreparedReport &report, const QString &path)
         file.cancelWriting();
         return false;
     }
+    engine::crashPoint("pdf:before-commit");
     return file.commit();
 }
 
