@@ -7,6 +7,7 @@
 #include "engine/Table.h"
 #include "platform/IniFile.h"
 #include "print/FilingFile.h"
+#include "print/PrintMessages.h"
 #include "print/ReturnPages.h"
 #include "report/Printing.h"
 #include "report/Render.h"
@@ -18,8 +19,6 @@ using namespace Qt::StringLiterals;
 namespace rur::cli {
 
 namespace {
-
-constexpr char16_t kPrintFailed[] = u"Tisk se nepodařilo vytvořit.";
 
 // The printouts this command knows, by the name given on the command line.
 int pageOf(const QString &report)
@@ -52,7 +51,7 @@ int cmdPrint(Context &ctx)
         prepared = print::prepareReturnPage(dm, page, user.typPisma);
     } catch (const report::ReportError &e) {
         print(stderr, e.message());
-        print(stderr, QString::fromUtf16(kPrintFailed));
+        print(stderr, QString::fromUtf16(print::kPrintFailed));
         return 1;
     }
 
@@ -72,7 +71,7 @@ int cmdPrint(Context &ctx)
     const bool printerCopies = hasRow && dmt.field(u"Pk"_s).asBoolean();
     report::QtPrintTarget printer;
     if (!report::Tisk2(prepared, printer, ctx.options.value(u"--printer"_s), copies, printerCopies)) {
-        print(stderr, QString::fromUtf16(kPrintFailed));
+        print(stderr, QString::fromUtf16(print::kPrintFailed));
         return 1;
     }
     return 0;
