@@ -1,6 +1,9 @@
 // The band report engine: layout descriptions, positions in units, growing items, offsets,
 // page breaks with page footers and page numbers, memos across pages, groups and sums, the
 // pictures and PDF files it draws, and the copy rule of printing.
+#include "engine/Database.h"
+#include "engine/Table.h"
+#include "engine/TableFile.h"
 #include "report/DataSource.h"
 #include "report/Fonts.h"
 #include "report/LayoutLoader.h"
@@ -309,6 +312,56 @@ TEST_F(ReportEngine, GroupsPrintTheirHeadersAndFootersWithTheirSums)
                                      u"N=4"_s,               u"N=5"_s,         u"N=6"_s,       u"Mezisoucet=15"_s,
                                      u"Pocet=3"_s,           u"Skupina=skupina 3"_s,         u"N=7"_s,
                                      u"Mezisoucet=7"_s,      u"Pocet=1"_s,     u"Celkem=28"_s}));
+}
+
+TEST_F(ReportEngine, TablesAndQueriesRepeatTheDetailBandAndKeepTheirCursor)
+{
+    QTemporaryDir dir;
+    engine::Database db(u"Danove"_s);
+    db.setDirectory(dir.path());
+    engine::TableDef def(u"Maz"_s, u"Maz.DB"_s);
+    def.add({engine::textField(u"Fa"_s, 35), engine::boolField(u"O"_s), engine::amountField(u"Ca"_s)});
+    engine::createTableFile(db.filePath(u"Maz.DB"_s), def,
+                            {{{u"Fa"_s, u"Cyril"_s}, {u"O"_s, true}, {u"Ca"_s, 300.0}},
+                             {{u"Fa"_s, u"Adam"_s}, {u"O"_s, false}, {u"Ca"_s, 100.0}},
+                             {{u"Fa"_s, u"Bára"_s}, {u"O"_s, true}, {u"Ca"_s, -200.0}}});
+    const QString layout = uR"J({"kind": "detail", "name": "D", "source": "Maz", "height": 20, "items": [
+        {"kind": "data", "name": "Fa", "field": "Maz.Fa"}, {"kind": "data", "name": "Ca", "left": 100, "field": "Maz.Ca"}]},
+        {"kind": "summary", "name": "S", "height": 20, "items": [{"kind": "expr", "name": "Celkem", "expr": "SUM(Maz.Ca)"}]})J"_s;
+    const auto texts = [](const report::PreparedReport &out, const QString &name) {
+        QStringList list;
+        for (const PlacedItem *i : out.findAll(name))
+            list.append(i->text);
+        return list;
+    };
+
+    engine::Table table(&db, def);
+    table.open();
+    table.next();  // on Adam
+    report::TableRowsSource rows(table);
+    report::Report all(layoutOf(layout));
+    all.setDataSource(u"Maz"_s, &rows);
+    const report::PreparedReport out = all.prepare();
+    EXPECT_EQ(texts(out, u"Fa"_s), (QStringList{u"Cyril"_s, u"Adam"_s, u"Bára"_s}));
+    EXPECT_EQ(texts(out, u"Ca"_s), (QStringList{u"300"_s, u"100"_s, u"-200"_s}));  // the field's own "0"
+    EXPECT_EQ(out.find(u"Celkem"_s)->text, u"200"_s);
+    EXPECT_EQ(table.field(u"Fa"_s).asString(), u"Adam"_s);
+
+    // The marked addresses in name order, as the envelopes select them.
+    engine::Table query(&db, def);
+    query.setSelectStatement(u"Select * from Maz where O = True order by Fa"_s);
+    query.open();
+    report::TableRowsSource marked(query);
+    report::Report envelopes(layoutOf(layout));
+    envelopes.setDataSource(u"Maz"_s, &marked);
+    EXPECT_EQ(texts(envelopes.prepare(), u"Fa"_s), (QStringList{u"Bára"_s, u"Cyril"_s}));
+    // A closed table gives no rows, and a data-bound item on a current row shows it.
+    query.close();
+    EXPECT_EQ(texts(envelopes.prepare(), u"Fa"_s), QStringList());
+    report::TableRowSource current(table);
+    report::Report one(layoutOf(layout));
+    one.setDataSource(u"Maz"_s, &current);
+    EXPECT_EQ(texts(one.prepare(), u"Fa"_s), QStringList{u"Adam"_s});
 }
 
 TEST_F(ReportEngine, FontsResolveToTheMetricTwinsAlsoUnderTheirCeNames)

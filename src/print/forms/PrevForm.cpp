@@ -107,6 +107,8 @@ void TPrevForm::build()
         b->setObjectName(name);
         b->setToolTip(hint);
         b->setAutoDefault(false);
+        // As wide as the caption needs, so that the bar fits an 800-pixel window.
+        b->setFixedWidth(qMax(32, b->fontMetrics().horizontalAdvance(QString(caption).remove(u'&')) + 20));
         row->addWidget(b);
         return b;
     };
@@ -116,10 +118,11 @@ void TPrevForm::build()
             [this] { setZoom(100); });
     connect(addButton(u"FitWidthButton"_s, u"Šířka strany"_s, u"Šířka strany v okně"_s), &QPushButton::clicked, this,
             [this] { setZoom(fitWidthZoom(scroll_->viewport()->size(), view_->pageSize())); });
-    row->addSpacing(12);
+    row->addSpacing(8);
     for (const PagingDef &p : kPaging) {
         const PreviewPaging::Step s = p.step;
-        connect(addButton(str(p.button), str(p.caption), str(p.hint)), &QPushButton::clicked, this, [this, s] { step(s); });
+        QPushButton *b = addButton(str(p.button), str(p.caption), str(p.hint));
+        connect(b, &QPushButton::clicked, this, [this, s] { step(s); });
         auto *command = new QAction(str(p.hint), this);
         command->setObjectName(str(p.command));
         command->setShortcut(p.key);
@@ -129,7 +132,7 @@ void TPrevForm::build()
     }
     pagePanel_ = new QLabel(bar);
     pagePanel_->setObjectName(u"PagePanel"_s);
-    pagePanel_->setMinimumWidth(110);
+    pagePanel_->setMinimumWidth(pagePanel_->fontMetrics().horizontalAdvance(u"Strana 888 z 888"_s) + 8);
     pagePanel_->setAlignment(Qt::AlignCenter);
     row->addWidget(pagePanel_);
     row->addStretch(1);
