@@ -6,6 +6,7 @@
 #include "report/ReportError.h"
 
 #include <QDate>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -66,12 +67,17 @@ QString returnPageLayoutPath(int page)
     return page == 1 ? u":/layouts/Rdhn1.json"_s : u":/layouts/Rdhn2.json"_s;
 }
 
+// The layouts are read once; each report works on its own copy.
 static report::ReportLayout layoutOf(int page)
 {
     initLayoutResources();
     if (page != 1 && page != 2)
         throw report::ReportError(u"Přiznání nemá stranu "_s + QString::number(page) + u'.');
-    return report::loadLayout(returnPageLayoutPath(page));
+    static std::optional<report::ReportLayout> read[2];
+    std::optional<report::ReportLayout> &layout = read[page - 1];
+    if (!layout)
+        layout = report::loadLayout(returnPageLayoutPath(page));
+    return *layout;
 }
 
 ReturnPageReport::ReturnPageReport(int page, data::TDM1 &dm)
@@ -113,8 +119,8 @@ void ReturnPageReport::fillPage1()
 void ReturnPageReport::setCoefficientFormat(const QString &format)
 {
     for (const char16_t *name : {u"QRDBTextC550k", u"QRDBTextC560k"})
-        if (report::ReportItem *item = layout().item(str(name)))
-            item->format = format;
+        if (report::ReportItem *i = item(str(name)))
+            i->format = format;
 }
 
 void ReturnPageReport::applyOffsets(int topMm, int leftMm)

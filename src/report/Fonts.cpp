@@ -1,7 +1,7 @@
 #include "report/Fonts.h"
 
 #include <QFontMetricsF>
-#include <QHash>
+#include <QList>
 
 using namespace Qt::StringLiterals;
 
@@ -9,17 +9,30 @@ namespace rur::report {
 
 namespace {
 
-// Metrics are asked for thousands of times per page; a font's metrics object is made once.
+// Fonts and their metrics are asked for thousands of times per page, for a handful of
+// distinct fonts: each is made once. Kept to the end of the program and never destroyed, as
+// fonts must not outlive the application.
+struct CachedFont {
+    FontSpec spec;
+    QFont font;
+    QFontMetricsF metrics;
+};
+
+const CachedFont &cached(const FontSpec &spec)
+{
+    static auto *cache = new QList<CachedFont *>();
+    for (const CachedFont *c : std::as_const(*cache))
+        if (c->spec.height == spec.height && c->spec.bold == spec.bold && c->spec.italic == spec.italic
+            && c->spec.underline == spec.underline && c->spec.family == spec.family)
+            return *c;
+    QFont font = qfont(spec);
+    cache->append(new CachedFont{spec, font, QFontMetricsF(font)});
+    return *cache->last();
+}
+
 const QFontMetricsF &metricsOf(const FontSpec &spec)
 {
-    // Kept to the end of the program, never destroyed: fonts must not outlive the application.
-    static auto *cache = new QHash<QString, QFontMetricsF *>();
-    const QString key = spec.family + u'|' + QString::number(spec.height) + u'|' + QChar(spec.bold ? u'b' : u'-')
-                        + QChar(spec.italic ? u'i' : u'-');
-    auto it = cache->constFind(key);
-    if (it == cache->constEnd())
-        it = cache->insert(key, new QFontMetricsF(qfont(spec)));
-    return **it;
+    return cached(spec).metrics;
 }
 
 }  // namespace
@@ -50,6 +63,11 @@ QFont qfont(const FontSpec &spec)
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setKerning(false);
     return f;
+}
+
+const QFont &fontOf(const FontSpec &spec)
+{
+    return cached(spec).font;
 }
 
 double textWidth(const FontSpec &spec, const QString &text)

@@ -17,6 +17,8 @@ QString resolveFamily(const QString &name);
 // The font of a layout item in report units: pixel size = character height, unhinted, so
 // that measurements do not depend on the device.
 QFont qfont(const FontSpec &spec);
+// The same, made once per distinct font and kept for the run.
+const QFont &fontOf(const FontSpec &spec);
 
 // Width of one line of text in units.
 double textWidth(const FontSpec &spec, const QString &text);

@@ -36,11 +36,15 @@ void paintShape(QPainter &p, const PlacedItem &i)
     }
 }
 
-void paintText(QPainter &p, const PlacedItem &i)
+void paintText(QPainter &p, const PlacedItem &i, const FontSpec **current)
 {
     if (i.text.isEmpty())
         return;
-    p.setFont(qfont(i.font));
+    // Changing the painter's font is costly; most neighbouring items share one.
+    if (!*current || !(**current == i.font)) {
+        p.setFont(fontOf(i.font));
+        *current = &i.font;
+    }
     p.setPen(i.font.color);
     const int flags = int(i.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine;
     if (i.lineHeight <= 0) {
@@ -62,11 +66,12 @@ void paintPage(QPainter &painter, const PreparedReport &report, int page)
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const FontSpec *font = nullptr;
     for (const PlacedItem &i : report.pages[page].items) {
         if (i.kind == PlacedItem::Kind::Shape)
             paintShape(painter, i);
         else
-            paintText(painter, i);
+            paintText(painter, i, &font);
     }
     painter.restore();
 }

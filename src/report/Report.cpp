@@ -54,9 +54,18 @@ void Report::setPageHeaderHeight(int units)
     header->height = qMax(0, units);
 }
 
+ReportItem *Report::item(const QString &itemName)
+{
+    // Hundreds of labels are filled by name before each output.
+    if (index_.isEmpty())
+        for (ReportItem *i : layout_.items())
+            index_.insert(i->name.toLower(), i);
+    return index_.value(itemName.toLower());
+}
+
 bool Report::setLabelText(const QString &itemName, const QString &text)
 {
-    ReportItem *i = layout_.item(itemName);
+    ReportItem *i = item(itemName);
     if (!i || i->kind != ItemKind::Label)
         return false;
     i->text = text;

@@ -3,6 +3,7 @@
 #include "report/PreparedReport.h"
 #include "report/ReportLayout.h"
 
+#include <QHash>
 #include <QMap>
 #include <QString>
 
@@ -23,7 +24,12 @@ class Report {
 public:
     explicit Report(ReportLayout layout);
 
-    ReportLayout &layout() { return layout_; }
+    // Changing the layout through this may move its items: the name index is made again.
+    ReportLayout &layout()
+    {
+        index_.clear();
+        return layout_;
+    }
     const ReportLayout &layout() const { return layout_; }
     QString caption() const { return layout_.caption; }
 
@@ -42,9 +48,12 @@ public:
 
     // The text a label shows (the program fills labels before output); false for no such label.
     bool setLabelText(const QString &itemName, const QString &text);
+    // An item by name, ignoring case; nullptr when there is none.
+    ReportItem *item(const QString &itemName);
 
 private:
     ReportLayout layout_;
+    QHash<QString, ReportItem *> index_;  // lower-case name -> item, made on first use
     QMap<QString, DataSource *> sources_;
 };
 
