@@ -295,23 +295,26 @@ TEST_F(ReportEngine, ALongMemoGrowsItsBandAndContinuesOnFurtherPages)
 TEST_F(ReportEngine, GroupsPrintTheirHeadersAndFootersWithTheirSums)
 {
     report::RowListSource rows(numberedRows(7, 3));
+    report::RowListSource notes({{{u"T"_s, u"a"_s}}});  // one sub-detail row under each detail row
     report::Report r(layoutOf(
         uR"J({"kind": "groupHeader", "name": "GH", "group": "L.G", "height": 20, "items": [{"kind": "data", "name": "Skupina", "field": "L.G"}]},
             {"kind": "detail", "name": "D", "source": "L", "height": 15, "items": [{"kind": "data", "name": "N", "field": "L.N"}]},
+            {"kind": "subDetail", "name": "SD", "source": "P", "height": 5, "items": [{"kind": "data", "name": "T", "field": "P.T"}]},
             {"kind": "groupFooter", "name": "GF", "group": "L.G", "height": 20, "items": [{"kind": "expr", "name": "Mezisoucet", "expr": "SUM(L.N)"},
                                                                                        {"kind": "expr", "name": "Pocet", "left": 100, "expr": "COUNT"}]},
             {"kind": "summary", "name": "S", "height": 20, "items": [{"kind": "expr", "name": "Celkem", "expr": "SUM(L.N)"}]})J"_s));
     r.setDataSource(u"L"_s, &rows);
+    r.setDataSource(u"P"_s, &notes);
     const report::PreparedReport out = r.prepare();
     ASSERT_EQ(out.pageCount(), 1);
     QStringList sequence;
     for (const PlacedItem &i : out.pages[0].items)
         sequence.append(i.name + u'=' + i.text);
-    EXPECT_EQ(sequence, (QStringList{u"Skupina=skupina 1"_s, u"N=1"_s,         u"N=2"_s,       u"N=3"_s,
-                                     u"Mezisoucet=6"_s,      u"Pocet=3"_s,     u"Skupina=skupina 2"_s,
-                                     u"N=4"_s,               u"N=5"_s,         u"N=6"_s,       u"Mezisoucet=15"_s,
-                                     u"Pocet=3"_s,           u"Skupina=skupina 3"_s,         u"N=7"_s,
-                                     u"Mezisoucet=7"_s,      u"Pocet=1"_s,     u"Celkem=28"_s}));
+    EXPECT_EQ(sequence.join(u' '), u"Skupina=skupina 1 N=1 T=a N=2 T=a N=3 T=a Mezisoucet=6 Pocet=3 "
+                                   u"Skupina=skupina 2 N=4 T=a N=5 T=a N=6 T=a Mezisoucet=15 Pocet=3 "
+                                   u"Skupina=skupina 3 N=7 T=a Mezisoucet=7 Pocet=1 Celkem=28"_s);
+    // Bands follow one another: each item sits at the foot of the band before it.
+    EXPECT_DOUBLE_EQ(out.pages[0].items[2].rect.top(), 20.0 + 15.0);
 }
 
 TEST_F(ReportEngine, TablesAndQueriesRepeatTheDetailBandAndKeepTheirCursor)
