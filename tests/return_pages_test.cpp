@@ -127,6 +127,14 @@ TEST_F(ReturnPages, LayoutsHoldEveryItemOfTheOfficialForm)
     EXPECT_EQ(c25->alignment, Qt::AlignRight);
     EXPECT_EQ(page2.item(u"QRDBTextC550k"_s)->field, u"C550k"_s);
     EXPECT_EQ(page2.item(u"QRDBTextC550k"_s)->source, u"Dtabn2"_s);
+    int wordings = 0;
+    for (const report::ReportBand &b : page2.bands)
+        for (const report::ReportItem &i : b.items)
+            if (i.name.contains(u"Radek"_s) && i.kind != report::ItemKind::Shape) {
+                ++wordings;
+                EXPECT_EQ(i.left, 6) << i.name.toStdString();  // every line's wording at left 6
+            }
+    EXPECT_EQ(wordings, 34);
     // Every field the pages name exists: both lay out on an empty data set.
     EXPECT_NO_THROW(print::prepareReturnPage(dm, 1, 0));
     EXPECT_NO_THROW(print::prepareReturnPage(dm, 2, 1));
