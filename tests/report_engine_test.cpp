@@ -290,6 +290,16 @@ TEST_F(ReportEngine, ALongMemoGrowsItsBandAndContinuesOnFurtherPages)
     const PlacedItem *after = out.find(u"Pod"_s, out.pageCount() - 1);
     ASSERT_NE(after, nullptr);
     EXPECT_DOUBLE_EQ(after->rect.top(), pieces.last()->rect.bottom() + (60 - 41));
+
+    // A memo that fits grows its band on the page: what lies below moves down by its growth.
+    layout.item(u"Dopis"_s)->text = u"první\ndruhý\ntřetí"_s;
+    report::Report shortLetter(layout);
+    const report::PreparedReport one = shortLetter.prepare();
+    ASSERT_EQ(one.pageCount(), 1);
+    const double growth = 3 * one.find(u"Dopis"_s)->lineHeight - 21;
+    EXPECT_NEAR(one.find(u"Dopis"_s)->rect.height(), 21 + growth, 1e-9);
+    EXPECT_NEAR(one.find(u"Pod"_s)->rect.top(), 20 + 60 + growth, 1e-9);
+    EXPECT_DOUBLE_EQ(one.find(u"Nad"_s)->rect.top(), 20.0);
 }
 
 TEST_F(ReportEngine, GroupsPrintTheirHeadersAndFootersWithTheirSums)

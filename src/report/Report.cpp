@@ -81,6 +81,7 @@ struct GrowthInfo {
     const ReportItem *memo = nullptr;  // the first growing memo, which breaks across pages
     QStringList memoLines;
     double growth = 0;  // how much the band grows beyond its declared height
+    QList<std::pair<const ReportItem *, double>> grown;  // every growing memo and its growth
 };
 
 class Layouter {
@@ -319,27 +320,25 @@ private:
             if (!i.visible || i.kind != ItemKind::Memo || !i.stretch)
                 continue;
             const QStringList lines = memoLines(i, textOf(i));
-            const double grow = qMax(0.0, lines.size() * lineHeight(i.font) - heightOf(i));
+            const double grow = qMax(0.0, double(lines.size()) * lineHeight(i.font) - heightOf(i));
             if (!g.memo) {
                 g.memo = &i;
                 g.memoLines = lines;
             }
             g.growth = qMax(g.growth, grow);
+            g.grown.append({&i, grow});
         }
         return g;
     }
 
     // How far an item moves down because a growing memo above it grew.
-    double shiftOf(const ReportBand &band, const ReportItem &item) const
+    static double shiftOf(const GrowthInfo &g, const ReportItem &item)
     {
         double shift = 0;
-        for (const ReportItem &m : band.items) {
-            if (&m == &item || !m.visible || m.kind != ItemKind::Memo || !m.stretch)
-                continue;
-            if (item.top >= m.top + heightOf(m))
-                shift = qMax(shift, memoLines(m, textOf(m)).size() * lineHeight(m.font) - heightOf(m));
-        }
-        return qMax(0.0, shift);
+        for (const auto &[memo, growth] : g.grown)
+            if (memo != &item && item.top >= memo->top + heightOf(*memo))
+                shift = qMax(shift, growth);
+        return shift;
     }
 
     void place(const ReportItem &i, double x, double y, const QString &text, const QStringList *lines = nullptr)
@@ -402,7 +401,7 @@ private:
         background(band, band.height + g.growth);
         for (const ReportItem &i : band.items)
             if (i.visible)
-                place(i, margin_ + i.left, y_ + i.top + shiftOf(band, i), textOf(i));
+                place(i, margin_ + i.left, y_ + i.top + shiftOf(g, i), textOf(i));
         y_ += band.height + g.growth;
     }
 
