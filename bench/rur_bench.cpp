@@ -1,5 +1,5 @@
-// Timings of opening an up-to-date data set, upgrading an older one and installing a data
-// root. Run with `make bench`.
+// Timings of opening an up-to-date data set, upgrading an older one, installing a data root,
+// the procedures of the return and its printouts. Run with `make bench`.
 #include "app/Directories.h"
 #include "check/ReturnCheck.h"
 #include "data/DataM1.h"
@@ -16,8 +16,10 @@
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
+#include "print/ReturnPages.h"
 #include "print/XmlText.h"
 #include "support/filled_return.h"
+#include "report/Render.h"
 #include "support/test_root.h"
 
 #include <QApplication>
@@ -258,6 +260,10 @@ BENCHMARK(SaveReturn)->Unit(benchmark::kMillisecond);
 // the rows re-read, the filing file built in UTF-8 and validated against the schema, the
 // content rules. The schema is compiled once per run, before the timing.
 void CheckFilledReturn(benchmark::State &state)
+// The two pages of the return as "rur-cli print" makes them: each page filled from the
+// taxpayer row and the return, laid out and written as a PDF file with embedded fonts. The
+// first variant lays the pages out only.
+void ReturnPages(benchmark::State &state, bool toPdf)
 {
     testing::TestRoot root;
     root.createDataSet();
@@ -271,6 +277,43 @@ void CheckFilledReturn(benchmark::State &state)
         benchmark::DoNotOptimize(check::KontrolaRur(dm, print::KodUtf8, testing::kValidReturnToday));
 }
 BENCHMARK(CheckFilledReturn)->Unit(benchmark::kMillisecond);
+    dm.Prp->edit();
+    for (const auto &[field, value] : {std::pair{u"Dic"_s, u"CZ12345678"_s}, {u"Oj1a"_s, u"Demo stavební s.r.o."_s},
+                                        {u"Ob"_s, u"Praha"_s}, {u"Psc"_s, u"14000"_s}, {u"Zjm"_s, u"Jana Nováková"_s}})
+        dm.Prp->field(field).setValue(value);
+    dm.Prp->post();
+    dm.Dtabn1->edit();
+    dm.Dtabn1->field(u"C210"_s).setValue(123456.0);
+    dm.Dtabn1->field(u"C210a"_s).setValue(25926.0);
+    dm.Dtabn1->post();
+    QTemporaryDir out;
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        for (int page : {1, 2}) {
+            const report::PreparedReport prepared = print::prepareReturnPage(dm, page, 0);
+            if (!toPdf) {
+                benchmark::DoNotOptimize(prepared.pages.size());
+                continue;
+            }
+            const QString path = out.filePath(u"strana%1.pdf"_s.arg(page));
+            if (!report::writePdf(prepared, path))
+                state.SkipWithError("the PDF was not written");
+            bytes = QFileInfo(path).size();
+        }
+    }
+    if (toPdf)
+        state.counters["bytes of page 2"] = double(bytes);
+}
+void LayOutReturnPages(benchmark::State &state)
+{
+    ReturnPages(state, false);
+}
+void WriteReturnPagesAsPdf(benchmark::State &state)
+{
+    ReturnPages(state, true);
+}
+BENCHMARK(LayOutReturnPages)->Unit(benchmark::kMillisecond);
+BENCHMARK(WriteReturnPagesAsPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
