@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace rur::backup {
 
@@ -12,6 +14,20 @@ namespace rur::backup {
 // failure (disk full, folder not writable) leaves an existing zipPath untouched.
 // members receives the number of members of the finished archive (0 on failure).
 bool writeDirectoryArchive(const QString &dir, const QString &zipPath, const QStringList &excludedNames,
+                           QString *error = nullptr, int *members = nullptr);
+
+// The same with more say over what goes in.
+struct ArchiveOptions {
+    // Files and folders of these names (case ignored, at any depth) are left out.
+    QStringList excludedNames;
+    // Further files and folders left out.
+    std::function<bool(const QFileInfo &)> exclude;
+    // Files directly in the folder that must be stored: when one is missing nothing is written.
+    QStringList requiredNames;
+    // Number of files compressed so far, as the archive is written.
+    std::function<void(int done, int total)> progress;
+};
+bool writeDirectoryArchive(const QString &dir, const QString &zipPath, const ArchiveOptions &options,
                            QString *error = nullptr, int *members = nullptr);
 
 // Extracts the file members of an archive into a directory, creating folders as needed and
