@@ -85,7 +85,7 @@ bool Zalohovat(ArchiveJob &job, const QString &completePath, bool withIndexes)
             removeSafetyArchive(set.path());
         ArchiveOptions options = dataSetArchiveOptions(set, job);
         options.requiredNames = data::tableFiles(1, int(data::dataFileList().size()));
-        stored = writeDirectoryArchive(set.path(), target, options);
+        stored = archiveDirectory(set.path(), target, options);
     }
     busy.reset();
     set.reopen([&] {

@@ -210,7 +210,7 @@ bool Obnovit(ArchiveJob &job, const QString &completePath, int choice)
     } else {
         const QString safety = safetyArchivePath(set.path());
         const bool saved = outcome.whole && QDir().mkpath(QFileInfo(safety).absolutePath())
-                           && writeDirectoryArchive(set.path(), safety, dataSetArchiveOptions(set, job));
+                           && archiveDirectory(set.path(), safety, dataSetArchiveOptions(set, job));
         engine::crashPoint("restore:after-safety");
         if (!saved)
             outcome.message = u"Záložní soubor "_s + completePath + u" nelze vytvořit."_s;

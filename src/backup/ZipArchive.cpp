@@ -150,11 +150,11 @@ bool writeDirectoryArchive(const QString &dir, const QString &zipPath, const QSt
 {
     ArchiveOptions options;
     options.excludedNames = excludedNames;
-    return writeDirectoryArchive(dir, zipPath, options, error, members);
+    return archiveDirectory(dir, zipPath, options, error, members);
 }
 
-bool writeDirectoryArchive(const QString &dir, const QString &zipPath, const ArchiveOptions &options,
-                           QString *error, int *members)
+bool archiveDirectory(const QString &dir, const QString &zipPath, const ArchiveOptions &options, QString *error,
+                      int *members)
 {
     if (members)
         *members = 0;

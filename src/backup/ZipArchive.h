@@ -27,8 +27,8 @@ struct ArchiveOptions {
     // Number of files compressed so far, as the archive is written.
     std::function<void(int done, int total)> progress;
 };
-bool writeDirectoryArchive(const QString &dir, const QString &zipPath, const ArchiveOptions &options,
-                           QString *error = nullptr, int *members = nullptr);
+bool archiveDirectory(const QString &dir, const QString &zipPath, const ArchiveOptions &options,
+                      QString *error = nullptr, int *members = nullptr);
 
 // Extracts the file members of an archive into a directory, creating folders as needed and
 // overwriting existing files (each written beside its target and renamed over it). With

@@ -17,7 +17,8 @@ QString resolveDataSet(const app::Directories &dirs, const QString &set);
 
 // Points the data module at a data set and opens its tables: the database alias is set to
 // the data-set directory, stale lock files of that directory and of the template directory
-// are removed, and all tables are opened (and repaired). Throws EngineError.
+// are removed, a restore that was cut short is undone, and all tables are opened (and
+// repaired). Throws EngineError.
 void openDataSet(data::TDM1 &dm, app::Directories &dirs, const QString &dataSetDir);
 
 inline constexpr char16_t kOpenFailedMessage[] = u"Nepodařilo se otevřít všechny tabulky.";
