@@ -15,6 +15,8 @@
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
 #include "print/forms/EpodForm.h"
+#include "backup/forms/Exd2Form.h"
+#include "backup/forms/ExdForm.h"
 #include "vat/Saving.h"
 #include "vat/forms/EcisForm.h"
 #include "vat/forms/EprpForm.h"
@@ -196,6 +198,16 @@ int main(int argc, char **argv)
             print::FilingContext filing{dm, main.directories(), user, xml, prompter};
             print::TEpodForm w(filing);
             shots.take(w);
+        }
+
+        {
+            backup::ArchiveWindowContext archive{dm, main.directories(), prompter};
+            backup::TExdForm backupWindow(archive);
+            shots.take(backupWindow);
+            backup::TExd1Form restoreWindow(archive);
+            shots.take(restoreWindow);
+            backup::TExd2Form own(main.directories(), 1024);
+            shots.take(own);
         }
 
         vat::WindowContext ctx{dm, prompter};
