@@ -364,6 +364,15 @@ TEST_F(BackupRestore, CraftedAndDamagedArchivesAreRefusedWithNothingChanged)
         {"soubor, který není tabulkou",
          [&] { craftArchive(archive, tableMembers({u"Maz.DB"_s}) << Member{u"Maz.DB"_s, "Adresář\r\nnení tabulka"}); },
          QString()},
+        {"tabulka s poškozenou stránkou",
+         [&] {
+             QByteArray maz = readFile(d1() + u"Maz.DB"_s);
+             ASSERT_GT(maz.size(), 3 * 4096);
+             for (qsizetype i = 2 * 4096 + 8; i < 3 * 4096; ++i)
+                 maz[i] = char(i * 31);
+             craftArchive(archive, tableMembers({u"Maz.DB"_s}) << Member{u"Maz.DB"_s, maz});
+         },
+         QString()},
         {"tabulka bez sloupce, který otevření nedoplní",
          [&] {
              const QString old = work.path() + u"/old/"_s;

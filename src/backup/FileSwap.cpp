@@ -53,14 +53,27 @@ bool renamePath(const QString &from, const QString &to)
     return std::rename(native(from).constData(), native(to).constData()) == 0;
 }
 
-// A file written whole under a temporary name and renamed, so that a crash never leaves half of it.
-bool writeWhole(const QString &target, const QByteArray &bytes)
+// One flush of the file system that holds the folder: every file written and renamed so
+// far reaches the disk before anything that follows.
+bool flushFileSystem(const QString &folder)
+{
+    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::syncfs(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// A file written whole under a temporary name and renamed, so that a crash never leaves half
+// of it; flushed to the disk only when asked to.
+bool writeWhole(const QString &target, const QByteArray &bytes, bool flush)
 {
     const QString temp = QFileInfo(target).absolutePath() + u"/."_s + QFileInfo(target).fileName() + u".tmp"_s
                          + QString::number(QRandomGenerator::global()->generate(), 16);
     QFile out(temp);
     bool ok = out.open(QIODevice::WriteOnly | QIODevice::NewOnly) && out.write(bytes) == bytes.size() && out.flush()
-              && ::fsync(out.handle()) == 0;
+              && (!flush || ::fsync(out.handle()) == 0);
     out.close();
     ok = ok && out.error() == QFileDevice::NoError && renamePath(temp, target);
     if (!ok)
@@ -77,7 +90,7 @@ bool keepAside(const QString &live, const QString &aside)
     QFile in(live);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    return writeWhole(aside, in.readAll());
+    return writeWhole(aside, in.readAll(), true);
 }
 
 // Puts every file of the aside folder back and removes the new files that had no old version.
@@ -167,7 +180,9 @@ bool moveIntoPlace(const QString &dataSetPath, const QString &stagingPath, const
         if (replace.contains(name) && !exists(dir + name))
             fresh.append(name);
     }
-    if (!writeWhole(aside + kNewList, fresh.join(u'\n').toUtf8()) || !syncPath(aside, true))
+    // The staged files, the old ones kept aside and the list reach the disk together, before
+    // the first file of the data set is replaced.
+    if (!writeWhole(aside + kNewList, fresh.join(u'\n').toUtf8(), false) || !flushFileSystem(dir))
         return giveUp();
     engine::crashPoint("restore:kept-aside");
 
@@ -194,9 +209,9 @@ bool moveIntoPlace(const QString &dataSetPath, const QString &stagingPath, const
             *restored = back;
         return false;
     }
-    syncPath(dir, true);
     // From here on the new files stand: the old ones go, and a crash before they are gone
-    // must not bring them back.
+    // must not bring them back. One flush of the directory makes the new names and this
+    // mark durable together.
     if (!renamePath(dir + kAside, dir + kDone))
         QDir(aside).removeRecursively();
     syncPath(dir, true);

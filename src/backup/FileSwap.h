@@ -13,7 +13,8 @@ namespace rur::backup {
 bool isRestoreWorkFolder(const QFileInfo &entry);
 QString stagingFolderTemplate(const QString &dataSetPath);
 
-// Moves files from the staging folder into the data-set directory, each by one rename, so
+// Moves files from the staging folder (inside the data-set directory, so on the same file
+// system) into the data-set directory, each by one rename, so
 // that every file in the data-set directory is always either its old or its new version.
 // The old version of each replaced file, and every file of `remove`, is first kept aside
 // (a hard link, or a copy where the file system has none); files of `remove` that have no

@@ -199,7 +199,8 @@ bool archiveDirectory(const QString &dir, const QString &zipPath, const ArchiveO
             zip_source_free(source);
             return fail(QString::fromUtf8(zip_strerror(za)));
         }
-        if (zip_set_file_compression(za, zip_uint64_t(index), ZIP_CM_DEFLATE, 0) != 0)
+        if (zip_set_file_compression(za, zip_uint64_t(index), ZIP_CM_DEFLATE, zip_uint32_t(qBound(1, options.level, 9)))
+            != 0)
             return fail(QString::fromUtf8(zip_strerror(za)));
     }
     ProgressState progress{&options, int(files.size()), 0};
@@ -215,7 +216,7 @@ bool archiveDirectory(const QString &dir, const QString &zipPath, const ArchiveO
         setError(error, u"archive holds %1 of %2 files"_s.arg(written).arg(files.size()));
         return false;
     }
-    if (!syncFile(temp) || !renameOver(temp, target)) {
+    if ((options.flush && !syncFile(temp)) || !renameOver(temp, target)) {
         QFile::remove(temp);
         setError(error, u"cannot replace "_s + target);
         return false;

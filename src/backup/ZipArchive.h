@@ -26,6 +26,12 @@ struct ArchiveOptions {
     QStringList requiredNames;
     // Number of files compressed so far, as the archive is written.
     std::function<void(int done, int total)> progress;
+    // Deflate level: 1 is several times faster than the higher levels and makes tables only
+    // a few percent larger.
+    int level = 1;
+    // Whether the finished archive is flushed to the disk before it takes its name; a caller
+    // that flushes the file system afterwards anyway may leave it.
+    bool flush = true;
 };
 bool archiveDirectory(const QString &dir, const QString &zipPath, const ArchiveOptions &options,
                       QString *error = nullptr, int *members = nullptr);
