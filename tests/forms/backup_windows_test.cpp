@@ -193,28 +193,34 @@ TEST_F(BackupWindows, ABackupMovesTheBarWithTheFilesAndRemembersItsPath)
 
 TEST_F(BackupWindows, TheOwnFolderAndTheErasingOfPaths)
 {
-    // No own folder yet: the button opens the window that chooses one, which stores it.
+    // No own folder yet: the button opens the window that chooses one; it stores the folder
+    // and puts the archive into it.
     const QString own = folders.path() + u"/vlastni"_s;
     QDir().mkpath(own);
     {
         const auto w = shown<backup::TExdForm>();
-        bool asked = false;
-        w->chooseOwnFolder = [&] { asked = true; };
+        QPoint chooserAt;
+        QTimer script;
+        QObject::connect(&script, &QTimer::timeout, [&] {
+            auto *chooser = qobject_cast<backup::TExd2Form *>(QApplication::activeModalWidget());
+            if (!chooser || !chooser->isActiveWindow())
+                return;
+            script.stop();
+            chooserAt = chooser->pos();
+            chooser->setFolder(own);
+            chooser->accept();
+        });
+        script.start(10);
         w->button(u"VlastniButton"_s)->click();
-        EXPECT_TRUE(asked);
-
-        backup::TExd2Form chooser(dirs, 1024);
-        EXPECT_EQ(chooser.pos(), QPoint(277, 155));
-        QObject::connect(&chooser, &backup::TExd2Form::folderChosen, w.get(), &backup::TArchiveForm::ownFolderChosen);
-        chooser.setFolder(own);
-        chooser.accept();
+        EXPECT_EQ(chooserAt, QPoint(277, 155));
         EXPECT_EQ(ini().readString(u"Cesty"_s, u"Vlastni"_s), own + u'/');
         EXPECT_EQ(w->completePath()->text(), own + u"/D1.zip"_s);
         EXPECT_EQ(w->pathList()->currentText(), app::CestyTyp3(dirs, own + u"/D1.zip"_s));
 
         // From now on the button takes the stored folder, and the window opens there.
         w->firmNameBox()->setChecked(true);
-        asked = false;
+        bool asked = false;
+        w->chooseOwnFolder = [&] { asked = true; };
         w->button(u"VlastniButton"_s)->click();
         EXPECT_FALSE(asked);
         EXPECT_EQ(w->completePath()->text(), own + u"/Alfa s.r.o..zip"_s);

@@ -5,6 +5,7 @@
 #include "app/forms/HelpService.h"
 #include "backup/ArchivePaths.h"
 #include "backup/Backup.h"
+#include "backup/forms/Exd2Form.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
 #include "platform/IniFile.h"
@@ -91,6 +92,11 @@ TArchiveForm::TArchiveForm(ArchiveWindowContext &ctx, const Texts &texts, QWidge
 {
     setWindowTitle(texts.title);
     chooseFile = [this](const QString &startFolder) { return openZipFile(this, startFolder); };
+    chooseOwnFolder = [this] {
+        TExd2Form own(ctx_.dirs, ctx_.screenWidth, this);
+        connect(&own, &TExd2Form::folderChosen, this, &TArchiveForm::ownFolderChosen);
+        own.exec();
+    };
 
     auto *layout = new QVBoxLayout(this);
     auto *grid = new QGridLayout;

@@ -69,7 +69,8 @@ public:
 
     // The file chosen by "...", given the starting folder; empty when none is chosen.
     std::function<QString(const QString &startFolder)> chooseFile;
-    // Opens "Vlastní výběr adresáře"; tests put something else here.
+    // Opens "Vlastní výběr adresáře", which sets the path when it closes; tests put something
+    // else here.
     std::function<void()> chooseOwnFolder;
 
     void AdresarDatButtonClick();

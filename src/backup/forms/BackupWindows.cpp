@@ -4,7 +4,6 @@
 #include "app/Paths.h"
 #include "app/forms/HelpService.h"
 #include "app/forms/MainForm.h"
-#include "backup/forms/Exd2Form.h"
 #include "backup/forms/ExdForm.h"
 
 #include <QGuiApplication>
@@ -27,11 +26,6 @@ void showWindow(app::TMainForm &form, platform::Prompter &prompter)
     ctx.help = form.findChild<app::HelpService *>(QString(), Qt::FindDirectChildrenOnly);
     {
         Window window(ctx, &form);
-        window.chooseOwnFolder = [&] {
-            TExd2Form own(dirs, ctx.screenWidth, &window);
-            QObject::connect(&own, &TExd2Form::folderChosen, &window, &TArchiveForm::ownFolderChosen);
-            own.exec();
-        };
         window.exec();
     }
     // A failed reopening of the tables closes the data menus.
