@@ -38,6 +38,8 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# zip and unzip are the yardstick of the backup and restore benchmarks (skipped without them).
+bench: PACKAGES += zip unzip
 bench: deps
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DRUR_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 	cmake --build $(BUILD)-bench -j $(JOBS) --target rur_bench

@@ -21,6 +21,8 @@
 #include "print/forms/PrevForm.h"
 #include "report/Render.h"
 #include "report/ReportError.h"
+#include "backup/forms/Exd2Form.h"
+#include "backup/forms/ExdForm.h"
 #include "vat/Saving.h"
 #include "vat/forms/EcisForm.h"
 #include "vat/forms/EprpForm.h"
@@ -213,6 +215,16 @@ int main(int argc, char **argv)
             print::FilingContext filing{dm, main.directories(), user, xml, prompter};
             print::TEpodForm w(filing);
             shots.take(w);
+        }
+
+        {
+            backup::ArchiveWindowContext archive{dm, main.directories(), prompter};
+            backup::TExdForm backupWindow(archive);
+            shots.take(backupWindow);
+            backup::TExd1Form restoreWindow(archive);
+            shots.take(restoreWindow);
+            backup::TExd2Form own(main.directories(), 1024);
+            shots.take(own);
         }
 
         vat::WindowContext ctx{dm, prompter};

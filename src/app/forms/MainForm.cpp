@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
+#include "backup/forms/BackupWindows.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
 #include "datasets/YearProcedures.h"
@@ -60,6 +61,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     FormCreate(environment);
     registerProcedures();
     vat::registerVatWindows(*this, prompter_);
+    backup::registerBackupWindows(*this, prompter_);
     TypDp1();
 }
 
