@@ -20,12 +20,16 @@ namespace rur::data {
 
 namespace {
 
-// Tries to open; returns the error of a failed open that a repair can mend (a missing file
-// or a missing field). A damaged or locked file is never repaired: its error goes on.
-bool openOrRepairable(Table &t, int *code)
+// Tries to open (or only to check, without reading the rows); returns the error of a failed
+// open that a repair can mend (a missing file or a missing field). A damaged or locked file
+// is never repaired: its error goes on.
+bool openOrRepairable(Table &t, int *code, bool rows)
 {
     try {
-        t.open();
+        if (rows)
+            t.open();
+        else
+            t.verify();
         return true;
     } catch (const EngineError &e) {
         if (e.code() != engine::ErrFileMissing && e.code() != engine::ErrFieldMissing)
@@ -165,49 +169,64 @@ void TDM1::OtevritTabulky()
         engine::crashPoint("open:after-copy");
     };
     // A table repaired by copying alone: only a missing file is replaced by its template.
+    // Tables that are only checked here and closed again are not read row by row: a window
+    // that shows them reads (and checks) their rows when it opens them.
+    bool rows = true;
+    const auto reopen = [&](Table &t) {
+        if (rows)
+            t.open();
+        else
+            t.verify();
+    };
     const auto openCopy = [&](Table &t, int first, int last) {
         int code = 0;
-        if (openOrRepairable(t, &code))
+        if (openOrRepairable(t, &code, rows))
             return false;
         if (code != engine::ErrFileMissing)
-            t.open();  // throws the missing-field error: the table's data is never overwritten
+            reopen(t);  // throws the missing-field error: the table's data is never overwritten
         copyFiles(first, last);
-        t.open();
+        reopen(t);
         return true;
     };
     // Upgrade: add the columns, open again; returns which statements succeeded.
     const auto openUpgrade = [&](Table &t, const QStringList &statements, QList<bool> *added) {
         int code = 0;
-        if (openOrRepairable(t, &code))
+        if (openOrRepairable(t, &code, rows))
             return false;
         const QList<bool> done = runStatements(db, statements);
         if (added)
             *added = done;
-        t.open();
+        reopen(t);
         return true;
     };
     // Upgrade when the data file is there, else copy the template.
     const auto openUpgradeOrCopy = [&](Table &t, const QStringList &statements, int first, int last) {
         int code = 0;
-        if (openOrRepairable(t, &code))
+        if (openOrRepairable(t, &code, rows))
             return false;
         if (QFile::exists(t.filePath()))
             runStatements(db, statements);
         else
             copyFiles(first, last);
-        t.open();
+        reopen(t);
         return true;
+    };
+    // A repaired table that is only checked gets its store rules run over every row.
+    const auto touchChecked = [&](Table &t, bool all) {
+        t.open();
+        all ? touchAll(t) : touch(t);
+        t.close();
     };
 
     // 1
     Dcis->open();
     // 2, 3
+    rows = false;
     if (openUpgrade(*Dtab1, {statementU1(u"Dtab1"_s)}, nullptr))
-        touch(*Dtab1);
-    Dtab1->close();
+        touchChecked(*Dtab1, false);
     if (openUpgrade(*Dtab2, {statementU2(u"Dtab2"_s)}, nullptr))
-        touch(*Dtab2);
-    Dtab2->close();
+        touchChecked(*Dtab2, false);
+    rows = true;
     // 4, 5, 6
     if (openUpgradeOrCopy(*Dtabn1, {statementU3(u"Dtabn1"_s), statementU4(u"Dtabn1"_s)}, 33, 33))
         touch(*Dtabn1);
@@ -247,12 +266,12 @@ void TDM1::OtevritTabulky()
         Dmt->post();
     }
     // 11, 12
+    rows = false;
     if (openUpgrade(*Dtab1s, {statementU1(u"Dtab1s"_s)}, nullptr))
-        touchAll(*Dtab1s);
-    Dtab1s->close();
+        touchChecked(*Dtab1s, true);
     if (openUpgrade(*Dtab2s, {statementU2(u"Dtab2s"_s)}, nullptr))
-        touchAll(*Dtab2s);
-    Dtab2s->close();
+        touchChecked(*Dtab2s, true);
+    rows = true;
     // 13, 14
     if (openUpgradeOrCopy(*Dtabn1s, {statementU3(u"Dtabn1s"_s), statementU4(u"Dtabn1s"_s)}, 36, 37))
         touchAll(*Dtabn1s);
@@ -263,17 +282,14 @@ void TDM1::OtevritTabulky()
         touch(*Dtabs);
     Dtabss->open();
     // 17, 18
+    rows = false;
     openCopy(*Dpsn1, 40, 41);
-    Dpsn1->close();
     openCopy(*Dpsn2, 42, 49);
-    Dpsn2->close();
     // 19 to 21
     openUpgradeOrCopy(*Mban, {statementMban()}, 13, 16);
-    Mban->close();
     openCopy(*Mban1, 17, 17);
-    Mban1->close();
     openCopy(*Mbzp, 18, 19);
-    Mbzp->close();
+    rows = true;
     // 22
     if (openUpgradeOrCopy(*Mtt, {statementMtt()}, 20, 21)) {
         Mtt->edit();
@@ -281,8 +297,9 @@ void TDM1::OtevritTabulky()
         Mtt->post();
     }
     // 23 to 25
+    rows = false;
     openCopy(*Maz, 22, 28);
-    Maz->close();
+    rows = true;
     openCopy(*Mdp, 29, 31);
     openCopy(*Dzal1, 32, 32);
 

@@ -122,7 +122,8 @@ void Table::open()
     lock_ = std::move(lock);
     state_ = State::Browse;
     try {
-        readRows(0, 0);
+        if (rowsWanted_)
+            readRows(0, 0);
     } catch (const EngineError &e) {
         db_.reset();
         lock_.reset();
@@ -135,6 +136,21 @@ void Table::open()
     loadBuffer();
     emit stateChanged();
     emit recordChanged();
+}
+
+void Table::verify()
+{
+    if (isActive())
+        return;
+    rowsWanted_ = false;
+    try {
+        open();
+    } catch (...) {
+        rowsWanted_ = true;
+        throw;
+    }
+    rowsWanted_ = true;
+    close();
 }
 
 void Table::close()

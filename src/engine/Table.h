@@ -49,6 +49,10 @@ public:
     bool exclusive() const { return exclusive_; }
     void open();
     void close();
+    // Opens as open() does (every check of the file, the same errors) without reading the
+    // rows, and closes again: for tables that are only checked, not used, at a data set's
+    // opening. Their rows are read, and checked, when a window opens them.
+    void verify();
     bool isActive() const { return state_ != State::Inactive; }
     State state() const { return state_; }
     bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
@@ -169,6 +173,7 @@ private:
 
     State state_ = State::Inactive;
     bool exclusive_ = false;
+    bool rowsWanted_ = true;  // false while verify() opens
     bool readOnly_ = false;
     QList<Row> rows_;
     int pos_ = -1;
