@@ -169,6 +169,8 @@ bool Obnovit(ArchiveJob &job, const QString &completePath, int choice)
         // Not flushed by itself: the move of the restored files flushes the file system first.
         ArchiveOptions options = dataSetArchiveOptions(set, job);
         options.flush = false;
+        // Deleted once the restore is done: stored, not compressed, so it costs a copy only.
+        options.level = 0;
         const bool saved = outcome.whole && QDir().mkpath(QFileInfo(safety).absolutePath())
                            && archiveDirectory(set.path(), safety, options);
         engine::crashPoint("restore:after-safety");

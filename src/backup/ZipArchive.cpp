@@ -199,7 +199,9 @@ bool archiveDirectory(const QString &dir, const QString &zipPath, const ArchiveO
             zip_source_free(source);
             return fail(QString::fromUtf8(zip_strerror(za)));
         }
-        if (zip_set_file_compression(za, zip_uint64_t(index), ZIP_CM_DEFLATE, zip_uint32_t(qBound(1, options.level, 9)))
+        const bool store = options.level <= 0;
+        if (zip_set_file_compression(za, zip_uint64_t(index), store ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+                                     store ? 0 : zip_uint32_t(qBound(1, options.level, 9)))
             != 0)
             return fail(QString::fromUtf8(zip_strerror(za)));
     }

@@ -27,7 +27,8 @@ struct ArchiveOptions {
     // Number of files compressed so far, as the archive is written.
     std::function<void(int done, int total)> progress;
     // Deflate level: 1 is several times faster than the higher levels and makes tables only
-    // a few percent larger.
+    // a few percent larger. 0 stores the files as they are, for an archive that is only kept
+    // until the work it guards is done.
     int level = 1;
     // Whether the finished archive is flushed to the disk before it takes its name; a caller
     // that flushes the file system afterwards anyway may leave it.
