@@ -52,6 +52,9 @@ CopyRule copyRuleOf(data::TDM1 &dm)
 void postPrintTables(data::TDM1 &dm)
 {
     for (engine::Table *t : printTables(dm)) {
+        // One that an earlier failure left closed is opened first.
+        if (!t->isActive())
+            t->open();
         t->edit();
         try {
             t->post();

@@ -60,15 +60,20 @@ QString choosePrinter(const PrintSettings &settings, const QStringList &installe
 
 QString printerFromSetup(const QString &listed, const QStringList &installed)
 {
-    if (installed.contains(listed))
-        return listed;
-    QString name = listed;
-    if (const qsizetype on = name.indexOf(u" on "_s); on > 0)
-        name = name.left(on);
-    for (const QString &printer : installed)
-        if (printer.compare(name, Qt::CaseInsensitive) == 0)
-            return printer;
-    return name;
+    const auto installedAs = [&](const QString &name) {
+        for (const QString &printer : installed)
+            if (printer.compare(name, Qt::CaseInsensitive) == 0)
+                return printer;
+        return QString();
+    };
+    if (const QString exact = installedAs(listed); !exact.isEmpty())
+        return exact;
+    // The port follows the last " on "; a printer's own name may hold the words too.
+    for (qsizetype on = listed.lastIndexOf(u" on "_s); on > 0; on = listed.lastIndexOf(u" on "_s, on - 1))
+        if (const QString name = installedAs(listed.left(on)); !name.isEmpty())
+            return name;
+    const qsizetype last = listed.lastIndexOf(u" on "_s);
+    return last > 0 ? listed.left(last) : listed;
 }
 
 }  // namespace rur::print

@@ -41,8 +41,8 @@ QString choosePrinter(const PrintSettings &settings, const QStringList &installe
                       const QString &current);
 
 // The printer a set-up dialog returned: a name listed as "name on port" is the part before
-// " on "; the installed printer of that name (ignoring case), or the name as given when none
-// is installed under it.
+// " on " (the installed printer of that name, ignoring case; a name that holds " on " itself
+// is found as installed), else the part before the last " on ".
 QString printerFromSetup(const QString &listed, const QStringList &installed);
 
 }  // namespace rur::print
