@@ -595,13 +595,24 @@ TEST(PrintCentreCommands, MenuItemsAndTheReturnWindowsPrintButtonOpenIt)
             EXPECT_EQ(script.shown, QStringList{u"TEmtfForm"_s});
             EXPECT_EQ(page, c.page);
         }
-        // Dpp1(5): the return's windows print on the "RUR" page.
+        // Dpp1(5): the return's windows print on the "RUR" page; its preview is the program's
+        // preview window, which says what its "Tisk" prints.
         WindowScript script({[&](QDialog &d) {
-            EXPECT_EQ(static_cast<TEmtfForm &>(d).pages()->currentIndex(), TEmtfForm::PageRur);
-            d.reject();
-        }});
+                                 auto &centre = static_cast<TEmtfForm &>(d);
+                                 EXPECT_EQ(centre.pages()->currentIndex(), TEmtfForm::PageRur);
+                                 centre.rurTree()->setCurrentItem(centre.node(centre.rurTree(), 2));
+                                 centre.button(u"NahledButton"_s)->click();
+                                 d.reject();
+                             },
+                             [&](QDialog &d) {
+                                 auto &preview = static_cast<print::TPrevForm &>(d);
+                                 EXPECT_EQ(preview.statusPanel()->text(), QString::fromUtf16(print::kShownPageWillPrint));
+                                 EXPECT_EQ(main.statusText(0), QString::fromUtf16(print::kPreparingPreview));
+                                 d.reject();
+                             }});
         main.Dpp1(5);
-        EXPECT_EQ(script.shown, QStringList{u"TEmtfForm"_s});
+        EXPECT_EQ(script.shown, (QStringList{u"TEmtfForm"_s, u"TPrevForm"_s}));
+        EXPECT_EQ(main.statusText(0), QString());
         // "Nastavení tisku ...": the printer set-up, whose choice the data set keeps when it
         // doesn't use the default printer.
         QString offered;

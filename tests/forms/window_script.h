@@ -1,8 +1,9 @@
 #pragma once
 
 // Plays the user in the modal windows a test opens: one step per showing of a window, in the
-// order they are shown (a window shown again, such as the preview, counts again); a showing
-// beyond the steps is recorded and the window closed.
+// order they are shown (a window shown again, such as the preview, counts again, and a window
+// opened from a step is played too); a showing beyond the steps is recorded and the window
+// closed.
 
 #include <QApplication>
 #include <QDialog>
@@ -44,10 +45,13 @@ private:
         current_ = dialog;
         const QString name = QString::fromLatin1(dialog->metaObject()->className());
         shown.append(name.mid(name.lastIndexOf(u':') + 1));
-        if (steps_.isEmpty())
+        if (steps_.isEmpty()) {
             dialog->reject();
-        else
-            steps_.takeFirst()(*dialog);
+            return;
+        }
+        // Played after this poll returns: a step that opens a further window waits in that
+        // window's loop, where the polling must go on.
+        QTimer::singleShot(0, dialog, [dialog, step = steps_.takeFirst()] { step(*dialog); });
     }
 
     QList<Step> steps_;
