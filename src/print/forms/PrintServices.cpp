@@ -53,7 +53,12 @@ PrintServices::PrintServices(data::TDM1 &dm, platform::Prompter &prompter, QWidg
     showPreview = [this](const PreviewRequest &request) { previewForm().ShowPreview(request); };
 }
 
-PrintServices::~PrintServices() = default;
+PrintServices::~PrintServices()
+{
+    // Without a window to own it, the preview goes with the services.
+    if (preview_ && !preview_->parent())
+        delete preview_;
+}
 
 void PrintServices::setPrintTarget(std::unique_ptr<report::PrintTarget> target)
 {
