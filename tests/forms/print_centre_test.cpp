@@ -281,6 +281,11 @@ TEST_F(PrintCentre, TreesStayExpandedAndOnlyTheirBranchesPrint)
     QTest::keyClick(&w, Qt::Key_F6);
     EXPECT_EQ(jobs->jobs.last().caption, kOrder);
     EXPECT_EQ(statusTexts.last(), QString::fromUtf16(print::kShownPageWillPrint));
+    // The order's pop-up menu takes the keys until it is closed.
+    auto *menu = w.findChild<QMenu *>(u"PrenosMenu"_s);
+    ASSERT_NE(menu, nullptr);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QApplication::setActiveWindow(&w);
     w.f6PreviewButton()->setChecked(true);
     QTest::keyClick(&w, Qt::Key_F6);
     EXPECT_EQ(previews.last(), kOrder);
@@ -469,6 +474,20 @@ TEST_F(PrintCentre, KomfortPagePrintsThePaymentOrderAndOffersWhatIsRegistered)
     EXPECT_TRUE(w.node(w.komfortTree(), 5)->flags() & Qt::ItemIsEnabled);
     EXPECT_FALSE(w.node(w.komfortTree(), 6)->flags() & Qt::ItemIsEnabled);
 
+    // Before the bank orders are registered, the command after the order is there, disabled.
+    {
+        services->komfort.transferToBank = nullptr;
+        TEmtfForm early(*ctx, 3);
+        early.komfortTree()->setCurrentItem(early.node(early.komfortTree(), 1));
+        ASSERT_TRUE(early.PickReportKom(2));
+        auto *menu = early.findChild<QMenu *>(u"PrenosMenu"_s);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_FALSE(menu->actions().value(0)->isEnabled());
+        menu->close();
+        services->komfort.transferToBank = [&](QWidget *) { ++transferred; };
+        jobs->jobs.clear();
+    }
+
     // The amount typed in "Daň:" is rounded on its way to the printout.
     type(w.control(u"Mtt"_s, u"Cad1"_s, 0), u"1234,5"_s);
     report::PreparedReport shown;
@@ -484,6 +503,7 @@ TEST_F(PrintCentre, KomfortPagePrintsThePaymentOrderAndOffersWhatIsRegistered)
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->actions().size(), 1);
     EXPECT_EQ(menu->actions()[0]->text(), u"&Přenést příkaz do elektronického styku ?"_s);
+    EXPECT_TRUE(menu->actions()[0]->isEnabled());
     menu->actions()[0]->trigger();
     EXPECT_EQ(transferred, 1);
     menu->close();

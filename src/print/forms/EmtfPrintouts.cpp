@@ -141,14 +141,15 @@ bool TEmtfForm::PickReportKom(int action)
 
 void TEmtfForm::offerBankTransfer()
 {
+    // The command is offered also before the bank orders exist in the program, disabled.
     const auto transfer = ctx_.services.komfort.transferToBank;
-    if (!transfer)
-        return;
     auto *menu = new QMenu(this);
     menu->setObjectName(u"PrenosMenu"_s);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     QAction *command = menu->addAction(u"&Přenést příkaz do elektronického styku ?"_s);
-    connect(command, &QAction::triggered, this, [this, transfer] { transfer(this); });
+    command->setEnabled(bool(transfer));
+    if (transfer)
+        connect(command, &QAction::triggered, this, [this, transfer] { transfer(this); });
     const QRect place = komfortTree_->visualItemRect(komfortTree_->currentItem());
     menu->popup(komfortTree_->viewport()->mapToGlobal(place.bottomRight()));
 }
