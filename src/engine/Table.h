@@ -56,6 +56,10 @@ public:
     // A read-only query: "Select * from T [where ...] [order by ...]" over this table's fields.
     void setSelectStatement(const QString &sql);
     bool isReadOnly() const { return readOnly_; }
+    // Opens the file for reading only (set before open): no write check, the file opened
+    // read-only, shared locks only and only where a lock file exists, nothing created in the
+    // directory. For tables of other programs, which the program reads but must not change.
+    void setReadOnly(bool readOnly);
 
     // Index order: field names separated by ";" or the name of a secondary index.
     void setIndexFieldNames(const QString &names);
@@ -170,6 +174,7 @@ private:
     State state_ = State::Inactive;
     bool exclusive_ = false;
     bool readOnly_ = false;
+    bool fileReadOnly_ = false;
     QList<Row> rows_;
     int pos_ = -1;
     bool bof_ = true;
