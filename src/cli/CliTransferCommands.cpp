@@ -21,6 +21,16 @@ namespace {
 
 using transfer::SiblingData;
 
+// Messages of a transfer that did not happen go to stderr, also those the window shows as
+// information.
+void flushFailure(Context &ctx)
+{
+    for (const auto &m : std::as_const(ctx.prompter.messages))
+        if (m.kind != platform::ScriptedPrompter::Message::Question)
+            print(stderr, m.text);
+    ctx.prompter.messages.clear();
+}
+
 // The catalogue number of --set (true without it); false for a text that is no number.
 bool chosenNumber(const Context &ctx, int *number)
 {
@@ -84,14 +94,18 @@ bool setJournalPeriod(Context &ctx, SiblingData &journal)
         return false;
     }
     const bool saved = transfer::saveJournalPeriod(*period, ctx.prompter);
-    flushMessages(ctx);
+    flushFailure(ctx);
     return saved;
 }
 
 int finish(Context &ctx, transfer::TransferResult result)
 {
+    if (result != transfer::TransferResult::Done) {
+        flushFailure(ctx);
+        return 1;
+    }
     flushMessages(ctx);
-    return result == transfer::TransferResult::Done ? 0 : 1;
+    return 0;
 }
 
 int cmdTransferJournal(Context &ctx)
