@@ -82,6 +82,7 @@ TSiblingForm::TSiblingForm(const TransferWindowContext &ctx, SiblingKind kind, c
     path_->setMinimumWidth(420);
     setHint(path_, program.pathHint);
     QPushButton *choose = makeButton(this, u"..."_s, u"VyberButton"_s, u"Výběr adresáře"_s);
+    choose->setFixedWidth(choose->fontMetrics().horizontalAdvance(u"..."_s) + 24);
     pathRow->addWidget(path_, 1);
     pathRow->addWidget(choose);
     layout->addLayout(pathRow);
