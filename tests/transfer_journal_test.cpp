@@ -19,6 +19,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -391,4 +393,26 @@ TEST_F(JournalTransfer, TheJournalIsFoundBesideTheProgramOrTheDataFolder)
     ini.write(QStringLiteral("[Pen]\nNet=1\nPath=/mnt/sit/Rizavuv/\n").toUtf8());
     ini.close();
     EXPECT_EQ(transfer::searchCatalogue(place, program, 2018), u"/mnt/sit/Rizavuv/Data.DB"_s);
+}
+
+TEST_F(JournalTransfer, AJournalProgramHoldingItsEntriesAloneKeepsTheTransferOut)
+{
+    const QString catalogue = journalWith(u"2018-01-01"_s, u"2018-01-31"_s, {{u"2018-01-15"_s, 1000, 210, u"1"_s}});
+    // The journal program takes the byte of Pdev in its lock file exclusively, as the table
+    // file documentation describes it, with nothing but fcntl.
+    const QByteArray lockPath = QFile::encodeName(journal.path() + u"D1/Pdoxusrs.lck"_s);
+    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    ASSERT_GE(fd, 0);
+    struct flock alone{};
+    alone.l_type = F_WRLCK;
+    alone.l_whence = SEEK_SET;
+    alone.l_start = 260990947649;
+    alone.l_len = 1;
+    ASSERT_EQ(::fcntl(fd, F_OFD_SETLK, &alone), 0);
+    EXPECT_EQ(transfer(catalogue), TransferResult::Failed);
+    EXPECT_EQ(prompter.texts().value(1), kFailedToShow);
+    EXPECT_EQ(dm.Dtabn1->field(u"C210"_s).asFloat(), 0);
+    ::close(fd);
+    EXPECT_EQ(transfer(catalogue), TransferResult::Done);
+    EXPECT_EQ(dm.Dtabn1->field(u"C210"_s).asFloat(), 1000);
 }
