@@ -267,6 +267,9 @@ TEST_F(JournalTransfer, AJournalThatCantBeReadChangesNothingOnEitherSide)
         {"entries without Cdph", [&] {
              rur::testing::runSql(d1 + u"Pdev.DB"_s, u"ALTER TABLE Pdev DROP COLUMN Cdph"_s);
          }},
+        {"entries without Ncl, which the sum doesn't read", [&] {
+             rur::testing::runSql(d1 + u"Pdev.DB"_s, u"ALTER TABLE Pdev DROP COLUMN Ncl"_s);
+         }},
         {"a text where a number belongs", [&] {
              rur::testing::runSql(d1 + u"Pdev.DB"_s, u"UPDATE Pdev SET Zd = 'tisíc'"_s);
          }},

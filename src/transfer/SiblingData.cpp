@@ -2,6 +2,8 @@
 
 #include "data/DateInput.h"
 #include "engine/EngineError.h"
+#include "engine/Sqlite.h"
+#include "engine/TableFile.h"
 #include "platform/Prompter.h"
 
 #include <QDir>
@@ -22,7 +24,7 @@ SiblingData::SiblingData(SiblingKind kind, std::function<QDate()> today) : progr
     taxpayer_->setReadOnly(true);
     if (kind != SiblingKind::Journal)
         return;
-    entries_ = std::make_unique<Table>(&set_, journalEntriesDef());
+    entries_ = std::make_unique<Table>(&set_, journalEntriesReadDef());
     entries_->setReadOnly(true);
     period_ = std::make_unique<Table>(&set_, journalPeriodDef());
     period_->beforePost = [](Table &t) {
@@ -137,6 +139,17 @@ Table &SiblingData::openEntries()
         RUR_THROW(engine::ErrGeneral, program_.showFailed);
     entries_->close();
     entries_->open();
+    // The fields the transfer doesn't read must be there all the same.
+    engine::SqliteFile file;
+    QString error;
+    if (!file.open(entries_->filePath(), false, &error, true))
+        RUR_THROW(engine::ErrUnreadable, u"Tabulka "_s + entries_->fileName() + u" je poškozená nebo nečitelná."_s);
+    const QStringList columns = engine::tableColumns(file, entries_->name());
+    for (const engine::FieldDef &field : journalEntriesDef().storedFields())
+        if (!columns.contains(field.name, Qt::CaseInsensitive)) {
+            entries_->close();
+            RUR_THROW(engine::ErrFieldMissing, u"Tabulka "_s + entries_->fileName() + u" nemá pole "_s + field.name + u'.');
+        }
     return *entries_;
 }
 

@@ -120,6 +120,15 @@ TableDef journalEntriesDef()
         .primaryKey({u"ID"_s});
 }
 
+TableDef journalEntriesReadDef()
+{
+    const TableDef all = journalEntriesDef();
+    TableDef def(all.name, all.fileName);
+    for (const char16_t *name : {u"ID", u"D", u"Zd", u"Dan", u"Cdph"})
+        def.add(*all.field(QString::fromUtf16(name)));
+    return def.primaryKey({u"ID"_s});
+}
+
 TableDef corporateTaxpayerDef()
 {
     TableDef def(u"Prp"_s, u"Prp.DB"_s);

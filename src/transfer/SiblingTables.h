@@ -39,6 +39,9 @@ engine::TableDef siblingCatalogueDef();
 engine::TableDef journalTaxpayerDef();
 engine::TableDef journalSettingsDef();
 engine::TableDef journalEntriesDef();
+// The entries' fields the transfer reads (ID, D, Zd, Dan, Cdph): a journal of a hundred
+// thousand entries is read without the texts it doesn't need.
+engine::TableDef journalEntriesReadDef();
 // The two fields of the journal's settings row that the program writes: the period Dz, Dk.
 // A cursor over only these writes nothing else of the row back.
 engine::TableDef journalPeriodDef();
