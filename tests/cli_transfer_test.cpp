@@ -110,7 +110,7 @@ TEST_F(CliTransfer, ABadJournalPathOrNumberOrSourceIsToldWithExitCodeOne)
     EXPECT_TRUE(r.err.endsWith(u" není číslo 7."_s)) << r.err.toStdString();
     r = cli({u"transfer-journal"_s, u"1"_s, u"--journal"_s, journal.catalogue(), u"--from"_s, u"31.31.2018"_s});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, u"'31.31.2018' není platné datum."_s);
+    EXPECT_TRUE(r.err.contains(u"31.31.2018"_s) && r.err.endsWith(u" není platné datum."_s)) << r.err.toStdString();
     EXPECT_EQ(cli({u"transfer-taxpayer"_s, u"1"_s, u"fo"_s, u"--source"_s, journal.catalogue()}).exitCode, 2);
     EXPECT_EQ(cli({u"transfer-journal"_s, u"1"_s}).exitCode, 2);
     // A journal is no income-tax return: its data set has no Prp.DB.

@@ -150,8 +150,7 @@ TSiblingForm::TSiblingForm(const TransferWindowContext &ctx, SiblingKind kind, c
         stored = choice.pathTemplate;
         rememberedNumber_ = choice.number;
     }
-    const int year = ctx_.programYear > 0 ? ctx_.programYear : app::kProgramYear;
-    path_->setText(proposedCataloguePath(ctx_.dirs, program, stored, year));
+    path_->setText(proposedCataloguePath(ctx_.dirs, program, stored, app::kProgramYear));
     setShown(false);
     ui::placeFrameAt(*this, place);
 }

@@ -30,7 +30,6 @@ struct TransferWindowContext {
     platform::Prompter &prompter;
     int screenWidth = 1024;                // decides the default position
     std::function<QDate()> today = {};     // for the shorthand date input
-    int programYear = 0;                   // the last year searched; 0 for the program's year
 };
 
 // A field of the sibling's taxpayer table that the window shows.
