@@ -194,6 +194,8 @@ void TMainForm::FormCreate(const Environment &env)
         prompter_.error(message);
 
     const platform::IniFile dph(dirs_.localDataRoot + u"Dph.ini"_s);
+    if (!dph.problem().isEmpty())
+        prompter_.error(dph.problem());
     geometry_ = storedGeometry(dph, geometry_, env.screen);
     settings_ = readUserSettings(dph);
     resize(geometry_.width, geometry_.height);
@@ -300,6 +302,10 @@ void TMainForm::openChosen(const QString &directory)
         platform::BusyGuard busy(prompter_);
         try {
             datasets::openDataSet(*dm_, dirs_, directory);
+            if (const QString problem = platform::IniFile(dirs_.dataSetIni()).problem(); !problem.isEmpty()) {
+                QApplication::restoreOverrideCursor();
+                prompter_.error(problem);
+            }
         } catch (const engine::EngineError &e) {
             dirs_.dataSetDir = datasets::isDataSetDirectoryName(directory) ? directory : QString();
             QApplication::restoreOverrideCursor();
