@@ -26,6 +26,9 @@
 #include "print/ReturnPages.h"
 #include "report/Render.h"
 #include "support/filled_return.h"
+#include "support/sibling_files.h"
+#include "transfer/JournalTransfer.h"
+#include "transfer/SiblingData.h"
 
 #include <QApplication>
 #include <QFile>
@@ -483,6 +486,36 @@ void UnzipCommandOfTheSameArchive(benchmark::State &state)
     }
 }
 BENCHMARK(UnzipCommandOfTheSameArchive)->Unit(benchmark::kMillisecond);
+
+// "Přenos údajů z Peněžního deníku" of a journal with 100,000 entries of a year, every column
+// code and some codes of no line among them: the journal's tables shown, the entries of the
+// whole year summed, and the current return replaced in one transaction.
+void TransferJournalOf100000Entries(benchmark::State &state)
+{
+    testing::TestRoot root;
+    root.createDataSet();
+    app::Directories dirs = directoriesOf(root);
+    data::TDM1 dm;
+    datasets::openDataSet(dm, dirs, u"D1"_s);
+    QTemporaryDir folders;
+    testing::SiblingFolder journal(folders.path() + u"/Rizavuv uvaro 2018"_s, u"Pen.ini"_s);
+    QStringList codes = transfer::journalColumnCodes();
+    codes += {u"K40"_s, u"99"_s};
+    QList<testing::JournalEntry> entries;
+    entries.reserve(100000);
+    for (int i = 0; i < 100000; ++i)
+        entries.append({QDate(2018, 1, 1).addDays(i % 365).toString(Qt::ISODate), 100.0 + (i % 997) * 0.37,
+                        21.0 + (i % 89) * 0.07, codes[i % codes.size()]});
+    journal.addJournal(1, u"D1"_s, u"2018-01-01"_s, u"2018-12-31"_s, entries);
+    platform::ScriptedPrompter prompter;
+    for (auto _ : state) {
+        transfer::SiblingData data(transfer::SiblingKind::Journal);
+        if (!data.show(journal.catalogue(), 1) || transfer::transferJournal(dm, data, prompter) != transfer::TransferResult::Done)
+            state.SkipWithError("the transfer failed");
+        prompter.messages.clear();
+    }
+}
+BENCHMARK(TransferJournalOf100000Entries)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -27,6 +27,10 @@
 #include "report/ReportError.h"
 #include "backup/forms/Exd2Form.h"
 #include "backup/forms/ExdForm.h"
+#include "engine/TableFile.h"
+#include "transfer/SiblingTables.h"
+#include "transfer/forms/EsdForm.h"
+#include "transfer/forms/EspForm.h"
 #include "vat/Saving.h"
 #include "vat/forms/EcisForm.h"
 #include "vat/forms/EprpForm.h"
@@ -35,6 +39,7 @@
 #include "vat/forms/VatWindows.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QDir>
@@ -163,6 +168,40 @@ private:
     bool failed_ = false;
 };
 
+// A cash journal and the two income-tax returns in a folder, as the transfer windows find
+// them beside the data folder: two journal data sets, one return of each kind.
+void writeSiblingDemo(const QString &folder)
+{
+    using transfer::SiblingKind;
+    const auto program = [&](SiblingKind kind, const QList<QVariantMap> &catalogue) {
+        const transfer::SiblingProgram &p = transfer::siblingProgram(kind);
+        const QString dir = folder + p.folderPrefix + u"2018/"_s;
+        QDir().mkpath(dir);
+        QFile ini(dir + p.iniFile);
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write("[" + p.iniSection.toLatin1() + "]\nNet=0\n");
+        engine::createTableFile(dir + u"Data.DB"_s, transfer::siblingCatalogueDef(), catalogue);
+        for (const QVariantMap &row : catalogue)
+            QDir().mkpath(dir + row.value(u"Adresar"_s).toString());
+        return dir;
+    };
+    const QString journal = program(SiblingKind::Journal, {{{u"Cislo"_s, 1}, {u"Nazev"_s, u"Demo stavební"_s}, {u"Adresar"_s, u"D1"_s}},
+                                                           {{u"Cislo"_s, 2}, {u"Nazev"_s, u"Demo služby"_s}, {u"Adresar"_s, u"D2"_s}}});
+    for (const QString &set : {u"D1/"_s, u"D2/"_s}) {
+        engine::createTableFile(journal + set + u"Dosu.DB"_s, transfer::journalTaxpayerDef(),
+                                {{{u"Ico"_s, u"12345678"_s}, {u"Dic"_s, u"CZ12345678"_s}, {u"Pr"_s, u"Nováková"_s},
+                                  {u"Jm"_s, u"Jana"_s}, {u"Ti"_s, u"Ing."_s}}});
+        engine::createTableFile(journal + set + u"Dmt.DB"_s, transfer::journalSettingsDef(),
+                                {{{u"Dz"_s, u"2018-03-01"_s}, {u"Dk"_s, u"2018-03-31"_s}}});
+        engine::createTableFile(journal + set + u"Pdev.DB"_s, transfer::journalEntriesDef());
+    }
+    const QVariantMap one{{u"Cislo"_s, 1}, {u"Nazev"_s, u"Demo stavební"_s}, {u"Adresar"_s, u"D1"_s}};
+    engine::createTableFile(program(SiblingKind::TaxReturnPO, {one}) + u"D1/Prp.DB"_s, transfer::corporateTaxpayerDef(),
+                            {{{u"Dic"_s, u"CZ12345678"_s}, {u"Oj1"_s, u"Demo stavební s.r.o."_s}}});
+    engine::createTableFile(program(SiblingKind::TaxReturnSZ, {one}) + u"D1/Dosu.DB"_s, transfer::personalTaxpayerDef(),
+                            {{{u"Dic"_s, u"CZ7001011234"_s}, {u"Jm"_s, u"Jana"_s}, {u"Pr"_s, u"Nováková"_s}, {u"Ti"_s, u"Ing."_s}}});
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -240,6 +279,16 @@ int main(int argc, char **argv)
             shots.take(restoreWindow);
             backup::TExd2Form own(main.directories(), 1024);
             shots.take(own);
+        }
+        {
+            writeSiblingDemo(common + u"/Tervik/"_s);
+            transfer::TransferWindowContext transfers{dm, main.directories(), prompter, 1024};
+            transfer::TEsdForm journal(transfers);
+            shots.take(journal);
+            transfer::TEspForm po(transfers);
+            shots.take(po);
+            transfer::TEsfForm sz(transfers);
+            shots.take(sz);
         }
 
         vat::WindowContext ctx{dm, prompter};

@@ -9,6 +9,7 @@
 #include "datasets/YearProcedures.h"
 #include "datasets/forms/Auto1Form.h"
 #include "print/forms/PrintWindows.h"
+#include "transfer/forms/TransferWindows.h"
 #include "vat/forms/VatWindows.h"
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
@@ -64,6 +65,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     vat::registerVatWindows(*this, prompter_);
     backup::registerBackupWindows(*this, prompter_);
     print::registerPrintWindows(*this, prompter_);
+    transfer::registerTransferWindows(*this, prompter_);
     TypDp1();
 }
 
