@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Program.h"
+#include "app/SharedLocks.h"
 #include "data/DataFileList.h"
 #include "engine/TableFile.h"
 #include "platform/IniFile.h"
@@ -133,6 +134,7 @@ bool applyNetworkDataRoot(Directories &dirs, platform::Prompter &prompter)
         return true;
     }
     dirs.dataRoot = path;
+    warnAboutSharedLocks(path, prompter);
     return true;
 }
 
