@@ -57,7 +57,10 @@ int cmdDataChoice(Context &ctx)
         print(stdout, u"Datový adresář: "_s + ctx.dirs.dataRoot);
         return 0;
     }
-    const QString path = network ? absolutePath(ctx, ctx.options.value(u"--network"_s)) : QString();
+    // The shared root is given by its folder or by its catalogue Data.DB.
+    QString path = network ? absolutePath(ctx, ctx.options.value(u"--network"_s)) : QString();
+    if (network && !path.endsWith(u"/Data.DB"_s, Qt::CaseInsensitive))
+        path = app::withSlash(path);
     const bool written = app::applyDataChoice(ctx.dirs, network, path, ctx.prompter);
     flushMessages(ctx);
     if (!written)
