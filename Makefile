@@ -6,7 +6,7 @@ WERROR ?= 0
 CMAKE_FLAGS ?=
 PACKAGES = cmake g++ make pkg-config qt6-base-dev libsqlite3-dev libzip-dev libgtest-dev libgmock-dev \
            libbenchmark-dev fonts-liberation libxml2-utils libxml2-dev \
-           xvfb openbox x11-utils
+           xvfb openbox x11-utils poppler-utils
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 DATA_HOME = $(or $(XDG_DATA_HOME),$(HOME)/.local/share)
 

@@ -148,7 +148,7 @@ TEST(SharedLocks, MountsWhoseLocksStayOnThisComputerAreNamed)
     ASSERT_EQ(mounts.size(), 8);
     EXPECT_EQ(mounts[6].mountPoint, u"/home/u/ssh disk"_s);
     const auto problem = [&](const QString &path) {
-        const app::MountEntry *m = app::mountOf(mounts, path);
+        const std::optional<app::MountEntry> m = app::mountOf(mounts, path);
         return m ? app::lockProblem(*m) : u"(žádný)"_s;
     };
     EXPECT_EQ(problem(u"/mnt/nfs/RUR218/"_s), QString());

@@ -58,7 +58,7 @@ QList<MountEntry> parseMountInfo(const QByteArray &text)
     return mounts;
 }
 
-const MountEntry *mountOf(const QList<MountEntry> &mounts, const QString &path)
+std::optional<MountEntry> mountOf(const QList<MountEntry> &mounts, const QString &path)
 {
     const QString cleaned = QDir::cleanPath(path);
     const MountEntry *best = nullptr;
@@ -69,7 +69,9 @@ const MountEntry *mountOf(const QList<MountEntry> &mounts, const QString &path)
         if (under && (!best || point.size() >= QDir::cleanPath(best->mountPoint).size()))
             best = &m;
     }
-    return best;
+    if (!best)
+        return std::nullopt;
+    return *best;
 }
 
 QString lockProblem(const MountEntry &m)
@@ -92,7 +94,7 @@ QString sharedLockMessage(const QString &dataRoot, const QList<MountEntry> &moun
 {
     const QFileInfo info(dataRoot);
     const QString path = info.exists() ? info.canonicalFilePath() : QDir::cleanPath(dataRoot);
-    const MountEntry *m = mountOf(mounts, path);
+    const std::optional<MountEntry> m = mountOf(mounts, path);
     if (!m)
         return {};
     const QString problem = lockProblem(*m);

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 namespace rur::platform {
 class Prompter;
@@ -17,8 +19,8 @@ struct MountEntry {
     QStringList options;  // the mount's and the file system's options together
 };
 QList<MountEntry> parseMountInfo(const QByteArray &text);
-// The mount that holds the path (the longest mount point it lies under); null when none does.
-const MountEntry *mountOf(const QList<MountEntry> &mounts, const QString &path);
+// The mount that holds the path (the longest mount point it lies under); none when none does.
+std::optional<MountEntry> mountOf(const QList<MountEntry> &mounts, const QString &path);
 
 // Why the table engine's locks, taken on this mount, are not seen by other computers: an NFS
 // mount with nolock or local locks, an SMB/CIFS mount with nobrl, an SSH file system. Empty

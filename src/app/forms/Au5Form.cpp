@@ -154,7 +154,7 @@ void TAu5Form::BrowseButtonClick()
 {
     QString start = QFileInfo(path_->text().trimmed()).absolutePath();
     if (path_->text().trimmed().isEmpty() || !QFileInfo(start).isDir()) {
-        const MountEntry *mount = mountOf(systemMounts(), dirs_.dataRoot);
+        const std::optional<MountEntry> mount = mountOf(systemMounts(), dirs_.dataRoot);
         start = mount ? mount->mountPoint : u"/"_s;
     }
     const QString chosen = chooseFile(start);
