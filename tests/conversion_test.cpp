@@ -347,8 +347,9 @@ TEST_F(Conversion, AConversionKilledHalfWayLeavesAnEmptyCatalogueAndWholeDataSet
         ASSERT_TRUE(rur::testing::killedAt(point, [&] { convert(earlier); }));
         EXPECT_TRUE(catalogueRows().isEmpty());
         for (const QString &dir : dataSetFolders()) {
-            if (!dir.startsWith(u'.'))
+            if (!dir.startsWith(u'.')) {
                 EXPECT_EQ(tables(root() + dir), tables(earlier + dir)) << dir.toStdString();
+            }
         }
         for (const QString &dir : dataSetFolders())
             QDir(root() + dir).removeRecursively();

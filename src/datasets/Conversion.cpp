@@ -77,7 +77,8 @@ QHash<int, QVariant> readPasswords(engine::Database &db)
 
 // Copies one data set of the source into a private folder and checks what it copied.
 // Empty when the folder holds a whole, readable data set; else the reason.
-QString stageDataSet(const QString &sourceFolder, const QString &staging, const QString &adresar)
+QString stageDataSet(const QString &sourceFolder, const QString &staging, const QString &adresar,
+                     TableChecker &checker)
 {
     const FolderEntries source(sourceFolder);
     for (const QString &file : data::dataFileList()) {
@@ -86,16 +87,13 @@ QString stageDataSet(const QString &sourceFolder, const QString &staging, const 
         const QString from = source.find(file);
         if (from.isEmpty())
             continue;  // a table the data set lacks is copied in from the templates when it opens
-        if (QString problem = copyTableFile(from, staging + file); !problem.isEmpty())
-            return problem;
-        if (QString problem = tableFileProblem(staging + file); !problem.isEmpty())
+        if (QString problem = copyTableFile(from, staging + file, checker); !problem.isEmpty())
             return problem;
     }
     const QString ini = adresar + u".ini"_s;
     if (const QString from = source.find(ini); !from.isEmpty()) {
-        if (QString problem = copyPlainFile(from, staging + ini); !problem.isEmpty())
+        if (QString problem = copySettingsFile(from, staging + ini, adresar); !problem.isEmpty())
             return problem;
-        clearEarlierSettings(staging + ini, adresar);
     }
     return {};
 }
@@ -138,29 +136,6 @@ void undoPlacement(const QList<Placed> &placed)
 
 }  // namespace
 
-void clearEarlierSettings(const QString &iniPath, const QString &section)
-{
-    platform::IniFile ini(iniPath);
-    const auto filled = [&](const QString &key) { return !ini.readString(section, key).isEmpty(); };
-    const auto clearWith = [&](const QString &key, const QString &companion) {
-        if (!filled(key))
-            return;
-        ini.writeString(section, key, QString());
-        if (!companion.isEmpty())
-            ini.writeString(section, companion, QString());
-    };
-    clearWith(u"PrenosSZ"_s, u"PrenosSZCislo"_s);
-    clearWith(u"PrenosPO"_s, u"PrenosPOCislo"_s);
-    clearWith(u"Denik"_s, QString());
-    for (int n = 1; n <= 10; ++n) {
-        const QString key = u"Denik2"_s + QString::number(n);
-        clearWith(key, key + u"Cislo"_s);
-    }
-    for (const char16_t *name : {u"Cesty", u"Banka1", u"Bankah1", u"Prenos", u"XML", u"Banka", u"Bankah"})
-        if (ini.hasSection(QString::fromUtf16(name)))
-            ini.eraseSection(QString::fromUtf16(name));
-}
-
 bool PrevodVozidel1(const QString &source, const QString &dataRoot, ConversionPlan &plan, QString *reason)
 {
     plan = ConversionPlan();
@@ -180,10 +155,11 @@ bool PrevodVozidel1(const QString &source, const QString &dataRoot, ConversionPl
         return false;
     }
     const auto cleanup = qScopeGuard([&] { QDir(staging).removeRecursively(); });
-    QString problem = copyTableFile(catalogueFile, staging + u"Data.DB"_s);
+    TableChecker checker;
+    QString problem = copyTableFile(catalogueFile, staging + u"Data.DB"_s, checker);
     const QString passwordFile = root.find(u"Uziv.DB"_s);
     if (problem.isEmpty() && !passwordFile.isEmpty())
-        problem = copyTableFile(passwordFile, staging + u"Uziv.DB"_s);
+        problem = copyTableFile(passwordFile, staging + u"Uziv.DB"_s, checker);
     if (!problem.isEmpty()) {
         *reason = problem;
         return false;
@@ -248,13 +224,15 @@ bool PrevodVozidel2(ConversionPlan &plan, const QString &dataRoot, QString *reas
     };
     QList<Staged> staged;
     QList<EarlierDataSet> left;
+    const FolderEntries source(plan.source);
+    TableChecker checker;
     for (const EarlierDataSet &set : std::as_const(plan.sets)) {
         const QString staging = newStagingPath(dataRoot, set.adresar);
         QString problem;
         if (!QDir().mkpath(staging))
             problem = u"Adresář "_s + staging + u" nelze vytvořit."_s;
         else
-            problem = stageDataSet(FolderEntries(plan.source).find(set.adresar) + u'/', staging, set.adresar);
+            problem = stageDataSet(source.find(set.adresar) + u'/', staging, set.adresar, checker);
         engine::crashPoint("conversion:data-set-staged");
         if (!problem.isEmpty()) {
             QDir(staging).removeRecursively();

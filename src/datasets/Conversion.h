@@ -66,9 +66,12 @@ bool PrevodVozidel1(const QString &source, const QString &dataRoot, ConversionPl
 // could not be written; then the copied data sets are removed again.
 bool PrevodVozidel2(ConversionPlan &plan, const QString &dataRoot, QString *reason);
 
-// The settings of a copied data-set ini that belonged to the earlier installation: transfer
-// sources, paths, bank and filing-file settings.
-void clearEarlierSettings(const QString &iniPath, const QString &section);
+// A data-set ini without the settings that belonged to the earlier installation: in the data
+// set's own section the transfer sources (PrenosSZ, PrenosPO, Denik, Denik21 to Denik210 with
+// their numbers) are emptied where they are filled, and the sections of paths, bank and filing
+// files ([Cesty], [Banka1], [Bankah1], [Prenos], [XML], [Banka], [Bankah]) go. Every other
+// byte stays.
+QByteArray clearEarlierSettings(const QByteArray &ini, const QString &section);
 
 // The largest table file the conversion copies; a bigger one is no table of this program.
 inline constexpr qint64 kMaxConvertedFileBytes = qint64(512) * 1024 * 1024;

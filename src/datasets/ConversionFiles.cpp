@@ -10,7 +10,9 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -20,6 +22,8 @@ namespace rur::datasets {
 namespace {
 
 constexpr qint64 kMaxSettingsFileBytes = 4 * 1024 * 1024;
+// Tables up to this size are checked in memory (all of a usual data set's are).
+constexpr qint64 kMaxCheckedInMemoryBytes = 64 * 1024 * 1024;
 
 QString withoutSlash(const QString &path)
 {
@@ -58,11 +62,25 @@ QString copyBounded(const QString &from, const QString &to, qint64 limit)
     return {};
 }
 
+QString unreadableTable(const QString &fileName)
+{
+    return u"Tabulka "_s + fileName + u" je poškozená nebo nečitelná."_s;
+}
+
 }  // namespace
 
 FolderEntries::FolderEntries(const QString &folder) : folder_(withoutSlash(folder) + u'/')
 {
-    names_ = QDir(folder_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    // Names only: a folder of an edition with hundreds of data sets is listed without a
+    // stat of every entry.
+    DIR *dir = ::opendir(QFile::encodeName(folder_).constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
+            names_.append(QFile::decodeName(entry->d_name));
+    }
+    ::closedir(dir);
 }
 
 QString FolderEntries::find(const QString &name) const
@@ -77,24 +95,91 @@ QString FolderEntries::find(const QString &name) const
     return {};
 }
 
-QString copyTableFile(const QString &from, const QString &to)
+TableChecker::TableChecker()
 {
-    if (QString problem = copyBounded(from, to, kMaxConvertedFileBytes); !problem.isEmpty())
-        return problem;
+    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+    }
+}
+
+TableChecker::~TableChecker()
+{
+    sqlite3_close(db_);
+}
+
+QString TableChecker::problem(QByteArray &bytes, const QString &fileName)
+{
+    if (!db_ || bytes.isEmpty())
+        return unreadableTable(fileName);
+    bool ok = sqlite3_deserialize(db_, "main", reinterpret_cast<unsigned char *>(bytes.data()), bytes.size(),
+                                  bytes.size(), SQLITE_DESERIALIZE_READONLY)
+              == SQLITE_OK;
+    const auto single = [this](const char *sql) -> QByteArray {
+        sqlite3_stmt *st = nullptr;
+        QByteArray out;
+        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            out = QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        return out;
+    };
+    ok = ok && single("PRAGMA quick_check(1)") == "ok";
+    ok = ok && single("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'").toInt() > 0;
+    // The connection lets go of the bytes before the caller may change them.
+    sqlite3_deserialize(db_, "main", nullptr, 0, 0, SQLITE_DESERIALIZE_READONLY);
+    return ok ? QString() : unreadableTable(fileName);
+}
+
+QString copyTableFile(const QString &from, const QString &to, TableChecker &checker)
+{
+    const QFileInfo info(from);
     const QString journal = from + u"-journal"_s;
-    if (QFileInfo(journal).isFile())
-        return copyBounded(journal, to + u"-journal"_s, kMaxConvertedFileBytes);
+    // A journal a crashed writer left is copied along and rolled back in the copy by SQLite,
+    // so that file is checked where it lies; so is a table too big to hold in memory.
+    if (QFileInfo(journal).isFile() || !info.isFile() || info.size() > kMaxCheckedInMemoryBytes) {
+        if (QString problem = copyBounded(from, to, kMaxConvertedFileBytes); !problem.isEmpty())
+            return problem;
+        if (QFileInfo(journal).isFile())
+            if (QString problem = copyBounded(journal, to + u"-journal"_s, kMaxConvertedFileBytes); !problem.isEmpty())
+                return problem;
+        return tableFileProblem(to);
+    }
+    // The usual table: read once, checked in memory, written once; a damaged one is not
+    // even written.
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return u"Soubor "_s + from + u" nelze přečíst."_s;
+    QByteArray bytes = in.read(info.size() + 1);
+    if (bytes.size() != info.size())  // changed since it was looked at
+        return u"Soubor "_s + from + u" se během převodu změnil."_s;
+    if (QString problem = checker.problem(bytes, info.fileName()); !problem.isEmpty())
+        return problem;
+    QFile out(to);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return u"Soubor "_s + to + u" nelze vytvořit."_s;
+    if (out.write(bytes) != bytes.size() || !out.flush())
+        return u"Soubor "_s + to + u" nelze zapsat (není dost místa na disku?)."_s;
     return {};
 }
 
-QString copyPlainFile(const QString &from, const QString &to)
+QString copySettingsFile(const QString &from, const QString &to, const QString &section)
 {
-    return copyBounded(from, to, kMaxSettingsFileBytes);
+    const QFileInfo info(from);
+    QFile in(from);
+    if (!info.isFile() || !in.open(QIODevice::ReadOnly))
+        return u"Soubor "_s + from + u" nelze přečíst."_s;
+    if (info.size() > kMaxSettingsFileBytes)
+        return u"Soubor "_s + from + u" je příliš velký."_s;
+    const QByteArray text = clearEarlierSettings(in.read(kMaxSettingsFileBytes + 1), section);
+    QFile out(to);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly) || out.write(text) != text.size() || !out.flush())
+        return u"Soubor "_s + to + u" nelze zapsat (není dost místa na disku?)."_s;
+    return {};
 }
 
 QString tableFileProblem(const QString &path)
 {
-    const QString unreadable = u"Tabulka "_s + QFileInfo(path).fileName() + u" je poškozená nebo nečitelná."_s;
+    const QString unreadable = unreadableTable(QFileInfo(path).fileName());
     engine::SqliteFile db;
     QString error;
     if (!db.open(path, false, &error))

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+struct sqlite3;
+
 namespace rur::datasets {
 
 // The entries of a folder, found by name regardless of case (the earlier installation may
@@ -22,12 +24,29 @@ private:
     QStringList names_;
 };
 
+// Checks table files held in memory, one after another on one SQLite connection of its own:
+// every page read (quick_check) and at least one table in the file.
+class TableChecker {
+public:
+    TableChecker();
+    ~TableChecker();
+    TableChecker(const TableChecker &) = delete;
+    TableChecker &operator=(const TableChecker &) = delete;
+    // Empty when the bytes are a whole table file, else "Tabulka … je poškozená nebo
+    // nečitelná.". The bytes are only read, in place.
+    QString problem(QByteArray &bytes, const QString &fileName);
+
+private:
+    sqlite3 *db_ = nullptr;
+};
+
 // Copies a table file (and a journal a crashed writer left beside it, so that the copy
-// rolls it back) into a new file. Empty on success, else the reason in Czech; a file that
-// is no regular file or is larger than the conversion takes is refused.
-QString copyTableFile(const QString &from, const QString &to);
-// The same for a settings file, without the journal.
-QString copyPlainFile(const QString &from, const QString &to);
+// rolls it back) into a new file, checked. Empty on success, else the reason in Czech; a
+// file that is no regular file or is larger than the conversion takes is refused, and a
+// damaged one is not written.
+QString copyTableFile(const QString &from, const QString &to, TableChecker &checker);
+// The data-set ini, without the settings of the earlier installation (clearEarlierSettings).
+QString copySettingsFile(const QString &from, const QString &to, const QString &section);
 // Empty when the file is a whole SQLite table file; else "Tabulka … je poškozená nebo nečitelná."
 QString tableFileProblem(const QString &path);
 
