@@ -109,7 +109,8 @@ QString copySharedData(const Directories &dirs, const QString &disk, const QStri
             ok = ok && engine::replaceFilesAtomically(copies);
             engine::createTableFile(targetTemplates + u"Data.DB"_s, data::catalogueDef());
             engine::createTableFile(targetTemplates + u"Uziv.DB"_s, data::passwordsDef());
-            ok = ok && platform::IniFile(targetTemplates + u"Verze.ini"_s).writeInteger(u"Verze"_s, u"Data"_s, dirs.dataVersion);
+            platform::IniFile version(targetTemplates + u"Verze.ini"_s);
+            ok = ok && version.writeInteger(u"Verze"_s, u"Data"_s, dirs.dataVersion);
             if (!ok)
                 failure = u"Data se nepodařilo nakopírovat na disk "_s + target;
         } catch (const engine::EngineError &e) {
@@ -126,11 +127,12 @@ QString copySharedData(const Directories &dirs, const QString &disk, const QStri
 
 QList<std::pair<QString, QString>> informationLines(const Directories &dirs)
 {
-    const QString dataDir = !dirs.dataIniDir.isEmpty()
-                                ? dirs.dataIniDir + u"  INI"_s
-                                : (dirs.commonDataFolder.isEmpty()
-                                       ? QString()
-                                       : dirs.commonDataFolder + u"/Tervik/RUR "_s + QString::number(kProgramYear) + u'/');
+    // The Data.ini directory, marked; else where the start looks in the common data folder.
+    QString dataDir;
+    if (!dirs.dataIniDir.isEmpty())
+        dataDir = dirs.dataIniDir + u"  INI"_s;
+    else if (!dirs.commonDataFolder.isEmpty())
+        dataDir = dirs.commonDataFolder + u"/Tervik/RUR "_s + QString::number(kProgramYear) + u'/';
     return {{u"DataDir:"_s, dataDir},
             {u"FileDirPrg:"_s, dirs.programDir},
             {u"FileDirLocal:"_s, dirs.localDataRoot},

@@ -124,7 +124,9 @@ QString TableChecker::problem(QByteArray &bytes, const QString &fileName)
         return out;
     };
     ok = ok && single("PRAGMA quick_check(1)") == "ok";
-    ok = ok && single("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'").toInt() > 0;
+    ok = ok
+         && single("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'").toInt()
+                > 0;
     // The connection lets go of the bytes before the caller may change them.
     sqlite3_deserialize(db_, "main", nullptr, 0, 0, SQLITE_DESERIALIZE_READONLY);
     return ok ? QString() : unreadableTable(fileName);

@@ -83,7 +83,8 @@ QString conversionStartFolder(const app::Directories &dirs, const QString &edit)
         if (QFileInfo(folder).isDir())
             return folder;
         const QString tervik = dirs.commonDataFolder + u"/Tervik/"_s;
-        if (!dirs.commonDataFolder.isEmpty() && app::startsWithPath(edit.trimmed(), tervik) && QFileInfo(tervik).isDir())
+        const bool belowTervik = !dirs.commonDataFolder.isEmpty() && app::startsWithPath(edit.trimmed(), tervik);
+        if (belowTervik && QFileInfo(tervik).isDir())
             return tervik;
     }
     return parentOf(dirs.localDataRoot);

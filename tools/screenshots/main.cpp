@@ -197,7 +197,8 @@ int main(int argc, char **argv)
             shots.take(w);
         }
         {
-            datasets::TAu8Form w(main.directories(), prompter, QDir::cleanPath(main.directories().localDataRoot + u"../RUR 2017/Data.DB"_s));
+            const QString earlier = QDir::cleanPath(main.directories().localDataRoot + u"../RUR 2017/Data.DB"_s);
+            datasets::TAu8Form w(main.directories(), prompter, earlier);
             shots.take(w);
         }
         {

@@ -89,8 +89,10 @@ TAu5Form::TAu5Form(Directories &dirs, platform::Prompter &prompter, QWidget *par
     openDocument = [](const QString &path) { return platform::ExecuteFile(path); };
     auto *layout = new QVBoxLayout(this);
 
-    const QString networkCaption = u"Data pro provoz v síti - nastavte cestu např. F:\\RUR"_s + yearCode() + u"\\Data.DB"_s;
-    local_ = hinted(new QRadioButton(u"Data v datovém adresáři"_s, this), u"LocalRadio"_s, u"Data v datovém adresáři"_s);
+    const QString localCaption = u"Data v datovém adresáři"_s;
+    const QString networkCaption =
+        u"Data pro provoz v síti - nastavte cestu např. F:\\RUR"_s + yearCode() + u"\\Data.DB"_s;
+    local_ = hinted(new QRadioButton(localCaption, this), u"LocalRadio"_s, localCaption);
     network_ = hinted(new QRadioButton(networkCaption, this), u"NetworkRadio"_s, networkCaption);
     layout->addWidget(local_);
     layout->addWidget(network_);
@@ -114,7 +116,8 @@ TAu5Form::TAu5Form(Directories &dirs, platform::Prompter &prompter, QWidget *par
     grid->addWidget(new QLabel(u"Výběr adresáře pro instalaci dat"_s, copyBox), 1, 0);
     grid->addWidget(folder_, 1, 1);
     grid->addWidget(copy, 1, 2);
-    auto *instruction = new QLabel(u"Pouze na prvním počítači proveďte akci kopírovat data pro provoz v síti."_s, copyBox);
+    auto *instruction =
+        new QLabel(u"Pouze na prvním počítači proveďte akci kopírovat data pro provoz v síti."_s, copyBox);
     instruction->setWordWrap(true);
     grid->addWidget(instruction, 2, 0, 1, 3);
     layout->addWidget(copyBox);
