@@ -318,7 +318,8 @@ ConversionResult KontrolaInst2(Catalogue &catalogue, app::Directories &dirs, con
         return result;
     }
 
-    platform::BusyGuard busy(prompter);
+    // The hourglass while the work runs; the message comes with the normal cursor.
+    auto busy = std::make_unique<platform::BusyGuard>(prompter);
     const platform::IniFile earlierIni(earlier.find(u"Dph.ini"_s));
     const QString earlierNet = earlierIni.readString(u"Dph"_s, u"Net"_s);
     const QString earlierPath = app::withSlash(earlierIni.readString(u"Dph"_s, u"Path"_s));
@@ -341,6 +342,7 @@ ConversionResult KontrolaInst2(Catalogue &catalogue, app::Directories &dirs, con
     const bool sameShare = earlierOnNetwork && localNet == u"1"_s && app::samePath(earlierPath, localPath);
     if (sameShare || app::samePath(source, dirs.dataRoot)) {
         result.status = ConversionResult::Shared;
+        busy.reset();
         prompter.information(QString::fromUtf16(kConvertedMessage) + source);
         return result;
     }
@@ -355,6 +357,7 @@ ConversionResult KontrolaInst2(Catalogue &catalogue, app::Directories &dirs, con
         done = PrevodVozidel2(plan, dirs.dataRoot, &reason);
         catalogue.prepare();
     }
+    busy.reset();
     result.skipped = plan.skipped;
     for (const EarlierDataSet &set : std::as_const(plan.sets))
         result.converted.append(set.adresar);
