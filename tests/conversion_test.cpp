@@ -11,6 +11,7 @@
 #include "datasets/EarlierEditions.h"
 #include "engine/Database.h"
 #include "engine/LocalSql.h"
+#include "engine/Sqlite.h"
 #include "engine/Table.h"
 #include "engine/TableFile.h"
 #include "platform/IniFile.h"
@@ -25,6 +26,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using namespace rur;
@@ -441,4 +445,50 @@ TEST_F(Conversion, AnOlderDataSetOpensUpgradedWithItsFiguresIntact)
         for (const QString &added : o.missing)
             EXPECT_TRUE(stored.contains(added)) << added.toStdString();
     }
+}
+
+TEST_F(Conversion, ATableACrashedWriterLeftIsTakenOverAsItWasBeforeTheCrash)
+{
+    const QString earlier = data() + u"RUR 2017/"_s;
+    rur::testing::makeEdition(earlier, {u"Alfa"_s});
+    const QString table = earlier + u"D1/Dtabn1s.DB"_s;
+    const auto sum = [](const QString &path) {
+        engine::SqliteFile db;
+        QString error;
+        EXPECT_TRUE(db.open(path, false, &error)) << error.toStdString();
+        engine::Statement st(db, u"SELECT count(*), sum(C210) FROM Dtabn1s"_s);
+        st.step();
+        return std::pair(st.columnInt64(0), st.columnInt64(1));
+    };
+    {
+        engine::SqliteFile db;
+        QString error;
+        ASSERT_TRUE(db.open(table, false, &error));
+        engine::Transaction tx(db);
+        for (int i = 1; i <= 300; ++i)
+            db.exec(u"INSERT INTO Dtabn1s (Cislo, C210, C210a) VALUES (%1, %1, 1)"_s.arg(i));
+        tx.commit();
+    }
+    // The writer dies in the middle of a change: its journal stays beside the table.
+    const pid_t child = fork();
+    if (child == 0) {
+        engine::SqliteFile db;
+        QString error;
+        if (db.open(table, false, &error)) {
+            db.exec(u"PRAGMA cache_size=1"_s);
+            db.exec(u"BEGIN"_s);
+            db.exec(u"UPDATE Dtabn1s SET C210 = -1"_s);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_GT(QFileInfo(table + u"-journal"_s).size(), 0);
+    const auto earlierFiles = rur::testing::snapshot(earlier + u"D1"_s);
+
+    ASSERT_EQ(convert(earlier).status, ConversionResult::Converted);
+    const std::pair<qint64, qint64> before(300, 300 * 301 / 2);
+    EXPECT_EQ(sum(root() + u"D1/Dtabn1s.DB"_s), before);
+    EXPECT_FALSE(QFile::exists(root() + u"D1/Dtabn1s.DB-journal"_s));
+    EXPECT_EQ(rur::testing::snapshot(earlier + u"D1"_s), earlierFiles);  // the earlier file still waits for its writer
 }
