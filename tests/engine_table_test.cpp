@@ -323,7 +323,17 @@ TEST_F(EngineTable, FilterRangeAndMasterDetail)
     EXPECT_EQ(t.recordCount(), 3);
     EXPECT_THROW(t.setFilter(u"Castka = 1; drop table People"_s), EngineError);
     EXPECT_THROW(t.setFilter(u"Neznámé = 1"_s), EngineError);
+    // Only a well-formed expression is accepted, so SQLite never sees a broken one.
+    for (const QString &bad : {u"Castka = = 1"_s, u"Castka = 1 2"_s, u"(Cislo = 1"_s, u"Cislo = 1.2.3"_s,
+                               u"Cislo ="_s, u"and Cislo = 1"_s, QString(u"Nazev = 'a"_s + QChar(0) + u"b'"_s)})
+        EXPECT_THROW(t.setFilter(bad), EngineError) << bad.toStdString();
+    addRow(t, 7, u"O'Brien"_s, 5);
+    t.setFilter(u"Nazev = 'O''Brien' or (not Castka > 10 and Cislo = 7)"_s);  // a doubled quote is a quote
+    EXPECT_EQ(t.recordCount(), 1);
+    EXPECT_EQ(t.field(u"Nazev"_s).asString(), u"O'Brien"_s);
     t.setFiltered(false);
+    t.locate(u"Cislo"_s, {7});
+    t.deleteRecord();
     EXPECT_EQ(t.recordCount(), 6);
 
     t.setRange({2}, {4});

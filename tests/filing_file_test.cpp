@@ -250,7 +250,7 @@ TEST_F(FilingFile, PersonLastQuarterInIso88592)
         R"( plnosv_nkf="0" vypor_odp="0"/>)",
         "\t\t" R"(<Veta6 dan_vrac="0" dan_zocelk="0" dano="0" dano_da="0" dano_no="0" odp_zocelk="0")"
         R"( uprav_odp="0"/>)",
-        "\t\t" R"(<VetaR poradi="1" t_prilohy=")" "\x84P\xF8\xEDloha\x94 5 \x80" R"(" kod_sekce="O"/>)",
+        "\t\t" R"(<VetaR poradi="1" t_prilohy=")" "?P\xF8\xEDloha? 5 ?" R"(" kod_sekce="O"/>)",
         "\t" R"(</DPHDP3>)",
         R"(</Pisemnost>)",
     });

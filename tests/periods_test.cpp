@@ -158,9 +158,9 @@ TEST_F(DateFields, TypedShorthandIsStoredAsADateAndAnInvalidDateIsRefused)
     const struct {
         QString typed, message;
     } invalid[] = {
-        {u"32"_s, u"'32.1.2018' není platné datum."_s},
-        {u"310218"_s, u"'31.02.18' není platné datum."_s},
-        {u"5.3.218"_s, u"'5.3.218' není platné datum."_s},
+        {u"32"_s, u"„32.1.2018“ není platné datum."_s},
+        {u"310218"_s, u"„31.02.18“ není platné datum."_s},
+        {u"5.3.218"_s, u"„5.3.218“ není platné datum."_s},
     };
     for (const auto &c : invalid) {
         try {

@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/SharedLocks.h"
 #include "data/DataFileList.h"
+#include "data/Templates.h"
 #include "engine/TableFile.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
@@ -150,11 +151,12 @@ void refreshNetworkTemplates(const Directories &dirs, platform::Prompter &prompt
         QDir().mkpath(target);
     if (networkVersion < dirs.dataVersion) {
         const QString source = dirs.localDataRoot + u"Data/"_s;
-        QList<std::pair<QString, QString>> copies;
-        for (const QString &file : data::catalogueFiles() + data::passwordFiles() + data::dataFileList())
-            if (QFile::exists(source + file))
-                copies.append({source + file, target + file});
-        engine::replaceFilesAtomically(copies);
+        const QString problem =
+            data::copyTemplateFiles(source, data::catalogueFiles() + data::passwordFiles() + data::dataFileList(), target);
+        if (!problem.isEmpty()) {
+            prompter.error(problem);
+            return;
+        }
         platform::IniFile(target + u"Verze.ini"_s).writeInteger(u"Verze"_s, u"Data"_s, dirs.dataVersion);
     } else if (networkVersion > dirs.dataVersion) {
         prompter.error(u"Nainstalujte na tento počítač nejnovější verzi programu."_s);

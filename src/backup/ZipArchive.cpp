@@ -1,7 +1,8 @@
 #include "backup/ZipArchive.h"
 
+#include "backup/ArchiveReader.h"
+
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -50,19 +51,44 @@ bool renameOver(const QString &temp, const QString &target)
 }
 
 // Relative paths of the files to archive, sorted so that archives of equal folders are equal.
-QStringList filesOf(const QDir &base, const QStringList &excludedNames, const QString &skipPath)
+void collectFiles(const QDir &base, const QString &folder, const ArchiveOptions &options, const QString &skipPath,
+                  QStringList *out)
+{
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &info : entries) {
+        if (options.excludedNames.contains(info.fileName(), Qt::CaseInsensitive)
+            || info.absoluteFilePath() == skipPath || (options.exclude && options.exclude(info)))
+            continue;
+        if (info.isDir() && !info.isSymLink())
+            collectFiles(base, info.absoluteFilePath(), options, skipPath, out);
+        else if (!info.isDir())
+            out->append(base.relativeFilePath(info.absoluteFilePath()));
+    }
+}
+
+QStringList filesOf(const QDir &base, const ArchiveOptions &options, const QString &skipPath)
 {
     QStringList out;
-    QDirIterator it(base.absolutePath(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info = it.fileInfo();
-        if (excludedNames.contains(info.fileName(), Qt::CaseInsensitive) || info.absoluteFilePath() == skipPath)
-            continue;
-        out.append(base.relativeFilePath(path));
-    }
+    collectFiles(base, base.absolutePath(), options, skipPath, &out);
     out.sort();
     return out;
+}
+
+struct ProgressState {
+    const ArchiveOptions *options;
+    int total;
+    int reported;
+};
+
+void reportProgress(zip_t *, double fraction, void *data)
+{
+    auto *state = static_cast<ProgressState *>(data);
+    const int done = qBound(0, int(fraction * state->total + 1e-9), state->total);
+    if (done > state->reported) {
+        state->reported = done;
+        state->options->progress(done, state->total);
+    }
 }
 
 int countMembers(const QString &zipPath)
@@ -74,15 +100,6 @@ int countMembers(const QString &zipPath)
     const zip_int64_t n = zip_get_num_entries(za, 0);
     zip_discard(za);
     return int(n);
-}
-
-// A member name that would land outside the target folder.
-bool unsafeName(const QString &name)
-{
-    if (name.isEmpty() || name.startsWith(u'/') || (name.size() >= 2 && name[1] == u':'))
-        return true;
-    const QStringList parts = name.split(u'/');
-    return parts.contains(u".."_s);
 }
 
 bool extractMember(zip_t *za, zip_uint64_t index, const QString &target, QString *error)
@@ -131,6 +148,14 @@ bool extractMember(zip_t *za, zip_uint64_t index, const QString &target, QString
 bool writeDirectoryArchive(const QString &dir, const QString &zipPath, const QStringList &excludedNames,
                            QString *error, int *members)
 {
+    ArchiveOptions options;
+    options.excludedNames = excludedNames;
+    return archiveDirectory(dir, zipPath, options, error, members);
+}
+
+bool archiveDirectory(const QString &dir, const QString &zipPath, const ArchiveOptions &options, QString *error,
+                      int *members)
+{
     if (members)
         *members = 0;
     const QDir base(dir);
@@ -139,10 +164,16 @@ bool writeDirectoryArchive(const QString &dir, const QString &zipPath, const QSt
         return false;
     }
     const QString target = QFileInfo(zipPath).absoluteFilePath();
-    const QStringList files = filesOf(base, excludedNames, target);
+    const QStringList files = filesOf(base, options, target);
     if (files.isEmpty()) {
         setError(error, u"folder "_s + dir + u" holds no files"_s);
         return false;
+    }
+    for (const QString &name : options.requiredNames) {
+        if (!files.contains(name, Qt::CaseInsensitive)) {
+            setError(error, u"file "_s + name + u" is missing"_s);
+            return false;
+        }
     }
 
     const QString temp = tempPathBeside(target);
@@ -168,9 +199,13 @@ bool writeDirectoryArchive(const QString &dir, const QString &zipPath, const QSt
             zip_source_free(source);
             return fail(QString::fromUtf8(zip_strerror(za)));
         }
-        if (zip_set_file_compression(za, zip_uint64_t(index), ZIP_CM_DEFLATE, 0) != 0)
+        if (zip_set_file_compression(za, zip_uint64_t(index), ZIP_CM_DEFLATE, zip_uint32_t(qBound(1, options.level, 9)))
+            != 0)
             return fail(QString::fromUtf8(zip_strerror(za)));
     }
+    ProgressState progress{&options, int(files.size()), 0};
+    if (options.progress)
+        zip_register_progress_callback_with_state(za, 0.5 / double(files.size()), reportProgress, nullptr, &progress);
     // The files are read and compressed here; a full disk shows up as a failed close.
     if (zip_close(za) != 0)
         return fail(QString::fromUtf8(zip_strerror(za)));
@@ -181,11 +216,13 @@ bool writeDirectoryArchive(const QString &dir, const QString &zipPath, const QSt
         setError(error, u"archive holds %1 of %2 files"_s.arg(written).arg(files.size()));
         return false;
     }
-    if (!syncFile(temp) || !renameOver(temp, target)) {
+    if ((options.flush && !syncFile(temp)) || !renameOver(temp, target)) {
         QFile::remove(temp);
         setError(error, u"cannot replace "_s + target);
         return false;
     }
+    if (options.progress && progress.reported < progress.total)
+        options.progress(progress.total, progress.total);
     if (members)
         *members = written;
     return true;
@@ -208,7 +245,7 @@ bool extractArchive(const QString &zipPath, const QString &targetDir, QString *e
         const char *raw = zip_get_name(za, zip_uint64_t(i), ZIP_FL_ENC_GUESS);
         QString name = raw ? QString::fromUtf8(raw) : QString();
         name.replace(u'\\', u'/');  // some writers store Windows separators
-        if (unsafeName(name)) {
+        if (unsafeMemberName(name)) {
             zip_discard(za);
             setError(error, u"unsafe member name "_s + name);
             return false;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace rur::backup {
 
@@ -13,6 +15,26 @@ namespace rur::backup {
 // members receives the number of members of the finished archive (0 on failure).
 bool writeDirectoryArchive(const QString &dir, const QString &zipPath, const QStringList &excludedNames,
                            QString *error = nullptr, int *members = nullptr);
+
+// The same with more say over what goes in.
+struct ArchiveOptions {
+    // Files and folders of these names (case ignored, at any depth) are left out.
+    QStringList excludedNames;
+    // Further files and folders left out.
+    std::function<bool(const QFileInfo &)> exclude;
+    // Files directly in the folder that must be stored: when one is missing nothing is written.
+    QStringList requiredNames;
+    // Number of files compressed so far, as the archive is written.
+    std::function<void(int done, int total)> progress;
+    // Deflate level: 1 is several times faster than the higher levels and makes tables only
+    // a few percent larger.
+    int level = 1;
+    // Whether the finished archive is flushed to the disk before it takes its name; a caller
+    // that flushes the file system afterwards anyway may leave it.
+    bool flush = true;
+};
+bool archiveDirectory(const QString &dir, const QString &zipPath, const ArchiveOptions &options,
+                      QString *error = nullptr, int *members = nullptr);
 
 // Extracts the file members of an archive into a directory, creating folders as needed and
 // overwriting existing files (each written beside its target and renamed over it). With

@@ -98,14 +98,14 @@ int cmdInfo(Context &ctx)
 const CommandRegistration registrations[] = {
     CommandRegistration({u"data-choice"_s,
                          u"  data-choice [--local | --network ADRESÁŘ]   vypíše nebo nastaví práci s místními či síťovými daty"_s,
-                         {u"--network"_s}, cmdDataChoice, 200}),
+                         {u"--network"_s}, cmdDataChoice, 300}),
     CommandRegistration({u"copy-network-data"_s,
                          u"  copy-network-data ADRESÁŘ    připraví síťový datový adresář (prázdný seznam RUR a šablony)"_s,
-                         {}, cmdCopyNetworkData, 210}),
-    CommandRegistration({u"info"_s, u"  info                         vypíše používané adresáře"_s, {}, cmdInfo, 220}),
+                         {}, cmdCopyNetworkData, 310}),
+    CommandRegistration({u"info"_s, u"  info                         vypíše používané adresáře"_s, {}, cmdInfo, 320}),
     CommandRegistration({u"convert"_s,
                          u"  convert --from SOUBOR        převede data z předchozí verze (její Data.DB nebo adresář)"_s,
-                         {u"--from"_s}, cmdConvert, 230}),
+                         {u"--from"_s}, cmdConvert, 330}),
 };
 
 }  // namespace

@@ -121,6 +121,8 @@ int cmdSet(Context &ctx)
         return 1;
     }
     try {
+        // Tables that no window keeps open are opened for the command.
+        table->open();
         table->edit();
         for (const auto &[name, text] : std::as_const(assignments)) {
             engine::Field field = table->field(name);

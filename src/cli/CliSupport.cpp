@@ -5,6 +5,7 @@
 #include "datasets/DataSetAccess.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
+#include "platform/IniFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -149,6 +150,13 @@ bool directories(Context &ctx)
         print(stderr, QString::fromUtf16(app::kNoDataRootMessage));
         return false;
     }
+    // A settings file that can't be read would let the command run on other settings than
+    // the user's.
+    for (const QString &ini : {dirs.localDataRoot + u"Dph.ini"_s, dirs.dataRoot + u"Dph.ini"_s})
+        if (const QString problem = platform::IniFile(ini).problem(); !problem.isEmpty()) {
+            print(stderr, problem);
+            return false;
+        }
     dirs.dataVersion = app::readDataVersion(dirs.localDataRoot);
     return true;
 }
@@ -190,6 +198,10 @@ int openSet(Context &ctx, data::TDM1 &dm)
         datasets::openDataSet(dm, ctx.dirs, dir);
     } catch (const engine::EngineError &e) {
         print(stderr, QString::fromUtf16(datasets::kOpenFailedMessage) + u'\n' + e.message());
+        return 1;
+    }
+    if (const QString problem = platform::IniFile(ctx.dirs.dataSetIni()).problem(); !problem.isEmpty()) {
+        print(stderr, problem);
         return 1;
     }
     return 0;

@@ -1,5 +1,7 @@
 #include "data/DataFileList.h"
 
+#include "data/Schemas.h"
+
 namespace rur::data {
 
 namespace {
@@ -29,6 +31,21 @@ const QStringList &dataFileList()
 QStringList dataFiles(int first, int last)
 {
     return dataFileList().mid(first - 1, last - first + 1);
+}
+
+QStringList tableFiles(int first, int last)
+{
+    static const QStringList kept = [] {
+        QStringList names;
+        for (const engine::TableDef &def : dataSetTableDefs())
+            names.append(def.fileName);
+        return names;
+    }();
+    QStringList out;
+    for (const QString &name : dataFiles(first, last))
+        if (kept.contains(name, Qt::CaseInsensitive))
+            out.append(name);
+    return out;
 }
 
 const QStringList &catalogueFiles()

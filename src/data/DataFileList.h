@@ -9,6 +9,9 @@ namespace rur::data {
 const QStringList &dataFileList();
 // Entries first..last of the list, counted from 1.
 QStringList dataFiles(int first, int last);
+// The entries of first..last that this engine keeps as table files (the .DB files); the
+// index and memo files of the list live inside them here.
+QStringList tableFiles(int first, int last);
 
 // Catalogue and password files of a data root, as they are copied from its template directory.
 const QStringList &catalogueFiles();

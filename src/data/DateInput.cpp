@@ -85,7 +85,7 @@ void setDateText(engine::Field field, const QString &text, const QDate &today)
     }
     const QDate date = readDate(expanded, today);
     if (!date.isValid())
-        RUR_THROW(engine::ErrInvalidValue, u"'"_s + expanded + u"' není platné datum."_s);
+        RUR_THROW(engine::ErrInvalidValue, u"„"_s + expanded + u"“ není platné datum."_s);
     field.setValue(date);
 }
 

@@ -26,7 +26,7 @@ int fullYear(int twoDigitYear, const QDate &today);
 
 // Stores typed text in a date field: expands it with DatumAll, reads a two-digit year as
 // above and sets the date. Empty text empties the field; anything else that is not a date
-// throws EngineError "'<text>' není platné datum." and leaves the field as it was.
+// throws EngineError "„<text>“ není platné datum." and leaves the field as it was.
 void setDateText(engine::Field field, const QString &text, const QDate &today);
 
 // Installs the date input above as the set-text hook of every stored date field.

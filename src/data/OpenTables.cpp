@@ -4,7 +4,9 @@
 #include "data/DataFileList.h"
 #include "data/DataM1.h"
 #include "data/SchemaUpgrade.h"
+#include "data/Templates.h"
 #include "data/TextSplits.h"
+#include "engine/EngineError.h"
 #include "engine/LocalSql.h"
 #include "engine/TableFile.h"
 
@@ -154,13 +156,12 @@ void TDM1::OtevritTabulky()
     const QString templates = templateDirectory();
 
     // Copies files of the data file list from the template directory; entries without a
-    // template (index and memo files of the old engine) and failed copies are skipped.
+    // template (index and memo files of the old engine) are skipped, a bad template stops
+    // the opening before anything is copied.
     const auto copyFiles = [&](int first, int last) {
-        QList<std::pair<QString, QString>> copies;
-        for (const QString &file : dataFiles(first, last))
-            if (QFile::exists(templates + file))
-                copies.append({templates + file, db.filePath(file)});
-        engine::replaceFilesAtomically(copies);
+        if (const QString problem = copyTemplateFiles(templates, dataFiles(first, last), db.directory());
+            !problem.isEmpty())
+            RUR_THROW(engine::ErrUnreadable, problem);
         engine::crashPoint("open:after-copy");
     };
     // A table repaired by copying alone: only a missing file is replaced by its template.

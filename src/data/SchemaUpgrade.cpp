@@ -1,5 +1,7 @@
 #include "data/SchemaUpgrade.h"
 
+#include "engine/LocalSql.h"
+
 using namespace Qt::StringLiterals;
 
 namespace rur::data {
@@ -108,6 +110,35 @@ QString statementMban()
 QString statementMtt()
 {
     return u"Alter Table Mtt Add Z1 Boolean"_s;
+}
+
+QStringList upgradeColumns(const QString &table)
+{
+    const auto is = [&](const char16_t *name) { return table.compare(QString::fromUtf16(name), Qt::CaseInsensitive) == 0; };
+    QStringList statements;
+    if (is(u"Dtab1") || is(u"Dtab1s"))
+        statements = {statementU1(table)};
+    else if (is(u"Dtab2") || is(u"Dtab2s"))
+        statements = {statementU2(table)};
+    else if (is(u"Dtabn1") || is(u"Dtabn1s"))
+        statements = {statementU3(table), statementU4(table)};
+    else if (is(u"Dtabn2") || is(u"Dtabn2s"))
+        statements = {statementU5(table)};
+    else if (is(u"Dtabs"))
+        statements = {statementS1(), statementS2()};
+    else if (is(u"Prp"))
+        statements = statementsP();
+    else if (is(u"Dmt"))
+        statements = {statementD1(), statementD2()};
+    else if (is(u"Mban"))
+        statements = {statementMban()};
+    else if (is(u"Mtt"))
+        statements = {statementMtt()};
+    QStringList columns;
+    for (const QString &sql : std::as_const(statements))
+        for (const engine::FieldDef &f : engine::parseAlterTable(sql).columns)
+            columns.append(f.name);
+    return columns;
 }
 
 }  // namespace rur::data

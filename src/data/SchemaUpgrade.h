@@ -20,6 +20,10 @@ QString statementD2();
 QString statementMban();
 QString statementMtt();
 
+// Every column that opening a data set may add to the table (Dtab1, Prp, ...): the columns
+// of all of its statements; empty for a table that is only ever copied from its template.
+QStringList upgradeColumns(const QString &table);
+
 // Builds "Alter Table T Add A Float\n, Add B Char(9)" from "A Float; B Char(9)".
 QString alterTable(const QString &table, const QString &columns);
 

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +51,24 @@ QList<QVariantMap> templateRows(const QString &name)
                                    u"Dtabn3", u"Dzal1", u"Prppz"})
         if (is(oneRow))
             return {QVariantMap()};
+    return {};
+}
+
+QString copyTemplateFiles(const QString &templates, const QStringList &files, const QString &target)
+{
+    QList<std::pair<QString, QString>> copies;
+    for (const QString &file : files) {
+        const QString source = templates + file;
+        if (!QFileInfo::exists(source) && !QFileInfo(source).isSymLink())
+            continue;
+        if (file.endsWith(u".DB"_s, Qt::CaseInsensitive)
+            && !engine::tableFileDamage(source, QFileInfo(file).completeBaseName()).isEmpty())
+            return u"Šablona tabulky "_s + file + u" v adresáři "_s + QDir::toNativeSeparators(templates)
+                   + u" je poškozená nebo nečitelná."_s;
+        copies.append({source, target + file});
+    }
+    if (!engine::replaceFilesAtomically(copies))
+        return u"Šablony tabulek nelze zkopírovat do adresáře "_s + QDir::toNativeSeparators(target) + u'.';
     return {};
 }
 

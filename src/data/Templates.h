@@ -11,6 +11,13 @@ namespace rur::data {
 // of a VAT payer, one copy, ...), none for the list tables.
 QList<QVariantMap> templateRows(const QString &tableName);
 
+// Copies files of a data set from a template directory into a directory, each over the file
+// there, once every template to copy has been checked: a template that is not a whole,
+// undamaged table of its name is never copied over a good table. Returns empty, or the
+// message of the first bad template (and then copies nothing). Files without a template in
+// the directory are skipped.
+QString copyTemplateFiles(const QString &templates, const QStringList &files, const QString &target);
+
 // Creates or completes a data root in a directory: the catalogue Data.DB and the passwords
 // Uziv.DB (only when missing), Dph.ini (only when missing), and the template directory Data/
 // with an empty copy of every table and Verze.ini. Existing data sets and settings are kept.

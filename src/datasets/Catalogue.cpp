@@ -4,6 +4,7 @@
 #include "data/DataFileList.h"
 #include "datasets/DataSetAccess.h"
 #include "data/Schemas.h"
+#include "data/Templates.h"
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
 #include "engine/TableFile.h"
@@ -241,7 +242,7 @@ bool Catalogue::beginNew()
 
 bool Catalogue::finishNew(const QString &name)
 {
-    if (!newPending())
+    if (!newPending() || !nameAccepted(name))
         return false;
     Data->field(u"Nazev"_s).setValue(name);
     if (!prompter_.confirm(u"Opravdu chcete vytvořit RUR "_s + name + u" ?"_s))
@@ -249,10 +250,19 @@ bool Catalogue::finishNew(const QString &name)
     platform::BusyGuard busy(prompter_);
     const QString directory = Data->field(u"Adresar"_s).asString();
     const QString path = dirs_.dataRoot + directory;
-    // The directory comes first: a data set that has no directory is not catalogued.
+    // The directory and its tables come first: a data set without them is not catalogued.
+    const bool existed = QFileInfo::exists(path);
     if (!QDir().mkpath(path) || !QFileInfo(path).isDir()) {
         cancelNew();
         prompter_.error(u"Adresář "_s + path + u" nelze vytvořit."_s);
+        return false;
+    }
+    if (const QString problem = data::copyTemplateFiles(dirs_.dataRoot + u"Data/"_s, data::dataFileList(), path + u'/');
+        !problem.isEmpty()) {
+        cancelNew();
+        if (!existed)
+            QDir(path).removeRecursively();
+        prompter_.error(problem);
         return false;
     }
     try {
@@ -262,13 +272,19 @@ bool Catalogue::finishNew(const QString &name)
         prompter_.error(e.message());
         return false;
     }
-    const QString templates = dirs_.dataRoot + u"Data/"_s;
-    QList<std::pair<QString, QString>> copies;
-    for (const QString &file : data::dataFileList())
-        if (QFile::exists(templates + file))
-            copies.append({templates + file, path + u'/' + file});
-    engine::replaceFilesAtomically(copies);  // a table left out is copied in when the set opens
     applyOrdering(pendingIndexOrdering_);
+    return true;
+}
+
+bool Catalogue::nameAccepted(const QString &name)
+{
+    // A tab or a line break in a name would break every list that shows it.
+    for (QChar c : name) {
+        if (c.category() == QChar::Other_Control) {
+            prompter_.error(u"Název RUR nesmí obsahovat řídicí znaky (tabulátor, konec řádku)."_s);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -285,6 +301,8 @@ bool Catalogue::rename(const QString &name)
         prompter_.information(QString::fromUtf16(kNoDataSets));
         return false;
     }
+    if (!nameAccepted(name))
+        return false;
     return guarded([&] {
         Data->edit();
         Data->field(u"Nazev"_s).setValue(name);

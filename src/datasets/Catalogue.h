@@ -88,6 +88,7 @@ private:
     void openTables();
     void applyOrdering(int ordering);
     bool inUse(const QString &directory);
+    bool nameAccepted(const QString &name);  // false (the user told) for control characters
     bool passwordAccepted();
     void setStatus(const QString &text);
     // Runs a change of the catalogue; a failed table operation is told to the user (in

@@ -1,5 +1,6 @@
 #include "datasets/DataSetAccess.h"
 
+#include "backup/FileSwap.h"
 #include "data/DataM1.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
@@ -32,6 +33,9 @@ void openDataSet(data::TDM1 &dm, app::Directories &dirs, const QString &dataSetD
     dm.Danove.setDirectory(dirs.dataSetPath());
     engine::deleteStaleLockFiles(dirs.dataSetPath());
     engine::deleteStaleLockFiles(dirs.dataRoot + u"Data/"_s);
+    // A restore that was cut short while it moved files into place is undone, so that the
+    // tables are all old ones rather than a mix.
+    backup::finishInterruptedRestore(dirs.dataSetPath());
     dm.OtevritTabulky();
 }
 

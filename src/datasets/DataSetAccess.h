@@ -19,8 +19,8 @@ QString invalidDirectoryMessage(const QString &name);
 
 // Points the data module at a data set and opens its tables: the database alias is set to
 // the data-set directory, stale lock files of that directory and of the template directory
-// are removed, and all tables are opened (and repaired). Throws EngineError, also for a
-// directory name that is not a data set's.
+// are removed, a restore that was cut short is undone, and all tables are opened (and
+// repaired). Throws EngineError, also for a directory name that is not a data set's.
 void openDataSet(data::TDM1 &dm, app::Directories &dirs, const QString &dataSetDir);
 
 inline constexpr char16_t kOpenFailedMessage[] = u"Nepodařilo se otevřít všechny tabulky.";

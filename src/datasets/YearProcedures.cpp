@@ -4,6 +4,8 @@
 #include "backup/ZipArchive.h"
 #include "data/DataFileList.h"
 #include "data/DataM1.h"
+#include "data/Templates.h"
+#include "engine/EngineError.h"
 #include "datasets/Periods.h"
 #include "engine/LockFile.h"
 #include "engine/TableFile.h"
@@ -33,16 +35,31 @@ void closeDataSet(data::TDM1 &dm)
 }
 
 // Copies entries first..last of the data file list from the template directory over the
-// data set's files. Entries without a template are skipped; a failed copy shows up when the
-// table is opened again.
+// data set's files; entries without a template are skipped. Throws the message of a bad
+// template, which is found before anything is copied.
 void copyTemplates(data::TDM1 &dm, int first, int last)
 {
+    const QString problem = data::copyTemplateFiles(dm.templateDirectory(), data::dataFiles(first, last),
+                                                    dm.Danove.directory());
+    if (!problem.isEmpty())
+        RUR_THROW(engine::ErrUnreadable, problem);
+}
+
+// The templates a procedure will copy, checked before it changes anything: false (the user
+// told) when one of them is not a whole table.
+bool templatesUsable(data::TDM1 &dm, int first, int last, platform::Prompter &prompter)
+{
     const QString templates = dm.templateDirectory();
-    QList<std::pair<QString, QString>> copies;
-    for (const QString &file : data::dataFiles(first, last))
-        if (QFile::exists(templates + file))
-            copies.append({templates + file, dm.Danove.filePath(file)});
-    engine::replaceFilesAtomically(copies);
+    for (const QString &file : data::dataFiles(first, last)) {
+        const QString path = templates + file;
+        if ((QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+            && !engine::tableFileDamage(path, QFileInfo(file).completeBaseName()).isEmpty()) {
+            prompter.error(u"Šablona tabulky "_s + file + u" v adresáři "_s + QDir::toNativeSeparators(templates)
+                           + u" je poškozená nebo nečitelná."_s);
+            return false;
+        }
+    }
+    return true;
 }
 
 // The year coefficient of the taxpayer goes into the deduction coefficient of the return.
@@ -91,7 +108,7 @@ QString yearEndArchiveFolder(const app::Directories &dirs)
 bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
 {
     Q_UNUSED(dirs);
-    if (!askTwice(prompter, u"Opravdu provést vymazání období ?"_s))
+    if (!askTwice(prompter, u"Opravdu provést vymazání období ?"_s) || !templatesUsable(dm, 33, 35, prompter))
         return false;
     platform::BusyGuard busy(prompter);
     closeDataSet(dm);
@@ -108,7 +125,7 @@ bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &
 bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
 {
     Q_UNUSED(dirs);
-    if (!askTwice(prompter, u"Opravdu provést vymazání celého roku ?"_s))
+    if (!askTwice(prompter, u"Opravdu provést vymazání celého roku ?"_s) || !templatesUsable(dm, 36, 39, prompter))
         return false;
     platform::BusyGuard busy(prompter);
     closeDataSet(dm);
@@ -121,7 +138,7 @@ bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &pr
 
 bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
 {
-    if (!askTwice(prompter, u"Opravdu provést akci nový rok ?"_s))
+    if (!askTwice(prompter, u"Opravdu provést akci nový rok ?"_s) || !templatesUsable(dm, 32, 39, prompter))
         return false;
     std::optional<platform::BusyGuard> busy(std::in_place, prompter);
 

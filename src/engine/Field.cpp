@@ -92,8 +92,10 @@ QVariant convertToFieldType(const FieldDef &f, const QVariant &value)
     }
     case FieldType::Char: {
         QString s = value.toString();
+        // A character outside the Basic Multilingual Plane takes two units: it is kept whole
+        // or left out, never cut in half.
         if (f.size > 0 && s.size() > f.size)
-            s.truncate(f.size);
+            s.truncate(s.at(f.size - 1).isHighSurrogate() ? f.size - 1 : f.size);
         return s.isEmpty() ? QVariant() : QVariant(s);
     }
     case FieldType::Memo: {

@@ -3,6 +3,7 @@
 #include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Sqlite.h"
+#include "engine/TableFile.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -41,18 +42,21 @@ FieldDef parseColumn(const QString &text, const QString &sql)
     badStatement(sql);
 }
 
-// Opens the file of a table of the database and names the SQL table inside it.
+// Opens the file of a table of the database and names the SQL table inside it: the table of
+// the file's own name in an undamaged file, or the statement fails and changes nothing.
 QString openTableFile(Database &database, const QString &table, SqliteFile &db, const QString &sql)
 {
     const QString path = database.filePath(table + u".DB"_s);
     QString error;
     if (!QFile::exists(path) || !db.open(path, false, &error))
         RUR_THROW(ErrSql, u"Tabulka "_s + table + u".DB neexistuje: "_s + sql.simplified());
-    Statement st(db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
-                     u"ORDER BY name COLLATE NOCASE <> ? LIMIT 1"_s);
+    const QString damaged = u"Tabulka "_s + table + u".DB je poškozená nebo nečitelná."_s;
+    if (!isPlainFileWithin(path, kMaxTableFileSize) || !db.damage(path).isEmpty())
+        RUR_THROW(ErrUnreadable, damaged);
+    Statement st(db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"_s);
     st.bind(1, table);
     if (!st.step())
-        RUR_THROW(ErrSql, u"Tabulka "_s + table + u".DB je poškozená nebo nečitelná."_s);
+        RUR_THROW(ErrUnreadable, damaged);
     return st.columnText(0);
 }
 

@@ -23,6 +23,11 @@ public:
     bool isOpen() const { return db_ != nullptr; }
     sqlite3 *handle() const { return db_; }
 
+    // Whether the open file is a whole, undamaged database: as long as its header says
+    // (a truncated file is not) and passing SQLite's quick check. Empty when it is, else
+    // SQLite's or our own reason (for diagnostics; users get the damaged-table message).
+    QString damage(const QString &path);
+
     // Runs statements without results; throws EngineError (ErrSql, or 9729 for a key violation).
     void exec(const QString &sql);
     QString lastError() const;

@@ -9,6 +9,7 @@
 #include "engine/TableValues.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -73,8 +74,13 @@ void Table::open()
     if (!database_)
         throwOpenError(ErrFileMissing, {});
     const QString path = filePath();
-    if (!QFile::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
         throwOpenError(ErrFileMissing, {});
+    // Only a regular file of a plausible size is a table: a device, a pipe or a huge file
+    // would hang the program or fill the memory.
+    if (!isPlainFileWithin(path, kMaxTableFileSize))
+        throwOpenError(ErrUnreadable, {});
     // A table that can't be written is not opened for editing: its lock file and journal
     // could not be made, and a save would fail after the user typed.
     if (!readOnly_ && (!isWritablePath(database_->directory()) || !isWritablePath(path)))
@@ -91,11 +97,16 @@ void Table::open()
     if (!db->open(path, false, &error))
         throwOpenError(ErrUnreadable, error);
     try {
-        Statement st(*db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
-                          u"ORDER BY name COLLATE NOCASE <> ? LIMIT 1"_s);
+        // A damaged file is never read as an empty or partial table: the next save would
+        // overwrite what is left of the user's data.
+        if (const QString damage = db->damage(path); !damage.isEmpty())
+            throwOpenError(ErrUnreadable, damage);
+        // The table of the file's own name, and no other: a file holding something else is
+        // not ours to read or to upgrade.
+        Statement st(*db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"_s);
         st.bind(1, def_.name);
         if (!st.step())
-            throwOpenError(ErrUnreadable, {});
+            throwOpenError(ErrUnreadable, u"soubor neobsahuje tabulku "_s + def_.name);
         fileTable_ = st.columnText(0);
         const QStringList columns = tableColumns(*db, fileTable_);
         for (int i : std::as_const(storedIndex_)) {
@@ -185,8 +196,12 @@ void Table::readRows(qint64 keepRowid, int fallbackPos)
         Row r;
         r.rowid = st.columnInt64(0);
         r.values.reserve(storedIndex_.size());
-        for (int c = 0; c < storedIndex_.size(); ++c)
-            r.values.append(fromStorage(def_.fields[storedIndex_[c]], st.column(c + 1)));
+        for (int c = 0; c < storedIndex_.size(); ++c) {
+            QVariant value;
+            if (!fromStorage(def_.fields[storedIndex_[c]], st.column(c + 1), &value))
+                throwOpenError(ErrUnreadable, u"hodnota pole "_s + def_.fields[storedIndex_[c]].name + u" neodpovídá typu"_s);
+            r.values.append(std::move(value));
+        }
         rows.append(std::move(r));
     }
     // Range and master-detail conditions compare in memory with the field's own ordering.

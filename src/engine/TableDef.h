@@ -20,7 +20,7 @@ struct FieldDef {
     bool calculated = false;
     // How the user knows the field in messages: "ř. 21", or its label in a window; empty
     // for the field's name.
-    QString label;
+    QString label = {};
 };
 
 // The field as messages name it: the line of the return ("ř. 21"), the window's label

@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSet>
+#include <algorithm>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -62,6 +64,33 @@ bool renameOver(const QString &temp, const QString &target)
 }
 
 }  // namespace
+
+bool isPlainFileWithin(const QString &path, qint64 limit)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.size() <= limit;
+}
+
+QString tableFileDamage(const QString &path, const QString &tableName)
+{
+    if (!isPlainFileWithin(path, kMaxTableFileSize))
+        return u"není to soubor přiměřené velikosti"_s;
+    SqliteFile db;
+    QString error;
+    if (!db.open(path, false, &error))
+        return error;
+    if (QString damage = db.damage(path); !damage.isEmpty())
+        return damage;
+    try {
+        Statement st(db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"_s);
+        st.bind(1, tableName);
+        if (!st.step())
+            return u"soubor neobsahuje tabulku "_s + tableName;
+    } catch (const EngineError &e) {
+        return e.message();
+    }
+    return {};
+}
 
 bool isWritablePath(const QString &path)
 {
@@ -175,19 +204,33 @@ void createTableFile(const QString &path, const TableDef &def, const QList<QVari
 namespace {
 
 // Writes a copy of source beside target; returns the temporary path, or empty on failure.
+// Only a regular file of a plausible size is copied: a pipe would block, a device would
+// fill the disk. The file is checked on the open descriptor, so it can't be swapped between
+// the check and the copy.
 QString writeTempCopy(const QString &source, const QString &target, bool sync)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    const int fd = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st{};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxTableFileSize) {
+        if (fd >= 0)
+            ::close(fd);
         return {};
+    }
+    QFile in;
+    if (!in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return {};
+    }
     const QString temp = tempPathBeside(target);
     QFile out(temp);
     if (!out.open(QIODevice::WriteOnly))
         return {};
     char buffer[65536];
+    qint64 total = 0;
     for (;;) {
         const qint64 n = in.read(buffer, sizeof buffer);
-        if (n < 0 || (n > 0 && out.write(buffer, n) != n)) {
+        total += std::max<qint64>(n, 0);
+        if (n < 0 || total > kMaxTableFileSize || (n > 0 && out.write(buffer, n) != n)) {
             out.close();
             QFile::remove(temp);
             return {};

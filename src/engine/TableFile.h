@@ -25,6 +25,15 @@ bool replaceFileAtomically(const QString &source, const QString &target);
 // are still done.
 bool replaceFilesAtomically(const QList<std::pair<QString, QString>> &copies);
 
+// Size beyond any real table of a data set: a larger file is refused, never read or copied.
+inline constexpr qint64 kMaxTableFileSize = qint64(256) << 20;
+// A regular file (a link to one counts) of at most limit bytes: no device, pipe or folder.
+bool isPlainFileWithin(const QString &path, qint64 limit);
+
+// Why a table file can't be trusted as a whole table of the given name (not a regular file
+// of a plausible size, truncated or damaged, or holding no such table); empty when it can.
+QString tableFileDamage(const QString &path, const QString &tableName);
+
 // Whether the program may write a file or directory (also false on a read-only medium).
 bool isWritablePath(const QString &path);
 // "Do adresáře … nelze zapisovat." for a directory path, shown in the system's form.

@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QLocale>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 namespace rur::engine::detail {
@@ -57,25 +59,53 @@ QVariant toStorage(const FieldDef &f, const QVariant &v)
     }
 }
 
-// Value as read from the file; whatever another program left there is taken as well as
-// it converts, never thrown at the user.
-QVariant fromStorage(const FieldDef &f, const QVariant &v)
+bool fromStorage(const FieldDef &f, const QVariant &v, QVariant *out)
 {
+    *out = QVariant();
     if (v.isNull())
-        return {};
+        return true;
+    const int kind = v.typeId();
+    const bool number = kind == QMetaType::LongLong || kind == QMetaType::Double;
     switch (f.type) {
-    case FieldType::Boolean: return v.toLongLong() != 0;
+    case FieldType::Boolean:
+        if (!number)
+            return false;
+        *out = v.toDouble() != 0;
+        return true;
     case FieldType::Date: {
-        const QDate d = QDate::fromString(v.toString(), Qt::ISODate);
-        return d.isValid() ? QVariant(d) : QVariant();
+        if (kind != QMetaType::QString)
+            return false;
+        const QString text = v.toString();
+        if (text.isEmpty())
+            return true;
+        const QDate d = QDate::fromString(text, Qt::ISODate);
+        *out = d;
+        return d.isValid();
     }
-    case FieldType::Float: return v.toDouble();
+    case FieldType::Float: {
+        if (!number || !std::isfinite(v.toDouble()))
+            return false;
+        *out = v.toDouble();
+        return true;
+    }
     case FieldType::Smallint:
     case FieldType::Integer:
-    case FieldType::AutoInc: return int(v.toLongLong());
+    case FieldType::AutoInc: {
+        if (!number)
+            return false;
+        const double x = v.toDouble();
+        const double limit = f.type == FieldType::Smallint ? 32768.0 : 2147483648.0;
+        if (x != std::trunc(x) || x < -limit || x >= limit)
+            return false;
+        *out = int(x);
+        return true;
+    }
     default: {
+        if (kind == QMetaType::QByteArray)
+            return false;
         const QString s = v.toString();
-        return s.isEmpty() ? QVariant() : QVariant(s);
+        *out = s.isEmpty() ? QVariant() : QVariant(s);
+        return true;
     }
     }
 }

@@ -15,8 +15,10 @@ namespace rur::engine::detail {
 int compareValues(const QVariant &a, const QVariant &b, FieldType type);
 // Value as written into the file.
 QVariant toStorage(const FieldDef &f, const QVariant &v);
-// Value as read from the file.
-QVariant fromStorage(const FieldDef &f, const QVariant &v);
+// Value as read from the file into *out; false when what the file holds does not fit the
+// field (text in a number column, a fraction in a whole-number column, a date that is not
+// one): another program wrote it, and the table is not to be taken as it stands.
+bool fromStorage(const FieldDef &f, const QVariant &v, QVariant *out);
 // "A;B" field lists.
 QStringList splitNames(const QString &names);
 

@@ -2,12 +2,16 @@
 
 #include "platform/Cp1250.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <limits>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -145,6 +149,36 @@ IniFile::Line IniFile::parse(QString text)
     return line;
 }
 
+class IniFile::ParsedCache {
+public:
+    const ParsedFile *find(const QString &path, const Stamp &stamp) const
+    {
+        const auto it = entries_.constFind(path);
+        return it != entries_.constEnd() && it->first == stamp ? &it->second : nullptr;
+    }
+    void store(const QString &path, const Stamp &stamp, ParsedFile parsed)
+    {
+        // A file changed in the last moments could change again within the resolution of
+        // its time stamp without showing it: only settled files are kept.
+        const qint64 nowNs = QDateTime::currentMSecsSinceEpoch() * 1'000'000;
+        if (nowNs - stamp.modifiedNs < 2'000'000'000)
+            return;
+        if (entries_.size() >= kMaxEntries && !entries_.contains(path))
+            entries_.clear();
+        entries_.insert(path, {stamp, std::move(parsed)});
+    }
+
+private:
+    static constexpr qsizetype kMaxEntries = 32;
+    QHash<QString, std::pair<Stamp, ParsedFile>> entries_;
+};
+
+IniFile::ParsedCache &IniFile::parsedCache()
+{
+    static ParsedCache cache;
+    return cache;
+}
+
 IniFile::Stamp IniFile::stampOf(const QString &path)
 {
     Stamp stamp;
@@ -166,18 +200,39 @@ void IniFile::load()
     crlf_ = false;
     finalNewline_ = true;
     unreadable_ = false;
+    problem_.clear();
     dirty_ = false;
     // Taken before reading: a change made while we read then shows up as a newer stamp.
     stamp_ = stampOf(path_);
     if (!stamp_.exists)
         return;
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (const ParsedFile *cached = parsedCache().find(path_, stamp_)) {
+        lines_ = cached->lines;
+        crlf_ = cached->crlf;
+        finalNewline_ = cached->finalNewline;
+        return;
+    }
+    // Opened without waiting (a pipe would block) and checked on the open descriptor.
+    const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st{};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxSize) {
+        const bool refused = fd >= 0;
+        if (fd >= 0)
+            ::close(fd);
+        unreadable_ = true;
+        if (refused)
+            problem_ = u"Soubor nastavení "_s + path_
+                       + u" je příliš velký nebo to není obyčejný soubor. Nastavení z něj nelze použít."_s;
+        return;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         unreadable_ = true;
         return;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    const QByteArray bytes = file.read(kMaxSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxSize) {
         unreadable_ = true;
         return;
     }
@@ -205,6 +260,7 @@ void IniFile::load()
         lines_.append(parse(text.sliced(start)));
         finalNewline_ = false;
     }
+    parsedCache().store(path_, stamp_, {lines_, crlf_, finalNewline_});
 }
 
 void IniFile::refreshBeforeWrite()

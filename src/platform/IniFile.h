@@ -15,11 +15,18 @@ namespace rur::platform {
 // - every write goes to disk at once, atomically (a temporary file renamed over).
 // The file is read as UTF-8, or as windows-1250 when it isn't valid UTF-8, and written as
 // UTF-8; CRLF line ends are kept, any other file is written with LF.
+// Only a regular file of at most kMaxSize bytes is read: anything else (a device, a pipe, a
+// huge file) reads as empty, refuses writes and has a problem() to tell the user. A file is
+// parsed once while it stays unchanged on disk, however many objects read it.
 class IniFile {
 public:
+    static constexpr qint64 kMaxSize = 4 << 20;
+
     explicit IniFile(QString path);
 
     QString path() const { return path_; }
+    // Why the file can't be used, in Czech and naming it; empty when it can.
+    QString problem() const { return problem_; }
     // Re-reads the file, dropping changes that could not be saved.
     void reload();
 
@@ -66,6 +73,15 @@ private:
         bool operator==(const Stamp &) const = default;
     };
 
+    // The files parsed in this process, while they stay as they were on disk.
+    struct ParsedFile {
+        QList<Line> lines;
+        bool crlf = false;
+        bool finalNewline = true;
+    };
+    class ParsedCache;
+    static ParsedCache &parsedCache();
+
     static Line parse(QString text);
     static Stamp stampOf(const QString &path);
     void load();
@@ -83,6 +99,7 @@ private:
     bool finalNewline_ = true;
     // The file exists but could not be read: saving would destroy it, so writes refuse.
     bool unreadable_ = false;
+    QString problem_;
     bool dirty_ = false;
     Stamp stamp_;
 };

@@ -24,6 +24,14 @@ bool ScriptedPrompter::askText(const QString &caption, const QString &label, QSt
     return true;
 }
 
+QString ScriptedPrompter::saveFileName(const QString &caption, const QString &suggested, const QString &filter)
+{
+    Q_UNUSED(filter);
+    messages.append({Message::Question, caption});
+    suggestedFiles.append(suggested);
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+}
+
 QStringList ScriptedPrompter::errors() const
 {
     QStringList out;

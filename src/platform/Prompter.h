@@ -18,6 +18,9 @@ public:
     virtual Answer confirmWithCancel(const QString &text) = 0;
     // Asks for one line of text (masked for passwords); false when the user cancels.
     virtual bool askText(const QString &caption, const QString &label, QString *text, bool masked) = 0;
+    // Asks where to save a file, starting at `suggested`; filter as "PDF (*.pdf)". Empty when
+    // the user cancels.
+    virtual QString saveFileName(const QString &caption, const QString &suggested, const QString &filter) = 0;
     // The hourglass cursor of long procedures; windows show it, scripts ignore it.
     virtual void setBusy(bool busy) { Q_UNUSED(busy); }
 };
@@ -47,9 +50,12 @@ public:
     bool confirm(const QString &text) override;
     Answer confirmWithCancel(const QString &text) override;
     bool askText(const QString &caption, const QString &label, QString *text, bool masked) override;
+    QString saveFileName(const QString &caption, const QString &suggested, const QString &filter) override;
 
     QList<Answer> answers;  // taken from the front; Yes when empty
     QStringList textAnswers;  // taken from the front; a cancelled prompt when empty
+    QStringList fileAnswers;  // taken from the front; a cancelled file dialog when empty
+    QStringList suggestedFiles;  // what each file question proposed
     QList<Message> messages;
 
     QStringList errors() const;

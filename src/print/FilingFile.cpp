@@ -197,11 +197,10 @@ public:
 private:
     void write(const char *name, const QByteArray &cp1250)
     {
-        const QByteArray converted = convertFromCp1250(cp1250, kodovani_);
         out_ += ' ';
         out_ += name;
         out_ += "=\"";
-        out_ += cutConverted(converted, kXmlTextLimit - qsizetype(qstrlen(name)), kodovani_);
+        out_ += attributeValue(cp1250, kodovani_, qsizetype(qstrlen(name)));
         out_ += '"';
     }
     void indent(int depth)

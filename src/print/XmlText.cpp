@@ -31,22 +31,20 @@ const std::array<QByteArray, 128> &utf8Table()
     return table;
 }
 
-// ISO 8859-2 byte of each byte 0x80..0xFF: the letters that sit elsewhere move, the rest stay.
-const std::array<char, 128> &isoTable()
-{
-    static const std::array<char, 128> table = [] {
-        std::array<char, 128> t;
-        for (int b = 0x80; b <= 0xFF; ++b)
-            t[b - 0x80] = static_cast<char>(b);
-        constexpr unsigned char moves[][2] = {{0x8A, 0xA9}, {0x8C, 0xA6}, {0x8D, 0xAB}, {0x8E, 0xAE}, {0x8F, 0xAC},
-                                              {0x9A, 0xB9}, {0x9C, 0xB6}, {0x9D, 0xBB}, {0x9E, 0xBE}, {0x9F, 0xBC},
-                                              {0xA1, 0xB7}, {0xA5, 0xA1}, {0xB9, 0xB1}, {0xBC, 0xA5}, {0xBE, 0xB5}};
-        for (const auto &m : moves)
-            t[m[0] - 0x80] = static_cast<char>(m[1]);
-        return t;
-    }();
-    return table;
-}
+// ISO 8859-2 byte of each windows-1250 byte 0x80..0xFF: the same character where ISO 8859-2
+// has it (most letters sit at the same place, fifteen elsewhere), '?' where it has none
+// (the typographic quotes and dashes, the euro sign, ©, ®, µ ...). Copying such a byte would
+// write another letter or a control code.
+constexpr unsigned char kIsoFromCp1250[128] = {
+    0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0xA9, 0x3F, 0xA6, 0xAB, 0xAE, 0xAC,
+    0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0xB9, 0x3F, 0xB6, 0xBB, 0xBE, 0xBC,
+    0xA0, 0xB7, 0xA2, 0xA3, 0xA4, 0xA1, 0x3F, 0xA7, 0xA8, 0x3F, 0xAA, 0x3F, 0x3F, 0xAD, 0x3F, 0xAF,
+    0xB0, 0x3F, 0xB2, 0xB3, 0xB4, 0x3F, 0x3F, 0x3F, 0xB8, 0xB1, 0xBA, 0x3F, 0xA5, 0xBD, 0xB5, 0xBF,
+    0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE, 0xCF,
+    0xD0, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD7, 0xD8, 0xD9, 0xDA, 0xDB, 0xDC, 0xDD, 0xDE, 0xDF,
+    0xE0, 0xE1, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED, 0xEE, 0xEF,
+    0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF,
+};
 
 }  // namespace
 
@@ -116,7 +114,7 @@ QByteArray convertFromCp1250(const QByteArray &cp1250, int kodovani, qsizetype l
                 out.append(ch);
         } else if (iso) {
             if (out.size() < limit)
-                out.append(isoTable()[b - 0x80]);
+                out.append(static_cast<char>(kIsoFromCp1250[b - 0x80]));
         } else {
             const QByteArray &form = utf8Table()[b - 0x80];
             if (out.size() + form.size() <= limit)
@@ -134,7 +132,18 @@ QByteArray cutConverted(const QByteArray &converted, qsizetype limit, int kodova
     if (isUtf8(kodovani))
         while (cut > 0 && (static_cast<unsigned char>(converted.at(cut)) & 0xC0) == 0x80)
             --cut;
+    // Every '&' of an escaped text starts an entity: one left without its ';' would make
+    // the file no XML at all, so the cut goes before it.
+    const qsizetype amp = cut > 0 ? converted.lastIndexOf('&', cut - 1) : -1;
+    const qsizetype semicolon = amp >= 0 ? converted.indexOf(';', amp) : -1;
+    if (amp >= 0 && (semicolon < 0 || semicolon >= cut))
+        cut = amp;
     return converted.left(cut);
+}
+
+QByteArray attributeValue(const QByteArray &escapedCp1250, int kodovani, qsizetype nameLength)
+{
+    return cutConverted(convertFromCp1250(escapedCp1250, kodovani), kXmlTextLimit - nameLength, kodovani);
 }
 
 QByteArray upperCp1250(const QString &text)

@@ -26,13 +26,19 @@ inline constexpr qsizetype kXmlTextLimit = 16384;
 // is not inserted, and that occurrence and every later one of the same character are removed.
 QByteArray escapeAttribute(const QByteArray &cp1250, qsizetype limit = kXmlTextLimit);
 
-// Converts windows-1250 bytes to the chosen encoding. UTF-8 gets the proper form of every
-// character; ISO 8859-2 gets the fifteen letters that sit elsewhere in it moved and every other
-// byte copied. At most `limit` bytes: a character that would pass the limit is dropped.
+// Converts windows-1250 bytes to the chosen encoding. UTF-8 and ISO 8859-2 get the proper
+// form of every character, ISO 8859-2 a '?' for a character it lacks. At most `limit` bytes:
+// a character that would pass the limit is dropped.
 QByteArray convertFromCp1250(const QByteArray &cp1250, int kodovani, qsizetype limit = kXmlTextLimit);
 
-// The first `limit` bytes of converted text, never ending inside a UTF-8 character.
+// The first `limit` bytes of converted, escaped text, never ending inside a UTF-8 character
+// or an entity.
 QByteArray cutConverted(const QByteArray &converted, qsizetype limit, int kodovani);
+
+// One attribute value as the file holds it: escaped windows-1250 text converted to the
+// encoding and cut to the limit less the attribute name's length, never inside a character
+// or an entity, so the file stays well-formed whatever the text.
+QByteArray attributeValue(const QByteArray &escapedCp1250, int kodovani, qsizetype nameLength);
 
 // The text in upper case as windows-1250 bytes; a letter whose capital the code page lacks
 // keeps its case.

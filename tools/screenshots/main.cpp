@@ -18,7 +18,14 @@
 #include "engine/Table.h"
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
+#include "print/PrintMessages.h"
+#include "print/ReturnPages.h"
 #include "print/forms/EpodForm.h"
+#include "print/forms/PrevForm.h"
+#include "report/Render.h"
+#include "report/ReportError.h"
+#include "backup/forms/Exd2Form.h"
+#include "backup/forms/ExdForm.h"
 #include "vat/Saving.h"
 #include "vat/forms/EcisForm.h"
 #include "vat/forms/EprpForm.h"
@@ -126,6 +133,17 @@ public:
         }
         window.hide();
     }
+    // A printout's page as the printer gets it, under the report's class name.
+    void page(const QImage &image, const QString &name)
+    {
+        const QString path = folder_ + u'/' + name + u".png"_s;
+        if (!image.save(path)) {
+            std::fprintf(stderr, "Nelze zapsat %s\n", qPrintable(path));
+            failed_ = true;
+        } else {
+            std::printf("%s\n", qPrintable(path));
+        }
+    }
     bool failed() const { return failed_; }
 
 private:
@@ -215,6 +233,16 @@ int main(int argc, char **argv)
             shots.take(w);
         }
 
+        {
+            backup::ArchiveWindowContext archive{dm, main.directories(), prompter};
+            backup::TExdForm backupWindow(archive);
+            shots.take(backupWindow);
+            backup::TExd1Form restoreWindow(archive);
+            shots.take(restoreWindow);
+            backup::TExd2Form own(main.directories(), 1024);
+            shots.take(own);
+        }
+
         vat::WindowContext ctx{dm, prompter};
         ctx.dataSetIni = main.directories().dataSetIni();
         ctx.section = main.directories().dataSetDir;
@@ -243,8 +271,26 @@ int main(int argc, char **argv)
             w.setFindings(check::KontrolaRur(dm, 0));
             shots.take(w);
         }
+        {
+            // The two pages of the return at 150 dpi, and the preview showing page 1.
+            const report::PreparedReport page1 = print::prepareReturnPage(dm, 1, 0);
+            const report::PreparedReport page2 = print::prepareReturnPage(dm, 2, 0);
+            shots.page(report::renderImage(page1, 0, 150.0 / 96.0), u"TRdhn1Report"_s);
+            shots.page(report::renderImage(page2, 0, 150.0 / 96.0), u"TRdhn2Report"_s);
+            print::TPrevForm w(dm, prompter);
+            print::PreviewRequest request;
+            request.report = &page1;
+            request.statusText = QString::fromUtf16(print::kShownPageWillPrint);
+            request.dataSetIni = main.directories().dataSetIni();
+            w.showRequest(request);
+            w.resize(1024, 700);
+            shots.take(w);
+        }
         main.close();
     } catch (const engine::EngineError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    } catch (const report::ReportError &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         return 1;
     }

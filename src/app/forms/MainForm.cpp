@@ -5,6 +5,7 @@
 #include "app/forms/DataChoiceWindows.h"
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
+#include "backup/forms/BackupWindows.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
 #include "datasets/YearProcedures.h"
@@ -66,6 +67,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     vat::registerVatWindows(*this, prompter_);
     registerDataChoiceWindows(*this, prompter_);
     datasets::registerConversionWindows(*this, prompter_);
+    backup::registerBackupWindows(*this, prompter_);
     TypDp1();
 }
 
@@ -197,6 +199,8 @@ void TMainForm::FormCreate(const Environment &env)
         prompter_.error(message);
 
     const platform::IniFile dph(dirs_.localDataRoot + u"Dph.ini"_s);
+    if (!dph.problem().isEmpty())
+        prompter_.error(dph.problem());
     geometry_ = storedGeometry(dph, geometry_, env.screen);
     settings_ = readUserSettings(dph);
     resize(geometry_.width, geometry_.height);
@@ -327,6 +331,10 @@ void TMainForm::openChosen(const QString &directory)
         platform::BusyGuard busy(prompter_);
         try {
             datasets::openDataSet(*dm_, dirs_, directory);
+            if (const QString problem = platform::IniFile(dirs_.dataSetIni()).problem(); !problem.isEmpty()) {
+                QApplication::restoreOverrideCursor();
+                prompter_.error(problem);
+            }
         } catch (const engine::EngineError &e) {
             dirs_.dataSetDir = datasets::isDataSetDirectoryName(directory) ? directory : QString();
             QApplication::restoreOverrideCursor();

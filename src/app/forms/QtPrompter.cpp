@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -96,6 +97,11 @@ void QtPrompter::setBusy(bool busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+QString QtPrompter::saveFileName(const QString &caption, const QString &suggested, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent_, caption, suggested, filter);
 }
 
 }  // namespace rur::app

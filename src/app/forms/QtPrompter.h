@@ -18,6 +18,7 @@ public:
     Answer confirmWithCancel(const QString &text) override;
     void setBusy(bool busy) override;
     bool askText(const QString &caption, const QString &label, QString *text, bool masked) override;
+    QString saveFileName(const QString &caption, const QString &suggested, const QString &filter) override;
 
 private:
     QWidget *parent_;

@@ -1,0 +1,73 @@
+#include "backup/DataSetWork.h"
+
+#include "backup/Backup.h"
+#include "backup/FileSwap.h"
+#include "data/DataM1.h"
+
+#include <QDir>
+#include <QFile>
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::backup {
+
+ClosedDataSet::ClosedDataSet(ArchiveJob &job)
+    : job_(job), path_(job.dm.Danove.directory()), lock_(path_ + QLatin1String(engine::kUsersLockFile))
+{
+    job_.dm.closeAll();
+    job_.dm.Danove.disconnect();
+    // Held as an open taxpayer-rates table holds it: another instance's test whether the
+    // data set is in use then says it is.
+    lock_.lockShared(0);
+    lock_.lockShared(engine::LockFile::tableSlot(u"Dcis"_s));
+}
+
+QString ClosedDataSet::directoryName() const
+{
+    return job_.dirs.dataSetDir.isEmpty() ? QDir(path_).dirName() : job_.dirs.dataSetDir;
+}
+
+void ClosedDataSet::reopen(const std::function<void()> &report)
+{
+    std::exception_ptr failure;
+    try {
+        job_.dm.OtevritTabulky();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (data::StatusDisplay *display = job_.dm.statusDisplay())
+        display->setStatusText(1, QString());
+    report();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+ArchiveOptions dataSetArchiveOptions(const ClosedDataSet &set, ArchiveJob &job)
+{
+    ArchiveOptions options;
+    options.excludedNames = {set.directoryName() + u".ini"_s, QLatin1String(engine::kUsersLockFile),
+                             QLatin1String(engine::kDirectoryLockFile)};
+    const QString top = QDir(set.path()).absolutePath();
+    options.exclude = [top](const QFileInfo &entry) { return entry.absolutePath() == top && isRestoreWorkFolder(entry); };
+    if (job.tick)
+        options.progress = [&job, reported = 0](int done, int) mutable {
+            for (; reported < done; ++reported)
+                job.tick();
+        };
+    return options;
+}
+
+QString safetyArchivePath(const QString &dataSetPath)
+{
+    return app::withSlash(dataSetPath) + u"Zaloha/Zaloha.zip"_s;
+}
+
+void removeSafetyArchive(const QString &dataSetPath)
+{
+    const QString path = safetyArchivePath(dataSetPath);
+    QFile::remove(path);
+    QDir().rmdir(QFileInfo(path).absolutePath());
+}
+
+}  // namespace rur::backup

@@ -1,0 +1,197 @@
+#include "backup/Restore.h"
+
+#include "app/Paths.h"
+#include "backup/ArchiveReader.h"
+#include "backup/DataSetWork.h"
+#include "backup/FileSwap.h"
+#include "data/DataFileList.h"
+#include "data/DataM1.h"
+#include "data/SchemaUpgrade.h"
+#include "data/Schemas.h"
+#include "engine/EngineError.h"
+#include "engine/Sqlite.h"
+#include "engine/TableFile.h"
+#include "platform/Prompter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::backup {
+
+namespace {
+
+int listSize()
+{
+    return int(data::dataFileList().size());
+}
+
+// A table file from an archive is usable when SQLite finds it whole and it holds the table
+// with every declared field, or lacks only fields that the opening of the data set adds to
+// older tables. Checking the pages instead of reading every row through a cursor is several
+// times faster on a large address book and also covers the indexes.
+bool tableUsable(const QString &path, const engine::TableDef &def)
+{
+    engine::SqliteFile db;
+    QString error;
+    if (!db.open(path, false, &error))
+        return false;
+    try {
+        engine::Statement check(db, u"PRAGMA quick_check"_s);
+        if (!check.step() || check.columnText(0) != u"ok"_s)
+            return false;
+        // The table of the file, found as opening it finds it.
+        engine::Statement st(db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
+                                 u"ORDER BY name COLLATE NOCASE <> ? LIMIT 1"_s);
+        st.bind(1, def.name);
+        if (!st.step())
+            return false;
+        const QStringList columns = engine::tableColumns(db, st.columnText(0));
+        const QStringList addable = data::upgradeColumns(def.name);
+        for (const engine::FieldDef &f : def.fields)
+            if (!f.calculated && !columns.contains(f.name, Qt::CaseInsensitive)
+                && !addable.contains(f.name, Qt::CaseInsensitive))
+                return false;
+        return true;
+    } catch (const engine::EngineError &) {
+        return false;
+    }
+}
+
+bool allTablesUsable(const QString &folder, const QStringList &files)
+{
+    for (const engine::TableDef &def : data::dataSetTableDefs())
+        if (files.contains(def.fileName) && !tableUsable(folder + def.fileName, def))
+            return false;
+    return true;
+}
+
+struct Outcome {
+    int count = 0;       // table files restored
+    QString message;     // error shown before the result
+    bool whole = true;   // the data set is its old or its new self
+};
+
+// Steps of the restore after the safety archive: extract, check, move into place.
+void restoreFiles(ArchiveJob &job, const ClosedDataSet &set, ArchiveReader &reader, const QString &archivePath,
+                  int choice, Outcome *outcome)
+{
+    QTemporaryDir staging(stagingFolderTemplate(set.path()));
+    if (!staging.isValid())
+        return;
+    const QString folder = staging.path() + u'/';
+    QStringList extracted;
+    qint64 budget = job.byteBudget;
+    for (const QString &name : restoredFiles(choice)) {
+        const qint64 index = reader.find(name);
+        if (index < 0)
+            continue;  // a name the archive doesn't hold extracts nothing
+        if (!reader.extract(index, folder + name, &budget)) {
+            outcome->message = u"Soubor "_s + archivePath + u" nelze otevřít."_s;
+            return;
+        }
+        extracted.append(name);
+        if (job.tick)
+            job.tick();
+        engine::crashPoint("restore:extracting");
+    }
+    if (extracted.isEmpty())
+        return;
+    const bool whole = choice == ObnovitVse || choice == ObnovitBezPoplatnika;
+    if (whole && extracted.size() < kMinimumRestoredTables)
+        return;
+    if (!allTablesUsable(folder, extracted))
+        return;
+    bool restored = true;
+    if (!moveIntoPlace(set.path(), folder, extracted, removedFiles(choice), &restored)) {
+        outcome->whole = restored;
+        if (!restored)
+            outcome->message = u"Původní data se nepodařilo vrátit, zůstávají v souboru "_s
+                               + safetyArchivePath(set.path()) + u'.';
+        return;
+    }
+    outcome->count = int(extracted.size());
+}
+
+}  // namespace
+
+QStringList restoredFiles(int choice)
+{
+    switch (choice) {
+    case ObnovitVse: return data::tableFiles(1, listSize());
+    case ObnovitBezPoplatnika: return data::tableFiles(1, 4) + data::tableFiles(6, 49);
+    case ObnovitDopisy: return data::tableFiles(29, 31);
+    case ObnovitAdresar: return data::tableFiles(22, 28);
+    default: return {};
+    }
+}
+
+QStringList removedFiles(int choice)
+{
+    switch (choice) {
+    case ObnovitVse: return data::tableFiles(33, listSize());
+    case ObnovitBezPoplatnika: return data::tableFiles(33, 49);
+    default: return {};
+    }
+}
+
+bool Obnovit(ArchiveJob &job, const QString &completePath, int choice)
+{
+    platform::Prompter &prompter = job.prompter;
+    if (app::isPathMessage(completePath)) {
+        prompter.information(QString::fromUtf16(kSetPathMessage));
+        return false;
+    }
+    if (!prompter.confirm(u"Opravdu chcete obnovit data ?"_s))
+        return false;
+    if (!QFileInfo(completePath).isFile()) {
+        prompter.information(u"Soubor "_s + QFileInfo(completePath).fileName()
+                             + u" nebyl nalezen, zkontrolujte správnost cesty."_s);
+        return false;
+    }
+    std::optional<platform::BusyGuard> busy(std::in_place, prompter);
+    if (job.started)
+        job.started();
+
+    ClosedDataSet set(job);
+    Outcome outcome;
+    ArchiveReader reader;
+    // A restore cut short earlier is undone first; when even that fails, its safety archive
+    // is the only whole copy and must not be replaced.
+    outcome.whole = finishInterruptedRestore(set.path());
+    if (!reader.open(completePath)) {
+        outcome.message = u"Soubor "_s + completePath + u" nelze otevřít."_s;
+    } else {
+        const QString safety = safetyArchivePath(set.path());
+        // Not flushed by itself: the move of the restored files flushes the file system first.
+        ArchiveOptions options = dataSetArchiveOptions(set, job);
+        options.flush = false;
+        const bool saved = outcome.whole && QDir().mkpath(QFileInfo(safety).absolutePath())
+                           && archiveDirectory(set.path(), safety, options);
+        engine::crashPoint("restore:after-safety");
+        if (!saved)
+            outcome.message = u"Záložní soubor "_s + completePath + u" nelze vytvořit."_s;
+        else
+            restoreFiles(job, set, reader, completePath, choice, &outcome);
+    }
+    reader.close();
+
+    QDir::setCurrent(job.dirs.dataRoot);
+    if (outcome.whole)
+        removeSafetyArchive(set.path());
+    busy.reset();
+    set.reopen([&] {
+        if (!outcome.message.isEmpty())
+            prompter.error(outcome.message);
+        if (outcome.count < 1)
+            prompter.error(QString::fromUtf16(kRestoreFailedMessage));
+        else
+            prompter.information(QString::fromUtf16(kRestoreDoneMessage));
+    });
+    return outcome.count >= 1;
+}
+
+}  // namespace rur::backup

@@ -1,0 +1,146 @@
+#include "fuzz/fuzz_targets.h"
+
+#include "data/DateInput.h"
+#include "engine/EngineError.h"
+#include "engine/FilterExpression.h"
+#include "engine/Sqlite.h"
+#include "engine/TableDef.h"
+#include "platform/Cp1250.h"
+#include "platform/IniFile.h"
+#include "print/XmlText.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::fuzz {
+
+namespace {
+
+[[noreturn]] void broken(const char *what, const QByteArray &input)
+{
+    std::fprintf(stderr, "broken promise: %s\ninput (%lld bytes, hex, first 2000): %s\n", what,
+                 static_cast<long long>(input.size()), input.left(2000).toHex().constData());
+    std::abort();
+}
+
+// The ini reader: whatever the file holds, reading never fails, a write of a plain key
+// reads back, and what was there survives the write.
+void iniFile(const QByteArray &input)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(u"f.ini"_s);
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return;
+        f.write(input);
+    }
+    platform::IniFile ini(path);
+    for (const QString &section : ini.sections())
+        for (const QString &key : ini.keys(section))
+            (void)ini.readInteger(section, key, 0);
+    const QStringList before = ini.sections();
+    if (!ini.writeString(u"Fuzz"_s, u"Klic"_s, u"Hodnota"_s))
+        broken("a plain key could not be written", input);
+    platform::IniFile again(path);
+    if (again.readString(u"Fuzz"_s, u"Klic"_s) != u"Hodnota"_s)
+        broken("a written key did not read back", input);
+    for (const QString &section : before)
+        if (!again.hasSection(section) && section.compare(u"Fuzz"_s, Qt::CaseInsensitive) != 0)
+            broken("a section was lost by a write", input);
+}
+
+// Date input: any text gives a date text or the text back, never a crash, and what it
+// gives again reads as the same.
+void datumAll(const QByteArray &input)
+{
+    const QDate today(2018, 3, 15);
+    const QString text = QString::fromUtf8(input);
+    const QString completed = data::DatumAll(text, today);
+    if (data::DatumAll(completed, today) != completed && !completed.isEmpty()) {
+        // Completing twice may only change what the first pass could not read.
+        const QDate first = QDate::fromString(completed, u"dd.MM.yyyy"_s);
+        if (first.isValid() && data::DatumAll(completed, today) != first.toString(u"dd.MM.yyyy"_s))
+            broken("a completed date completes to another one", input);
+    }
+}
+
+// Filters: text either becomes one SQL expression over the table's fields, which SQLite
+// accepts as a where-clause and nothing more, or is refused with the program's error.
+void filter(const QByteArray &input)
+{
+    engine::TableDef def(u"T"_s, u"T.DB"_s);
+    def.add({engine::floatField(u"Cislo"_s), engine::textField(u"Nazev"_s, 20), engine::boolField(u"Typ"_s),
+             engine::dateField(u"D1"_s)});
+    static engine::SqliteFile *const db = [] {
+        auto *file = new engine::SqliteFile;  // for the whole run
+        QString error;
+        file->open(u":memory:"_s, true, &error);
+        file->exec(u"CREATE TABLE T (Cislo FLOAT, Nazev CHAR(20), Typ BOOLEAN, D1 DATE)"_s);
+        return file;
+    }();
+    QString sql;
+    try {
+        sql = engine::filterToSql(QString::fromUtf8(input), def);
+    } catch (const engine::EngineError &e) {
+        if (e.message().isEmpty())
+            broken("a refused filter without a message", input);
+        return;
+    }
+    const QByteArray statement = "SELECT 1 FROM T WHERE (" + sql.toUtf8() + ")";
+    sqlite3_stmt *st = nullptr;
+    const char *tail = nullptr;
+    const int rc = sqlite3_prepare_v2(db->handle(), statement.constData(), int(statement.size()), &st, &tail);
+    sqlite3_finalize(st);
+    if (rc != SQLITE_OK)
+        broken("an accepted filter that is no SQL expression", input);
+    if (tail && *tail)
+        broken("an accepted filter that holds more than one statement", input);
+}
+
+// The filing file's text: an attribute value is never longer than the limit, never ends
+// inside an entity or a UTF-8 character, and holds no raw markup.
+void xmlText(const QByteArray &input)
+{
+    const QByteArray cp1250 = platform::toCp1250(QString::fromUtf8(input));
+    const QByteArray escaped = print::escapeAttribute(cp1250);
+    for (const int kod : {print::KodUtf8, print::KodCp1250, print::KodIso88592}) {
+        const QByteArray value = print::attributeValue(escaped, kod, 9);
+        if (value.size() > print::kXmlTextLimit - 9)
+            broken("attribute beyond the limit", input);
+        if (value.contains('"') || value.contains('<'))
+            broken("raw markup in an attribute", input);
+        const qsizetype amp = value.lastIndexOf('&');
+        if (amp >= 0 && value.indexOf(';', amp) < 0)
+            broken("an attribute ends inside an entity", input);
+        if (kod == print::KodUtf8) {
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            (void)utf8.decode(value);
+            if (utf8.hasError())
+                broken("an attribute that is no UTF-8", input);
+        }
+    }
+    (void)print::memoLines(QString::fromUtf8(input));
+}
+
+}  // namespace
+
+const QList<Target> &targets()
+{
+    static const QList<Target> list{
+        {"ini", iniFile, {"[Dph]\nRazeni=1\nTypPisma=0\n", "\xEF\xBB\xBF[A]\r\nk=v\r\n;c\r\n", "[a]\n[b\nx=1=2\n"}},
+        {"datum", datumAll, {"5", "5.3.", "050318", "+7", "-3", "5,3,18", "31/12/2018", "29.02."}},
+        {"filtr", filter,
+         {"Cislo = 1", "Typ = True and Nazev <> 'x'", "not (Cislo > 2 or D1 = '2018-01-01')", "Nazev = 'a''b'"}},
+        {"xml", xmlText, {"Praha & <okolí> \"x\" ^ 'y'", "čšř€„“–", "&&&&&&&&&&&&&&&&&&&&"}},
+    };
+    return list;
+}
+
+}  // namespace rur::fuzz
