@@ -1,6 +1,6 @@
 // Timings of opening an up-to-date data set, upgrading an older one, installing a data root,
-// the procedures of the return, its check, its printouts, backup and restore. Run with
-// `make bench`.
+// the procedures of the return, its check, its printouts, backup and restore, and converting
+// the data of an earlier edition. Run with `make bench`.
 #include "app/Directories.h"
 #include "backup/Backup.h"
 #include "backup/Restore.h"
@@ -13,6 +13,7 @@
 #include "engine/LocalSql.h"
 #include "platform/IniFile.h"
 #include "datasets/Catalogue.h"
+#include "datasets/Conversion.h"
 #include "datasets/YearProcedures.h"
 #include "vat/Saving.h"
 #include "datasets/forms/Auto1Form.h"
@@ -20,6 +21,7 @@
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
 #include "print/XmlText.h"
+#include "support/editions.h"
 #include "support/test_root.h"
 #include "print/PaymentOrder.h"
 #include "print/PrintJobs.h"
@@ -39,6 +41,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+#include <memory>
+#include <vector>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -284,6 +288,43 @@ void CheckFilledReturn(benchmark::State &state)
         benchmark::DoNotOptimize(check::KontrolaRur(dm, print::KodUtf8, testing::kValidReturnToday));
 }
 BENCHMARK(CheckFilledReturn)->Unit(benchmark::kMillisecond);
+
+// The conversion of an earlier edition with 200 data sets into an empty data root: every
+// table copied, checked and put in place, the data-set settings cleared, the catalogue and
+// the passwords written. Each run gets a fresh data root (made outside the timing).
+void ConvertEditionOf200DataSets(benchmark::State &state)
+{
+    QTemporaryDir tmp;
+    const QString earlier = tmp.path() + u"/RUR 2017/"_s;
+    QStringList names;
+    for (int i = 1; i <= 200; ++i)
+        names.append(u"Firma %1"_s.arg(i));
+    testing::makeEdition(earlier, names);
+    testing::setPassword(earlier, 7, u"heslo"_s);
+    for (int i = 1; i <= 200; ++i) {
+        platform::IniFile ini(earlier + u"D%1/D%1.ini"_s.arg(i));
+        ini.writeString(u"D%1"_s.arg(i), u"Denik"_s, u"/stara/cesta"_s);
+        ini.writeString(u"Cesty"_s, u"Zaloha"_s, u"/stara/zaloha"_s);
+    }
+    // The data roots stay until the end: deleting thousands of files right before the next
+    // run would slow the file system's allocation of new ones down for a while.
+    std::vector<std::unique_ptr<testing::TestRoot>> roots;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto &root = roots.emplace_back(std::make_unique<testing::TestRoot>());
+        app::Directories dirs = directoriesOf(*root);
+        platform::ScriptedPrompter prompter;
+        datasets::Catalogue catalogue(dirs, prompter);
+        catalogue.prepare();
+        state.ResumeTiming();
+        const datasets::ConversionResult result = datasets::KontrolaInst2(catalogue, dirs, earlier + u"Data.DB"_s, prompter);
+        state.PauseTiming();
+        if (result.converted.size() != 200)
+            state.SkipWithError("not every data set was taken over");
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(ConvertEditionOf200DataSets)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The two pages of the return as "rur-cli print" makes them: each page filled from the
 // taxpayer row and the return, laid out and written as a PDF file with embedded fonts. The

@@ -1,6 +1,8 @@
 // rur_screenshots: renders every window of the program over a demo data set into PNG files,
 // one per window class (TEtab1Form.png, ...), so that all of them can be looked at without
 // clicking through the program. Usage: rur_screenshots [OUTPUT-FOLDER]
+#include "app/forms/Au5Form.h"
+#include "app/forms/Au9Form.h"
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
 #include "app/forms/MainForm.h"
@@ -9,6 +11,7 @@
 #include "data/DataM1.h"
 #include "data/Templates.h"
 #include "datasets/Catalogue.h"
+#include "datasets/forms/Au8Form.h"
 #include "datasets/forms/Auto1Form.h"
 #include "datasets/forms/CatalogueDialogs.h"
 #include "engine/EngineError.h"
@@ -255,6 +258,19 @@ int main(int argc, char **argv)
         }
         {
             datasets::TAu4Form w(catalogue);
+            shots.take(w);
+        }
+        {
+            app::TAu5Form w(main.directories(), prompter);
+            shots.take(w);
+        }
+        {
+            app::TAu9Form w(main.directories());
+            shots.take(w);
+        }
+        {
+            const QString earlier = QDir::cleanPath(main.directories().localDataRoot + u"../RUR 2017/Data.DB"_s);
+            datasets::TAu8Form w(main.directories(), prompter, earlier);
             shots.take(w);
         }
         {
