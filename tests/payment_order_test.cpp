@@ -214,8 +214,10 @@ TEST_F(PaymentOrder, RurCliTypesTheOrderAndWritesItAsPdf)
     ASSERT_TRUE(pdf.valid()) << pdf.error().toStdString();
     ASSERT_EQ(pdf.pageCount(), 1);
     const double left = 10 * 96 / 25.4, top = 0;  // Vl 10 mm, Vh 0 mm
+    // The words are kept: find() points into them.
+    const QList<rur::testing::PdfWord> words = pdf.words(0);
     const auto find = [&](const QString &text) -> const rur::testing::PdfWord * {
-        for (const rur::testing::PdfWord &w : pdf.words(0))
+        for (const rur::testing::PdfWord &w : words)
             if (w.text == text)
                 return &w;
         return nullptr;
