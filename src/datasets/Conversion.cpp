@@ -48,7 +48,7 @@ QList<EarlierDataSet> readCatalogue(engine::Database &db)
         if (e.code() != engine::ErrFieldMissing)
             throw;
         table = std::make_unique<engine::Table>(&db, data::catalogueDef().without({u"Pozice"_s}));
-            table->open();
+        table->open();
         withPosition = false;
     }
     QList<EarlierDataSet> rows;
