@@ -20,6 +20,7 @@
 #include <QButtonGroup>
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QMap>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
@@ -397,4 +398,54 @@ TEST_F(LedgerWindow, PrikazHandsTheSlotToThePaymentOrder)
     EXPECT_EQ(dm.Mtt->field(u"D1"_s).displayText(), u"25.04.2018"_s);
     EXPECT_EQ(dm.Mtt->field(u"D3"_s).displayText(), u"25.04.2018"_s);
     EXPECT_EQ(dm.Dzal1->field(u"Za4s"_s).asFloat(), 5000);
+}
+
+TEST_F(LedgerWindow, OpenLedgerProposesTheTaxShowsTheWindowAndClearsTheRecordPanel)
+{
+    struct Panels : data::StatusDisplay {
+        void setStatusText(int panel, const QString &text) override { texts[panel] = text; }
+        void setCaption(const QString &) override {}
+        QMap<int, QString> texts;
+    } panels;
+    dm.setStatusDisplay(&panels);
+    panels.texts[1] = u"3/5"_s;
+    put(*dm.Prp, {{u"M"_s, u"březen"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 3}});
+    put(*dm.Dtabn1, {{u"C210"_s, 10000}, {u"C210a"_s, 2100}});
+    dm.Dtabn3->refresh();
+    ASSERT_EQ(dm.Dtabn3->field(u"C753"_s).asFloat(), 2100);
+
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto *window = qobject_cast<ledger::TEzal1sForm *>(QApplication::activeModalWidget());
+        if (!window || !window->isVisible() || !window->isActiveWindow() || !shown.isEmpty())
+            return;
+        shown = window->amountEdit(3)->text();
+        EXPECT_TRUE(dm.Dzal1->isEditing());
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+    closer.start(5);
+    ledger::openLedger(nullptr, ctx());
+    dm.setStatusDisplay(nullptr);
+
+    EXPECT_EQ(shown, u"2100"_s);
+    EXPECT_FALSE(dm.Dzal1->isEditing());
+    EXPECT_EQ(dm.Dzal1->field(u"Za3s"_s).asFloat(), 2100);
+    EXPECT_EQ(panels.texts.value(1, u"?"_s), QString());
+    EXPECT_EQ(ini(u"ZaplacenoDPH1Left"_s).isEmpty(), false);
+}
+
+TEST_F(SearchWindows, EnterInTheNameSearchClosesAtTheRowFound)
+{
+    for (const QString &name : {u"Dopis"_s, u"Příloha"_s})
+        append(*dm.Mdp, {{u"Nazev"_s, name}});
+    dm.Mdp->first();
+    search::TFind12Form form(ctx());
+    showActive(form);
+    QTest::keyClicks(form.edit(), u"pr"_s);
+    EXPECT_EQ(dm.Mdp->field(u"Nazev"_s).asString(), u"Příloha"_s);
+    QTest::keyClick(form.edit(), Qt::Key_Return);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(dm.Mdp->field(u"Nazev"_s).asString(), u"Příloha"_s);
 }

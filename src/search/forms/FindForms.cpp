@@ -28,6 +28,8 @@ FindForm::FindForm(vat::WindowContext ctx, int windowId, QWidget *parent)
 
 void FindForm::build(QWidget *content, const QString &hint, int maxLength, QPushButton *extra)
 {
+    // Only the date search moves on with Enter; elsewhere Enter presses "&Zavřít".
+    edit_->setEnterTab(extra != nullptr);
     edit_->setMaxLength(maxLength);
     vat::setHint(edit_, hint);
     close_ = new QPushButton(u"&Zavřít"_s, this);

@@ -178,22 +178,34 @@ void TKalendarForm::DalsiRok()
     setDate(nextYear(date()));
 }
 
+bool TKalendarForm::stepKey(const QKeyEvent *key)
+{
+    const bool ctrl = key->modifiers() == Qt::ControlModifier;
+    const bool plain = key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
+    if (!ctrl && !plain)
+        return false;
+    if (key->key() == Qt::Key_PageUp)
+        ctrl ? PredchoziRok() : PredchoziMesic();
+    else if (key->key() == Qt::Key_PageDown)
+        ctrl ? DalsiRok() : DalsiMesic();
+    else
+        return false;
+    return true;
+}
+
 bool TKalendarForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<const QKeyEvent *>(event);
-        const bool ctrl = key->modifiers() == Qt::ControlModifier;
-        const bool plain = key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
-        if (key->key() == Qt::Key_PageUp && (ctrl || plain)) {
-            ctrl ? PredchoziRok() : PredchoziMesic();
-            return true;
-        }
-        if (key->key() == Qt::Key_PageDown && (ctrl || plain)) {
-            ctrl ? DalsiRok() : DalsiMesic();
-            return true;
-        }
-    }
+    // The grid would step by its own rules: the keys are the calendar's.
+    if (event->type() == QEvent::KeyPress && stepKey(static_cast<const QKeyEvent *>(event)))
+        return true;
     return QDialog::eventFilter(watched, event);
+}
+
+void TKalendarForm::keyPressEvent(QKeyEvent *event)
+{
+    if (stepKey(event))
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 void TKalendarForm::showEvent(QShowEvent *event)

@@ -42,11 +42,13 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
     void dateChanged();
+    bool stepKey(const QKeyEvent *key);
 
     CalendarPlace place_;
     QCalendarWidget *grid_;
