@@ -21,6 +21,8 @@
 #include "print/FilingFile.h"
 #include "print/XmlText.h"
 #include "support/test_root.h"
+#include "print/PaymentOrder.h"
+#include "print/PrintJobs.h"
 #include "print/ReturnPages.h"
 #include "report/Render.h"
 #include "support/filled_return.h"
@@ -327,6 +329,34 @@ void WriteReturnPagesAsPdf(benchmark::State &state)
 }
 BENCHMARK(LayOutReturnPages)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteReturnPagesAsPdf)->Unit(benchmark::kMillisecond);
+
+// One printout of the print centre from the click to the printer, with a PDF file standing
+// in for the printer: the tax of line 64 taken into the payment order (as when the print
+// centre opens), the print tables posted, closed and opened again, the order laid out and
+// written.
+void PrintPaymentOrder(benchmark::State &state)
+{
+    testing::TestRoot root;
+    root.createDataSet();
+    app::Directories dirs = directoriesOf(root);
+    data::TDM1 dm;
+    datasets::openDataSet(dm, dirs, u"D1"_s);
+    testing::fillValidReturn(dm);
+    platform::ScriptedPrompter prompter;
+    QTemporaryDir out;
+    const QString path = out.filePath(u"prikaz.pdf"_s);
+    for (auto _ : state) {
+        print::takeTaxIntoPaymentOrder(dm);
+        const bool sent = print::producePrintout(
+            dm, prompter, print::Output::Print,
+            [&] { return std::optional(print::preparePrintout(dm, print::Printout::PaymentOrder, 0)); },
+            [&](const report::PreparedReport &r) { return report::writePdf(r, path); });
+        if (!sent)
+            state.SkipWithError("the payment order was not written");
+    }
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+BENCHMARK(PrintPaymentOrder)->Unit(benchmark::kMillisecond);
 
 // Backup and restore of a data set with a year of returns and 5,000 addresses, beside zip -r
 // and unzip of the same folder in the same run.

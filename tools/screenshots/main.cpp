@@ -20,8 +20,12 @@
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
 #include "print/PrintMessages.h"
+#include "print/PaymentOrder.h"
 #include "print/ReturnPages.h"
+#include "print/forms/EmtfForm.h"
 #include "print/forms/EpodForm.h"
+#include "print/forms/PrintServices.h"
+#include "print/forms/PrintWindows.h"
 #include "print/forms/PrevForm.h"
 #include "report/Render.h"
 #include "report/ReportError.h"
@@ -36,6 +40,7 @@
 
 #include <QApplication>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -94,6 +99,16 @@ void fillDemo(data::TDM1 &dm)
     setFields(*dm.Dtabn2, {{u"C310"_s, 60000.0}, {u"C310a"_s, 12600.0}, {u"C315"_s, 10000.0}, {u"C315a"_s, 1500.0},
                            {u"C320"_s, 23000.0}, {u"C320a"_s, 4830.0},  {u"C325b"_s, 0.0},    {u"C550"_s, 0.85}});
     setFields(*dm.Dtabn3, {{u"C570"_s, 0.0}});
+    setFields(*dm.Mtt, {{u"D1"_s, QDate(2018, 4, 25)},
+                        {u"D3"_s, QDate(2018, 4, 20)},
+                        {u"Bai"_s, u"Česká spořitelna"_s},
+                        {u"Cui"_s, u"1234567890"_s},
+                        {u"Kbi"_s, u"0800"_s},
+                        {u"Cu"_s, u"705-77628031"_s},
+                        {u"Kb"_s, u"0710"_s},
+                        {u"Vs"_s, u"12345678"_s},
+                        {u"Ks"_s, u"1148"_s},
+                        {u"Vi"_s, u"Praze"_s}});
     vat::Trs(dm, false);
     dm.Obnovit1();
 }
@@ -290,6 +305,26 @@ int main(int argc, char **argv)
             w.showRequest(request);
             w.resize(1024, 700);
             shots.take(w);
+        }
+        {
+            // The payment order at 150 dpi, and the print centre on each of its pages.
+            print::takeTaxIntoPaymentOrder(dm);
+            shots.page(report::renderImage(print::preparePaymentOrder(dm, 0), 0, 150.0 / 96.0), u"TRbzReport"_s);
+            print::PrintServices &services = print::printServices(main, prompter);
+            services.installedPrinters = [] { return QStringList{u"Kancelář"_s, u"PDF"_s}; };
+            services.defaultPrinter = [] { return u"Kancelář"_s; };
+            print::PrintCentreContext centre{dm, prompter, services, main.directories(), main.userSettings(), ctx};
+            print::TEmtfForm w(centre, 2);
+            w.rurTree()->setCurrentItem(w.node(w.rurTree(), 1));
+            shots.take(w);
+            w.pages()->setCurrentIndex(print::TEmtfForm::PageKomfort);
+            const char16_t *panels[] = {u"-Dan", u"-Dokumenty", u"-Obalky"};
+            for (int node : {1, 2, 4}) {
+                w.komfortTree()->setCurrentItem(w.node(w.komfortTree(), node));
+                shots.take(w, QString::fromUtf16(panels[int(print::komfortPanelOf(node))]));
+            }
+            w.pages()->setCurrentIndex(print::TEmtfForm::PagePrinter);
+            shots.take(w, u"-Tiskarna"_s);
         }
         main.close();
     } catch (const engine::EngineError &e) {

@@ -8,6 +8,7 @@
 #include "datasets/DataSetAccess.h"
 #include "datasets/YearProcedures.h"
 #include "datasets/forms/Auto1Form.h"
+#include "print/forms/PrintWindows.h"
 #include "vat/forms/VatWindows.h"
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
@@ -62,6 +63,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     registerProcedures();
     vat::registerVatWindows(*this, prompter_);
     backup::registerBackupWindows(*this, prompter_);
+    print::registerPrintWindows(*this, prompter_);
     TypDp1();
 }
 

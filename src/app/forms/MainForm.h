@@ -50,6 +50,8 @@ public:
     Directories &directories() { return dirs_; }
     data::TDM1 &dataModule() { return *dm_; }
     const UserSettings &userSettings() const { return settings_; }
+    // The print centre chooses the font names and the encoding; they are written on close.
+    UserSettings &userSettings() { return settings_; }
     WindowGeometry currentGeometry() const;
     bool firstActivationDone() const { return activated_; }
 
