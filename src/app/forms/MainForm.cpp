@@ -8,6 +8,7 @@
 #include "datasets/DataSetAccess.h"
 #include "datasets/YearProcedures.h"
 #include "datasets/forms/Auto1Form.h"
+#include "ledger/forms/LedgerWindows.h"
 #include "print/forms/PrintWindows.h"
 #include "vat/forms/VatWindows.h"
 #include "engine/EngineError.h"
@@ -64,6 +65,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     vat::registerVatWindows(*this, prompter_);
     backup::registerBackupWindows(*this, prompter_);
     print::registerPrintWindows(*this, prompter_);
+    ledger::registerLedgerWindows(*this, prompter_);
     TypDp1();
 }
 
