@@ -5,6 +5,7 @@
 #include "print/PaymentOrder.h"
 #include "print/PrintCentreLayout.h"
 #include "vat/ReturnRules.h"
+#include "ledger/Ledger.h"
 
 #include <algorithm>
 
@@ -16,6 +17,8 @@ void TDM1::attachRules()
 {
     // The return, its rates and the taxpayer row.
     vat::attachReturnRules(*this);
+    // The VAT paid ledger: amounts in whole crowns.
+    ledger::attachLedgerRules(*this);
     // Every small integer of the print settings is stored as a number: empty becomes 0,
     // or the lowest allowed value where 0 is not allowed (the number of copies), so that
     // an old row with an empty field can still be stored.

@@ -14,6 +14,10 @@
 #include "datasets/forms/Au8Form.h"
 #include "datasets/forms/Auto1Form.h"
 #include "datasets/forms/CatalogueDialogs.h"
+#include "ledger/Ledger.h"
+#include "ledger/forms/Ezal1sForm.h"
+#include "search/forms/FindForms.h"
+#include "ui/forms/KalendarForm.h"
 #include "engine/EngineError.h"
 #include "engine/Table.h"
 #include "platform/Prompter.h"
@@ -321,6 +325,23 @@ int main(int argc, char **argv)
         {
             vat::TEcisForm w(ctx);
             shots.take(w);
+        }
+        {
+            ui::TKalendarForm calendar({});
+            calendar.setDate(QDate(2018, 4, 25));
+            shots.take(calendar);
+            search::TFind10Form find10(ctx);
+            shots.take(find10);
+            search::TFind11Form find11(ctx);
+            shots.take(find11);
+            search::TFind12Form find12(ctx);
+            shots.take(find12);
+            search::TFind16Form find16(ctx, {});
+            shots.take(find16);
+            ledger::prepareLedger(dm);
+            ledger::TEzal1sForm ledgerWindow(ctx);
+            shots.take(ledgerWindow);
+            dm.Dzal1->cancel();
         }
         for (int n = 1; n <= 4; ++n) {
             const auto w = vat::makeReturnWindow(n, ctx, nullptr);

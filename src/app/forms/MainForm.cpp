@@ -11,6 +11,7 @@
 #include "datasets/YearProcedures.h"
 #include "datasets/forms/Auto1Form.h"
 #include "datasets/forms/ConversionWindows.h"
+#include "ledger/forms/LedgerWindows.h"
 #include "print/forms/PrintWindows.h"
 #include "transfer/forms/TransferWindows.h"
 #include "vat/forms/VatWindows.h"
@@ -72,6 +73,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     backup::registerBackupWindows(*this, prompter_);
     print::registerPrintWindows(*this, prompter_);
     transfer::registerTransferWindows(*this, prompter_);
+    ledger::registerLedgerWindows(*this, prompter_);
     TypDp1();
 }
 
