@@ -15,6 +15,7 @@
 #include "transfer/forms/EsdForm.h"
 #include "transfer/forms/EspForm.h"
 #include "ui/forms/DBEditz.h"
+#include "ui/forms/KalendarForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -217,7 +218,17 @@ TEST_F(TransferWindows, AReversedPeriodIsToldAndKeepsTheWindowOpen)
     EXPECT_EQ(prompter.texts().size(), 2);
     EXPECT_TRUE(w->isVisible());
 
-    // The calendar, once there is one, is reached from the labels and by Shift+F7.
+    // Shift+F7 opens the calendar, whose OK puts its date into the field.
+    QTimer::singleShot(50, [] {
+        auto *calendar = qobject_cast<ui::TKalendarForm *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(calendar);
+        calendar->setDate(QDate(2018, 2, 27));
+        calendar->findChild<QPushButton *>(u"OKButton"_s)->click();
+    });
+    QTest::keyClick(w->fieldEdit(u"Dk"_s), Qt::Key_F7, Qt::ShiftModifier);
+    EXPECT_EQ(w->fieldEdit(u"Dk"_s)->text(), u"27.02.2018"_s);
+
+    // The labels reach the calendar too.
     QStringList asked;
     w->openCalendar = [&](ui::TDBEditz *field) { asked.append(field->fieldName()); };
     QTest::keyClick(w->fieldEdit(u"Dk"_s), Qt::Key_F7, Qt::ShiftModifier);

@@ -1,6 +1,8 @@
 #include "transfer/forms/EsdForm.h"
 
+#include "app/Directories.h"
 #include "ui/forms/DBEditz.h"
+#include "ui/forms/KalendarForm.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -55,6 +57,8 @@ TEsdForm::TEsdForm(const TransferWindowContext &ctx, QWidget *parent)
     for (QObject *watched : {static_cast<QObject *>(dz), static_cast<QObject *>(dk), static_cast<QObject *>(from_),
                              static_cast<QObject *>(to_)})
         watched->installEventFilter(this);
+    openCalendar = [picker = ui::calendarPicker({ctx.dirs.dataSetIni(), ctx.dirs.dataSetDir, ctx.screenWidth})](
+                       ui::TDBEditz *field) { ui::KDatum(field, picker); };
 }
 
 QList<ui::TDBEditz *> TEsdForm::dateFields() const
