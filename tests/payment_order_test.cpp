@@ -7,6 +7,7 @@
 #include "engine/Table.h"
 #include "print/PaymentOrder.h"
 #include "report/ReportLayout.h"
+#include "support/run_cli.h"
 #include "support/filled_return.h"
 #include "support/gui_app.h"
 #include "support/pdf_text.h"
@@ -19,6 +20,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::cli;
+using rur::testing::CliResult;
 using rur::testing::setRow;
 
 namespace {
@@ -49,22 +52,6 @@ protected:
     data::TDM1 dm;
 };
 
-struct CliResult {
-    int exitCode = -1;
-    QString out, err;
-};
-
-CliResult cli(const QStringList &args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 }  // namespace
 

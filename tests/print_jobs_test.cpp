@@ -12,6 +12,7 @@
 #include "print/PrintJobs.h"
 #include "print/PrintMessages.h"
 #include "print/PrintSettings.h"
+#include "support/run_cli.h"
 #include "support/filled_return.h"
 #include "support/gui_app.h"
 #include "support/test_root.h"
@@ -22,6 +23,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::cli;
+using rur::testing::CliResult;
 using rur::testing::setRow;
 
 namespace {
@@ -70,22 +73,6 @@ protected:
     CountingPrompter prompter;
 };
 
-struct CliResult {
-    int exitCode = -1;
-    QString out, err;
-};
-
-CliResult cli(const QStringList &args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 }  // namespace
 
