@@ -1,5 +1,6 @@
 // The calendar's steps, the searches of the list windows and the VAT paid ledger, on a data
 // set opened as the program opens it; the ledger's commands of rur-cli.
+#include "support/run_cli.h"
 #include "app/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
@@ -335,23 +336,8 @@ TEST_F(Ledger, ATransferWhoseOrderCannotBeStoredChangesNeitherTable)
 
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliResult cli(const QStringList &args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using rur::testing::cli;
+using rur::testing::CliResult;
 
 }  // namespace
 

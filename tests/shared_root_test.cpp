@@ -1,5 +1,6 @@
 // A shared data root reached through two mounts of one folder, as two computers reach a
 // network folder: a data set one program has open is refused to a program on the other mount.
+#include "support/run_cli.h"
 #include "data/DataM1.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
@@ -20,23 +21,8 @@ using namespace rur;
 
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliResult cli(const QStringList &args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using rur::testing::cli;
+using rur::testing::CliResult;
 
 // The folder server/RUR218 mounted a second time at second/: same files, another path.
 class SharedRoot : public ::testing::Test {
