@@ -1,5 +1,7 @@
 // The main window's start: directories, version check, geometry and settings, first
 // activation and close.
+#include "app/forms/HelpForm.h"
+#include "app/forms/HelpService.h"
 #include "app/forms/MainForm.h"
 #include "data/Templates.h"
 #include "platform/IniFile.h"
@@ -76,8 +78,33 @@ protected:
     ScriptedPrompter prompter_;
 };
 
+// The first start from the desktop menu: no data root yet, so it is created where
+// --install-data puts it and the selection follows.
+TEST_F(MainForm, FirstStartCreatesDataRootAndGoesOnToSelection)
+{
+    auto form = create();
+    bool selectionShown = false;
+    form->selectionRunner = [&] {
+        selectionShown = true;
+        return -1;
+    };
+    EXPECT_FALSE(form->directories().notFound);
+    EXPECT_EQ(form->directories().dataRoot, root());
+    EXPECT_EQ(form->directories().dataVersion, 1700);
+    EXPECT_TRUE(QFile::exists(root() + u"Data.DB"_s));
+    showAndActivate(*form);
+    EXPECT_TRUE(selectionShown);
+    EXPECT_TRUE(prompter_.messages.isEmpty()) << prompter_.messages.first().text.toStdString();
+}
+
+// A data root that can't be created (here a file stands where its folder should be) still
+// ends the start with the message, and nothing is written.
 TEST_F(MainForm, WithoutDataRootClosesAndWritesNothing)
 {
+    {
+        QFile blocker(common() + u"/Tervik"_s);
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
     auto form = create({640, 480});
     EXPECT_EQ(form->windowTitle(), u"RUR 17.00"_s);
     EXPECT_TRUE(form->directories().notFound);
@@ -93,6 +120,8 @@ TEST_F(MainForm, WithoutDataRootClosesAndWritesNothing)
     EXPECT_EQ(prompter_.messages.size(), 1);
 
     QDirIterator files(tmp_.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    ASSERT_TRUE(files.hasNext());
+    EXPECT_EQ(files.next(), common() + u"/Tervik"_s);
     EXPECT_FALSE(files.hasNext()) << files.next().toStdString();
 }
 
@@ -254,3 +283,17 @@ TEST_F(MainForm, HintsGoToFirstPanelAndCaptionFollowsDataModule)
 }
 
 }  // namespace
+
+TEST_F(MainForm, F1OpensTheMainWindowsTopic)
+{
+    install();
+    auto form = create();
+    showAndActivate(*form);
+    auto *help = form->findChild<rur::app::HelpService *>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(help, nullptr);
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    ASSERT_NE(help->window(), nullptr);
+    EXPECT_EQ(help->window()->currentContext(), 30);
+    EXPECT_EQ(help->topics().topic(30).title, u"Hlavní okno"_s);
+    form->close();
+}

@@ -57,6 +57,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
         panels_.append(label);
     }
     help_ = new HelpService(this);
+    help_->answerF1Everywhere();
     buildMenu();
     FormCreate(environment);
     registerProcedures();
@@ -178,6 +179,8 @@ void TMainForm::FormCreate(const Environment &env)
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 
     dirs_ = findDirectories(env.programDir, env.commonDataFolder, env.documentsFolder);
+    // Started from the desktop menu for the first time: there is no data root yet.
+    createFirstDataRoot(dirs_);
     dm_->setStatusDisplay(this);
     dm_->setDataRoot(dirs_.dataRoot);
 

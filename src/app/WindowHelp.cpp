@@ -1,0 +1,50 @@
+#include "app/WindowHelp.h"
+
+#include <QLatin1StringView>
+#include <QString>
+
+namespace rur::app {
+
+const std::vector<WindowHelp> &windowHelpContexts()
+{
+    // The return windows, the taxpayer data and backup/restore keep the numbers their
+    // menu hints promise with "(F1)"; the others have numbers of their own from 30 on.
+    static const std::vector<WindowHelp> windows = {
+        {"TMainForm", 30},
+        {"THelpForm", 31},
+        {"TAuto1Form", 2},
+        {"TAu1Form", 32},
+        {"TAu2Form", 33},
+        {"TAu3Form", 34},
+        {"TAu4Form", 35},
+        {"TEprpForm", 4},
+        {"TEcisForm", 5},
+        {"TEtab1Form", 12},
+        {"TEtab4Form", 13},
+        {"TEtab2Form", 14},
+        {"TEtab3Form", 16},
+        {"TEtab1sForm", 36},
+        {"TEtab4sForm", 37},
+        {"TEtab2sForm", 38},
+        {"TReturnCheckForm", 43},
+        {"TPrevForm", 42},
+        {"TEpodForm", 41},
+        {"TExdForm", 211},
+        {"TExd1Form", 211},
+        {"TExd2Form", 39},
+    };
+    return windows;
+}
+
+int helpContextOfWindow(QStringView className)
+{
+    const qsizetype colon = className.lastIndexOf(u':');
+    const QStringView name = colon < 0 ? className : className.mid(colon + 1);
+    for (const WindowHelp &w : windowHelpContexts()) {
+        if (name == QLatin1StringView(w.windowClass))
+            return w.context;
+    }
+    return 0;
+}
+
+}  // namespace rur::app
