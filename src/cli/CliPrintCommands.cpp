@@ -39,7 +39,7 @@ int cmdPrint(Context &ctx)
     const int page = pageOf(ctx.args[1]);
     if (page == 0) {
         print(stderr, u"Neznámá sestava "_s + ctx.args[1] + u". Známé sestavy: strana1, strana2."_s);
-        return 2;
+        return usage(ctx);
     }
     data::TDM1 dm;
     if (const int rc = openSet(ctx, dm); rc != 0)
@@ -84,7 +84,8 @@ const CommandRegistration registrations[] = {
          u"  print RUR SESTAVA --printer TISKÁRNA  vytiskne sestavu na tiskárně (počet kopií podle nastavení tisku)"_s,
          {u"--pdf"_s, u"--printer"_s},
          cmdPrint,
-         200}),
+         200,
+                         u"rur-cli print D1 strana1 --pdf ~/strana1.pdf"_s}),
 };
 
 }  // namespace
