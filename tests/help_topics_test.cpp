@@ -139,9 +139,10 @@ TEST_F(HelpShipped, EveryWindowOpensATopicOfItsOwn)
         for (auto m = declaration.globalMatch(text); m.hasNext();) {
             const QString name = m.next().captured(1);
             ++found;
-            if (!notWindows.contains(name))
+            if (!notWindows.contains(name)) {
                 EXPECT_TRUE(listed.contains(name)) << name.toStdString() << " (" << path.toStdString()
                                                    << ") has no help topic in src/app/WindowHelp.cpp";
+            }
         }
     }
     EXPECT_GE(found, 20);

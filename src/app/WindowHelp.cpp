@@ -36,6 +36,30 @@ const std::vector<WindowHelp> &windowHelpContexts()
     return windows;
 }
 
+int helpContextOfCommand(Command command)
+{
+    switch (command) {
+    case Command::Priznani1:
+        return 12;
+    case Command::Priznani2:
+        return 13;
+    case Command::Priznani3:
+        return 14;
+    case Command::Priznani4:
+        return 16;
+    case Command::Adresar:
+    case Command::Odesilatel:
+    case Command::Dokumenty:
+    case Command::TiskKomfort:
+        return 205;
+    case Command::Zalohovani:
+    case Command::Obnoveni:
+        return 211;
+    default:
+        return 0;
+    }
+}
+
 int helpContextOfWindow(QStringView className)
 {
     const qsizetype colon = className.lastIndexOf(u':');

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/MainMenu.h"
+
 #include <QStringView>
 #include <vector>
 
@@ -19,5 +21,10 @@ const std::vector<WindowHelp> &windowHelpContexts();
 // The context of a window class, given with or without its namespace ("rur::vat::TEtab1Form");
 // 0 for a class that is not listed.
 int helpContextOfWindow(QStringView className);
+
+// The context F1 opens on a highlighted menu item of the main window: the items whose hint
+// ends in "(F1)" (the four return windows, the "Komfort" items, backup and restore); 0 for
+// the others, where F1 opens the main window's topic.
+int helpContextOfCommand(Command command);
 
 }  // namespace rur::app

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -246,6 +247,20 @@ TEST_F(HelpWindow, F1InAnyWindowOpensItsTopic)
     service_.showContext(1);
     QTest::keyClick(edit, Qt::Key_F1);
     EXPECT_EQ(service_.window()->currentContext(), 39);
+
+    // A highlighted menu item with a topic of its own, and one without.
+    QMenu menu(&folders);
+    QAction *withTopic = menu.addAction(u"1. Zdanitelná plnění"_s);
+    withTopic->setProperty(HelpService::kActionContext, 12);
+    QAction *plain = menu.addAction(u"Konec"_s);
+    menu.popup(QPoint(10, 10));
+    menu.setActiveAction(withTopic);
+    QTest::keyClick(&menu, Qt::Key_F1);
+    EXPECT_EQ(service_.window()->currentContext(), 12);
+    menu.setActiveAction(plain);
+    QTest::keyClick(&menu, Qt::Key_F1);
+    EXPECT_EQ(service_.window()->currentContext(), 39);
+    menu.hide();
 
     // In the help window itself: how to use the help.
     QTest::keyClick(child<QTextBrowser>(u"browser"_s), Qt::Key_F1);

@@ -8,6 +8,7 @@
 #include "platform/Prompter.h"
 #include "support/test_root.h"
 
+#include <QAction>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -295,5 +296,14 @@ TEST_F(MainForm, F1OpensTheMainWindowsTopic)
     ASSERT_NE(help->window(), nullptr);
     EXPECT_EQ(help->window()->currentContext(), 30);
     EXPECT_EQ(help->topics().topic(30).title, u"Hlavní okno"_s);
+    // Menu items whose hint promises "(F1)" carry their topic.
+    using rur::app::Command;
+    const std::pair<Command, int> items[] = {{Command::Priznani1, 12}, {Command::Priznani4, 16}, {Command::Adresar, 205},
+                                             {Command::Obnoveni, 211}, {Command::Konec, 0}};
+    for (const auto &[command, context] : items) {
+        QAction *action = form->commandAction(command);
+        EXPECT_EQ(action->property(rur::app::HelpService::kActionContext).toInt(), context) << action->text().toStdString();
+        EXPECT_EQ(action->statusTip().endsWith(u"(F1)"_s), context != 0) << action->text().toStdString();
+    }
     form->close();
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QScreen>
 
 #include "app/WindowHelp.h"
@@ -75,6 +76,12 @@ void HelpService::answerF1Everywhere()
 
 int HelpService::contextFor(const QWidget *widget)
 {
+    if (const auto *menu = qobject_cast<const QMenu *>(widget)) {
+        if (const QAction *item = menu->activeAction()) {
+            if (const int context = item->property(kActionContext).toInt())
+                return context;
+        }
+    }
     for (const QWidget *w = widget ? widget->window() : nullptr; w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
         if (const int context = helpContextOfWindow(QString::fromLatin1(w->metaObject()->className())))
             return context;

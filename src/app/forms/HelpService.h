@@ -35,9 +35,11 @@ public:
     // From now on F1 in any window of the application opens that window's topic (its help
     // context from windowHelpContexts()); the main window turns this on for the whole run.
     void answerF1Everywhere();
-    // The context F1 opens in a window: the listed context of the window or of the nearest
-    // window it belongs to; 0 when none is listed.
+    // The context F1 opens in a window: on a menu, that of its highlighted item when the item
+    // carries the property kActionContext; else the listed context of the window or of the
+    // nearest window it belongs to; 0 when none is listed.
     static int contextFor(const QWidget *widget);
+    static constexpr char kActionContext[] = "helpContext";
 
     const HelpTopics &topics() const { return topics_; }
     // The help window, or null when none exists.

@@ -1,6 +1,7 @@
 #include "app/forms/MainForm.h"
 
 #include "app/Program.h"
+#include "app/WindowHelp.h"
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
 #include "backup/forms/BackupWindows.h"
@@ -92,6 +93,9 @@ void TMainForm::buildMenu()
         QAction *action = current->addAction(item.caption);
         action->setShortcut(item.shortcut);
         action->setStatusTip(item.hint);
+        // F1 on the highlighted item opens its topic (HelpService reads the property).
+        if (const int context = helpContextOfCommand(item.command))
+            action->setProperty(HelpService::kActionContext, context);
         const Command command = item.command;
         connect(action, &QAction::triggered, this, [this, command] {
             if (const auto handler = handlers_.value(command))
