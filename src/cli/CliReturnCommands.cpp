@@ -224,7 +224,7 @@ const CommandRegistration registrations[] = {
                          u"rur-cli new-year D1"_s}),
     CommandRegistration({u"set"_s, u"  set RUR TABULKA POLE=TEXT ...   zapíše do aktuálního řádku texty jako při psaní a uloží jej"_s,
                          {}, cmdSet, 130,
-                         u"rur-cli set D1 Dtabn1 C210=10000 D210=2100"_s}),
+                         u"rur-cli set D1 Dtabn1 C210=10000 C210a=2100"_s}),
     CommandRegistration({u"save-return"_s, u"  save-return RUR [--overwrite yes|no]   uloží RUR a posune období"_s,
                          {u"--overwrite"_s}, [](Context &c) { return cmdSave(c, vat::UlozeniRur); }, 140,
                          u"rur-cli save-return D1 --overwrite no"_s}),
