@@ -1,9 +1,8 @@
 // Timings of opening an up-to-date data set, upgrading an older one, installing a data root,
-// the procedures of the return, its check, its printouts, backup and restore. Run with
-// `make bench`.
+// the procedures of the return, its check, its printouts, backup and restore, and converting
+// the data of an earlier edition. Run with `make bench`.
 #include "app/Directories.h"
-#include "backup/Backup.h"
-#include "backup/Restore.h"
+#include "bench_support.h"
 #include "check/ReturnCheck.h"
 #include "data/DataM1.h"
 #include "data/Schemas.h"
@@ -13,6 +12,7 @@
 #include "engine/LocalSql.h"
 #include "platform/IniFile.h"
 #include "datasets/Catalogue.h"
+#include "datasets/Conversion.h"
 #include "datasets/YearProcedures.h"
 #include "vat/Saving.h"
 #include "datasets/forms/Auto1Form.h"
@@ -20,10 +20,16 @@
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
 #include "print/XmlText.h"
+#include "support/editions.h"
 #include "support/test_root.h"
+#include "print/PaymentOrder.h"
+#include "print/PrintJobs.h"
 #include "print/ReturnPages.h"
 #include "report/Render.h"
 #include "support/filled_return.h"
+#include "support/sibling_files.h"
+#include "transfer/JournalTransfer.h"
+#include "transfer/SiblingData.h"
 
 #include <QApplication>
 #include <QFile>
@@ -34,20 +40,15 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+#include <memory>
+#include <vector>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::bench::directoriesOf;
 
 namespace {
-
-app::Directories directoriesOf(const testing::TestRoot &root)
-{
-    app::Directories dirs;
-    dirs.localDataRoot = dirs.dataRoot = root.path();
-    dirs.notFound = false;
-    return dirs;
-}
 
 QStringList columnsOf(const QStringList &statements)
 {
@@ -280,6 +281,43 @@ void CheckFilledReturn(benchmark::State &state)
 }
 BENCHMARK(CheckFilledReturn)->Unit(benchmark::kMillisecond);
 
+// The conversion of an earlier edition with 200 data sets into an empty data root: every
+// table copied, checked and put in place, the data-set settings cleared, the catalogue and
+// the passwords written. Each run gets a fresh data root (made outside the timing).
+void ConvertEditionOf200DataSets(benchmark::State &state)
+{
+    QTemporaryDir tmp;
+    const QString earlier = tmp.path() + u"/RUR 2017/"_s;
+    QStringList names;
+    for (int i = 1; i <= 200; ++i)
+        names.append(u"Firma %1"_s.arg(i));
+    testing::makeEdition(earlier, names);
+    testing::setPassword(earlier, 7, u"heslo"_s);
+    for (int i = 1; i <= 200; ++i) {
+        platform::IniFile ini(earlier + u"D%1/D%1.ini"_s.arg(i));
+        ini.writeString(u"D%1"_s.arg(i), u"Denik"_s, u"/stara/cesta"_s);
+        ini.writeString(u"Cesty"_s, u"Zaloha"_s, u"/stara/zaloha"_s);
+    }
+    // The data roots stay until the end: deleting thousands of files right before the next
+    // run would slow the file system's allocation of new ones down for a while.
+    std::vector<std::unique_ptr<testing::TestRoot>> roots;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto &root = roots.emplace_back(std::make_unique<testing::TestRoot>());
+        app::Directories dirs = directoriesOf(*root);
+        platform::ScriptedPrompter prompter;
+        datasets::Catalogue catalogue(dirs, prompter);
+        catalogue.prepare();
+        state.ResumeTiming();
+        const datasets::ConversionResult result = datasets::KontrolaInst2(catalogue, dirs, earlier + u"Data.DB"_s, prompter);
+        state.PauseTiming();
+        if (result.converted.size() != 200)
+            state.SkipWithError("not every data set was taken over");
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(ConvertEditionOf200DataSets)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // The two pages of the return as "rur-cli print" makes them: each page filled from the
 // taxpayer row and the return, laid out and written as a PDF file with embedded fonts. The
 // first variant lays the pages out only.
@@ -328,131 +366,64 @@ void WriteReturnPagesAsPdf(benchmark::State &state)
 BENCHMARK(LayOutReturnPages)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteReturnPagesAsPdf)->Unit(benchmark::kMillisecond);
 
-// Backup and restore of a data set with a year of returns and 5,000 addresses, beside zip -r
-// and unzip of the same folder in the same run.
-struct YearDataSet {
-    YearDataSet()
-    {
-        root.createDataSet();
-        QList<QVariantMap> months1, months2;
-        for (int month = 1; month <= 12; ++month) {
-            months1.append({{u"Cislo"_s, month}, {u"C210"_s, 100000.0 + month}, {u"C210a"_s, 21000.0 + month},
-                            {u"C220"_s, 5000.0 * month}, {u"C220a"_s, 750.0 * month}});
-            months2.append({{u"Cislo"_s, month}, {u"C310"_s, 40000.0 + month}, {u"C310a"_s, 8400.0 + month},
-                            {u"C550"_s, 0.85}});
-        }
-        replaceTable(data::dtabn1sDef(), months1);
-        replaceTable(data::dtabn2sDef(), months2);
-        QList<QVariantMap> addresses;
-        for (int i = 1; i <= 5000; ++i)
-            addresses.append({{u"ID"_s, i}, {u"Ico"_s, QString::number(10000000 + i)},
-                              {u"Fa"_s, u"Odběratel číslo %1 s.r.o."_s.arg(i)}, {u"Ul"_s, u"Dlouhá %1"_s.arg(i)},
-                              {u"Psc"_s, u"602 00"_s}, {u"Mi"_s, u"Brno"_s}, {u"Email"_s, u"info%1@example.cz"_s.arg(i)}});
-        replaceTable(data::mazDef(), addresses);
-        dirs = directoriesOf(root);
-        datasets::openDataSet(dm, dirs, u"D1"_s);
-        archive = root.path() + u"Zaloha/D1.zip"_s;
-    }
-    void replaceTable(const engine::TableDef &def, const QList<QVariantMap> &rows)
-    {
-        QFile::remove(root.dataSet() + def.fileName);
-        engine::createTableFile(root.dataSet() + def.fileName, def, rows);
-    }
-
+// One printout of the print centre from the click to the printer, with a PDF file standing
+// in for the printer: the tax of line 64 taken into the payment order (as when the print
+// centre opens), the print tables posted, closed and opened again, the order laid out and
+// written.
+void PrintPaymentOrder(benchmark::State &state)
+{
     testing::TestRoot root;
-    app::Directories dirs;
+    root.createDataSet();
+    app::Directories dirs = directoriesOf(root);
     data::TDM1 dm;
+    datasets::openDataSet(dm, dirs, u"D1"_s);
+    testing::fillValidReturn(dm);
     platform::ScriptedPrompter prompter;
-    backup::ArchiveJob job{dm, dirs, prompter};
-    QString archive;
-};
-
-bool runTool(const QString &program, const QStringList &args, const QString &dir)
-{
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    p.start(program, args);
-    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-void BackupOfAYearWith5000Addresses(benchmark::State &state)
-{
-    YearDataSet set;
+    QTemporaryDir out;
+    const QString path = out.filePath(u"prikaz.pdf"_s);
     for (auto _ : state) {
-        state.PauseTiming();
-        ::sync();
-        state.ResumeTiming();
-        if (!backup::Zalohovat(set.job, set.archive, false))
-            state.SkipWithError("the backup failed");
-        set.prompter.messages.clear();
+        print::takeTaxIntoPaymentOrder(dm);
+        const bool sent = print::producePrintout(
+            dm, prompter, print::Output::Print,
+            [&] { return std::optional(print::preparePrintout(dm, print::Printout::PaymentOrder, 0)); },
+            [&](const report::PreparedReport &r) { return report::writePdf(r, path); });
+        if (!sent)
+            state.SkipWithError("the payment order was not written");
     }
-    state.counters["bytes"] = double(QFileInfo(set.archive).size());
+    state.counters["bytes"] = double(QFileInfo(path).size());
 }
-BENCHMARK(BackupOfAYearWith5000Addresses)->Unit(benchmark::kMillisecond);
+BENCHMARK(PrintPaymentOrder)->Unit(benchmark::kMillisecond);
 
-void ZipCommandOfTheSameFolder(benchmark::State &state)
-{
-    const QString zip = QStandardPaths::findExecutable(u"zip"_s);
-    if (zip.isEmpty()) {
-        state.SkipWithError("zip is not installed");
-        return;
-    }
-    YearDataSet set;
-    const QString out = set.root.path() + u"zip-r.zip"_s;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QFile::remove(out);
-        ::sync();
-        state.ResumeTiming();
-        if (!runTool(zip, {u"-r"_s, u"-q"_s, out, u"."_s}, set.root.dataSet()))
-            state.SkipWithError("zip failed");
-    }
-}
-BENCHMARK(ZipCommandOfTheSameFolder)->Unit(benchmark::kMillisecond);
 
-void RestoreOfAYearWith5000Addresses(benchmark::State &state)
+// "Přenos údajů z Peněžního deníku" of a journal with 100,000 entries of a year, every column
+// code and some codes of no line among them: the journal's tables shown, the entries of the
+// whole year summed, and the current return replaced in one transaction.
+void TransferJournalOf100000Entries(benchmark::State &state)
 {
-    YearDataSet set;
-    if (!backup::Zalohovat(set.job, set.archive, false)) {
-        state.SkipWithError("the backup failed");
-        return;
-    }
+    testing::TestRoot root;
+    root.createDataSet();
+    app::Directories dirs = directoriesOf(root);
+    data::TDM1 dm;
+    datasets::openDataSet(dm, dirs, u"D1"_s);
+    QTemporaryDir folders;
+    testing::SiblingFolder journal(folders.path() + u"/Rizavuv uvaro 2018"_s, u"Pen.ini"_s);
+    QStringList codes = transfer::journalColumnCodes();
+    codes += {u"K40"_s, u"99"_s};
+    QList<testing::JournalEntry> entries;
+    entries.reserve(100000);
+    for (int i = 0; i < 100000; ++i)
+        entries.append({QDate(2018, 1, 1).addDays(i % 365).toString(Qt::ISODate), 100.0 + (i % 997) * 0.37,
+                        21.0 + (i % 89) * 0.07, codes[i % codes.size()]});
+    journal.addJournal(1, u"D1"_s, u"2018-01-01"_s, u"2018-12-31"_s, entries);
+    platform::ScriptedPrompter prompter;
     for (auto _ : state) {
-        // Each run starts from files on the disk, as a user's data set is; freeing the blocks
-        // of the replaced files is part of the work, for unzip too.
-        state.PauseTiming();
-        ::sync();
-        state.ResumeTiming();
-        if (!backup::Obnovit(set.job, set.archive, backup::ObnovitVse))
-            state.SkipWithError("the restore failed");
-        set.prompter.messages.clear();
+        transfer::SiblingData data(transfer::SiblingKind::Journal);
+        if (!data.show(journal.catalogue(), 1) || transfer::transferJournal(dm, data, prompter) != transfer::TransferResult::Done)
+            state.SkipWithError("the transfer failed");
+        prompter.messages.clear();
     }
 }
-BENCHMARK(RestoreOfAYearWith5000Addresses)->Unit(benchmark::kMillisecond);
-
-void UnzipCommandOfTheSameArchive(benchmark::State &state)
-{
-    const QString unzip = QStandardPaths::findExecutable(u"unzip"_s);
-    if (unzip.isEmpty()) {
-        state.SkipWithError("unzip is not installed");
-        return;
-    }
-    YearDataSet set;
-    if (!backup::Zalohovat(set.job, set.archive, false)) {
-        state.SkipWithError("the backup failed");
-        return;
-    }
-    // Over the data set's own folder, as a restore writes.
-    const QString out = set.root.dataSet();
-    for (auto _ : state) {
-        state.PauseTiming();
-        ::sync();
-        state.ResumeTiming();
-        if (!runTool(unzip, {u"-o"_s, u"-q"_s, set.archive, u"-d"_s, out}, set.root.path()))
-            state.SkipWithError("unzip failed");
-    }
-}
-BENCHMARK(UnzipCommandOfTheSameArchive)->Unit(benchmark::kMillisecond);
+BENCHMARK(TransferJournalOf100000Entries)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -31,7 +31,7 @@ check "rur-cli create" test "$("$bin/rur-cli" --root "$root" create "Novák s.r.
 check "rur-cli sets" test "$("$bin/rur-cli" --root "$root" sets)" = "$(printf '1\tNovák s.r.o.\tD1')"
 check "rur-cli --help" grep -q "příklad: rur-cli init" <("$bin/rur-cli" --help)
 check "rur --install-data" test "$("$bin/rur" --install-data)" = "$XDG_DATA_HOME/Tervik/RUR 2018"
-check "installed help" test -f "$work/pkg/usr/share/rur/help/topics.ini" -a -f "$work/pkg/usr/share/rur/help/topics/50.html"
+check "installed help" test -f "$work/pkg/usr/share/rur/help/topics.ini" -a -f "$work/pkg/usr/share/rur/help/topics/30.html"
 # The first start of the window program creates the data root, then waits in the selection.
 rm -rf "$XDG_DATA_HOME/Tervik"
 timeout 10 "$bin/rur" >/dev/null 2>&1

@@ -8,6 +8,7 @@
 #include "print/ReturnPages.h"
 #include "report/LayoutLoader.h"
 #include "report/ReportError.h"
+#include "support/run_cli.h"
 #include "support/gui_app.h"
 #include "support/pdf_text.h"
 #include "support/test_root.h"
@@ -20,6 +21,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::cli;
+using rur::testing::CliResult;
 
 namespace {
 
@@ -59,22 +62,6 @@ protected:
     data::TDM1 dm;
 };
 
-struct CliResult {
-    int exitCode = -1;
-    QString out, err;
-};
-
-CliResult cli(const QStringList &args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 const rur::testing::PdfWord *wordAt(const QList<rur::testing::PdfWord> &words, const QString &text, double x, double y)
 {

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Program.h"
+#include "app/SharedLocks.h"
 #include "data/DataFileList.h"
 #include "data/Templates.h"
 #include "engine/EngineError.h"
@@ -170,6 +171,7 @@ bool applyNetworkDataRoot(Directories &dirs, platform::Prompter &prompter)
         return true;
     }
     dirs.dataRoot = path;
+    warnAboutSharedLocks(path, prompter);
     return true;
 }
 

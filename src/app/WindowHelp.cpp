@@ -8,9 +8,9 @@ namespace rur::app {
 const std::vector<WindowHelp> &windowHelpContexts()
 {
     // The return windows, the taxpayer data and backup/restore keep the numbers their
-    // menu hints promise with "(F1)"; the others have numbers of their own from 30 on.
+    // menu hints promise with "(F1)"; the others have numbers of their own from 31 on.
     static const std::vector<WindowHelp> windows = {
-        {"TMainForm", 30},
+        {"TMainForm", 44},
         {"THelpForm", 31},
         {"TAuto1Form", 2},
         {"TAu1Form", 32},

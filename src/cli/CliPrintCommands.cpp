@@ -4,15 +4,16 @@
 #include "app/Startup.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
-#include "engine/Table.h"
 #include "platform/IniFile.h"
 #include "print/FilingFile.h"
+#include "print/PrintJobs.h"
 #include "print/PrintMessages.h"
-#include "print/ReturnPages.h"
 #include "report/Printing.h"
 #include "report/Render.h"
 #include "report/ReportError.h"
 #include "report/printing/QtPrintTarget.h"
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -20,26 +21,34 @@ namespace rur::cli {
 
 namespace {
 
-// The printouts this command knows, by the name given on the command line.
-int pageOf(const QString &report)
+// The number of copies of --copies: a whole number from 1 to 999, as "Počet kopií" takes it.
+std::optional<int> copiesOption(const QString &text)
 {
-    if (report.compare(u"strana1"_s, Qt::CaseInsensitive) == 0)
-        return 1;
-    if (report.compare(u"strana2"_s, Qt::CaseInsensitive) == 0)
-        return 2;
-    return 0;
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    if (!ok || n < 1 || n > 999)
+        return std::nullopt;
+    return n;
 }
 
-// rur-cli print SET REPORT --pdf PATH | --printer NAME
+// rur-cli print SET REPORT --pdf PATH | --printer NAME [--copies N]
 int cmdPrint(Context &ctx)
 {
     const bool toPdf = ctx.options.contains(u"--pdf"_s), toPrinter = ctx.options.contains(u"--printer"_s);
-    if (ctx.args.size() != 2 || toPdf == toPrinter)
+    if (ctx.args.size() != 2 || toPdf == toPrinter || (toPdf && ctx.options.contains(u"--copies"_s)))
         return usage(ctx);
-    const int page = pageOf(ctx.args[1]);
-    if (page == 0) {
-        print(stderr, u"Neznámá sestava "_s + ctx.args[1] + u". Známé sestavy: strana1, strana2."_s);
+    const std::optional<print::Printout> printout = print::printoutNamed(ctx.args[1]);
+    if (!printout) {
+        print(stderr, u"Neznámá sestava "_s + ctx.args[1] + u". Známé sestavy: strana1, strana2, prikaz."_s);
         return usage(ctx);
+    }
+    std::optional<int> copies;
+    if (ctx.options.contains(u"--copies"_s)) {
+        copies = copiesOption(ctx.options.value(u"--copies"_s));
+        if (!copies) {
+            print(stderr, u"Počet kopií musí být celé číslo od 1 do 999."_s);
+            return usage(ctx);
+        }
     }
     data::TDM1 dm;
     if (const int rc = openSet(ctx, dm); rc != 0)
@@ -48,8 +57,12 @@ int cmdPrint(Context &ctx)
 
     report::PreparedReport prepared;
     try {
-        prepared = print::prepareReturnPage(dm, page, user.typPisma);
+        prepared = print::preparePrintout(dm, *printout, user.typPisma);
     } catch (const report::ReportError &e) {
+        print(stderr, e.message());
+        print(stderr, QString::fromUtf16(print::kPrintFailed));
+        return 1;
+    } catch (const engine::EngineError &e) {
         print(stderr, e.message());
         print(stderr, QString::fromUtf16(print::kPrintFailed));
         return 1;
@@ -64,13 +77,12 @@ int cmdPrint(Context &ctx)
         print(stdout, path);
         return 0;
     }
-    // The copies of the print settings: the printer makes them, or one job each.
-    engine::Table &dmt = *dm.Dmt;
-    const bool hasRow = dmt.isActive() && !dmt.isEmpty();
-    const int copies = hasRow ? dmt.field(u"Kop"_s).asInteger() : 1;
-    const bool printerCopies = hasRow && dmt.field(u"Pk"_s).asBoolean();
+    // The copy rule of the print settings: the printer makes the copies, or one job each.
+    print::CopyRule rule = print::copyRuleOf(dm);
+    if (copies)
+        rule.copies = *copies;
     report::QtPrintTarget printer;
-    if (!report::Tisk2(prepared, printer, ctx.options.value(u"--printer"_s), copies, printerCopies)) {
+    if (!report::Tisk2(prepared, printer, ctx.options.value(u"--printer"_s), rule.copies, rule.printerCopies)) {
         print(stderr, QString::fromUtf16(print::kPrintFailed));
         return 1;
     }
@@ -80,12 +92,13 @@ int cmdPrint(Context &ctx)
 const CommandRegistration registrations[] = {
     CommandRegistration(
         {u"print"_s,
-         u"  print RUR SESTAVA --pdf SOUBOR  zapíše sestavu (strana1, strana2) jako PDF a vypíše jeho cestu\n"
-         u"  print RUR SESTAVA --printer TISKÁRNA  vytiskne sestavu na tiskárně (počet kopií podle nastavení tisku)"_s,
-         {u"--pdf"_s, u"--printer"_s},
+         u"  print RUR SESTAVA --pdf SOUBOR  zapíše sestavu (strana1, strana2, prikaz) jako PDF a vypíše jeho cestu\n"
+         u"  print RUR SESTAVA --printer TISKÁRNA [--copies N]  vytiskne sestavu na tiskárně (počet kopií podle\n"
+         u"                               nastavení tisku nebo N; s podporou více kopií jedna úloha, jinak N úloh)"_s,
+         {u"--pdf"_s, u"--printer"_s, u"--copies"_s},
          cmdPrint,
          200,
-                         u"rur-cli print D1 strana1 --pdf ~/strana1.pdf"_s}),
+         u"rur-cli print D1 strana1 --pdf ~/strana1.pdf"_s}),
 };
 
 }  // namespace

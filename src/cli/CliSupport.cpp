@@ -192,6 +192,11 @@ bool directories(Context &ctx)
     } else {
         dirs = app::findDirectories(QCoreApplication::applicationDirPath(), app::Directories::systemCommonDataFolder(),
                                     app::Directories::systemDocumentsFolder());
+        // Shared data chosen in the program is the data root here too.
+        if (!dirs.notFound) {
+            app::applyNetworkDataRoot(dirs, ctx.prompter);
+            flushMessages(ctx);
+        }
     }
     if (dirs.notFound) {
         print(stderr, QString::fromUtf16(app::kNoDataRootMessage));

@@ -76,6 +76,11 @@ QDate readDate(const QString &text, const QDate &today)
 
 }  // namespace
 
+QDate dateFromText(const QString &text, const QDate &today)
+{
+    return readDate(DatumAll(text, today), today);
+}
+
 void setDateText(engine::Field field, const QString &text, const QDate &today)
 {
     const QString expanded = DatumAll(text, today);

@@ -24,6 +24,10 @@ QDate DatumM1(int months, const QDate &date);
 // A two-digit year as the year within 50 years of today (today - 50 .. today + 49).
 int fullYear(int twoDigitYear, const QDate &today);
 
+// Typed text as a date: expanded with DatumAll, a two-digit year read as above; an invalid
+// date for empty text and for anything that is not a date.
+QDate dateFromText(const QString &text, const QDate &today);
+
 // Stores typed text in a date field: expands it with DatumAll, reads a two-digit year as
 // above and sets the date. Empty text empties the field; anything else that is not a date
 // throws EngineError "„<text>“ není platné datum." and leaves the field as it was.

@@ -1,8 +1,11 @@
-// Hooks of the data module's tables: the rules of the return (vat/), the print settings and
-// the date fields.
+// Hooks of the data module's tables: the rules of the return (vat/), the print settings, the
+// payment order (print/) and the date fields.
 #include "data/DataM1.h"
 #include "data/DateInput.h"
+#include "print/PaymentOrder.h"
+#include "print/PrintCentreLayout.h"
 #include "vat/ReturnRules.h"
+#include "ledger/Ledger.h"
 
 #include <algorithm>
 
@@ -14,6 +17,8 @@ void TDM1::attachRules()
 {
     // The return, its rates and the taxpayer row.
     vat::attachReturnRules(*this);
+    // The VAT paid ledger: amounts in whole crowns.
+    ledger::attachLedgerRules(*this);
     // Every small integer of the print settings is stored as a number: empty becomes 0,
     // or the lowest allowed value where 0 is not allowed (the number of copies), so that
     // an old row with an empty field can still be stored.
@@ -26,6 +31,10 @@ void TDM1::attachRules()
             f.setValue(f.isNull() ? std::max(0.0, lowest) : double(f.asInteger()));
         }
     };
+    // The payment order and the offsets of letters and envelopes; the print settings' fields
+    // named as the print centre shows them.
+    print::attachPaymentOrderRules(*this);
+    print::labelPrintFields(*this);
     // Every date field completes shorthand input ("5", "5.3.", "050318", "+7").
     attachDateInput(tables(), [] { return QDate::currentDate(); });
     for (Table *t : tables()) {

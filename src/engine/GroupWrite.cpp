@@ -24,6 +24,14 @@ void GroupWrite::remove(Table &t, const QString &fieldName, const QVariant &valu
                         {Table::storageValue(t.def().fields[fi], convertToFieldType(t.def().fields[fi], value))}});
 }
 
+void GroupWrite::removeAll(Table &t)
+{
+    t.checkActive();
+    if (!tables_.contains(&t))
+        tables_.append(&t);
+    operations_.append({&t, false, u"DELETE FROM %1."_s + quoteIdentifier(t.fileTable_), {}});
+}
+
 void GroupWrite::insert(Table &t)
 {
     t.checkActive();

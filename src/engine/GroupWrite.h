@@ -20,6 +20,8 @@ public:
 
     // Deletes the rows whose field equals the value.
     void remove(Table &table, const QString &fieldName, const QVariant &value);
+    // Deletes every row of the table.
+    void removeAll(Table &table);
     // Inserts the row the table is inserting (State::Insert); runs its store hook now.
     void insert(Table &table);
     // Throws EngineError (9729 for a duplicate key); the tables then keep their state.

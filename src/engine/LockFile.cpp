@@ -7,7 +7,7 @@
 
 namespace rur::engine {
 
-LockFile::LockFile(QString path) : path_(std::move(path)) {}
+LockFile::LockFile(QString path, bool readOnly) : path_(std::move(path)), readOnly_(readOnly) {}
 
 LockFile::~LockFile()
 {
@@ -26,7 +26,8 @@ bool LockFile::ensureOpen()
     if (fd_ >= 0)
         return true;
     const QByteArray native = QFile::encodeName(path_);
-    fd_ = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    fd_ = readOnly_ ? ::open(native.constData(), O_RDONLY | O_CLOEXEC)
+                    : ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     return fd_ >= 0;
 }
 
@@ -34,6 +35,8 @@ bool LockFile::lock(std::int64_t offset, bool exclusive)
 {
     // A lock taken on a file that a stale-lock cleaner deleted meanwhile protects nothing:
     // after locking, make sure the path still names the locked file, else start again.
+    if (exclusive && readOnly_)
+        return false;
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (!ensureOpen())
             return false;

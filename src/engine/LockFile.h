@@ -10,7 +10,9 @@ namespace rur::engine {
 // Byte 0 marks that an instance works in the directory; other bytes stand for single tables.
 class LockFile {
 public:
-    explicit LockFile(QString path);
+    // A read-only lock file is opened only when it exists, never created, and takes only
+    // shared locks: a reader leaves another program's directory as it found it.
+    explicit LockFile(QString path, bool readOnly = false);
     ~LockFile();
     LockFile(const LockFile &) = delete;
     LockFile &operator=(const LockFile &) = delete;
@@ -31,6 +33,7 @@ private:
     void closeFile();
 
     QString path_;
+    bool readOnly_ = false;
     int fd_ = -1;
 };
 

@@ -50,12 +50,12 @@ SqliteFile::~SqliteFile()
     close();
 }
 
-bool SqliteFile::open(const QString &path, bool create, QString *error)
+bool SqliteFile::open(const QString &path, bool create, QString *error, bool readOnly)
 {
     close();
     const QByteArray native = QFile::encodeName(path);
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
-    if (create)
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    if (create && !readOnly)
         flags |= SQLITE_OPEN_CREATE;
     const int rc = sqlite3_open_v2(native.constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -69,8 +69,8 @@ bool SqliteFile::open(const QString &path, bool create, QString *error)
     // journal_mode=DELETE and synchronous=FULL: crash-safe, no files left when closed, and
     // fit for network shares. Setting them does not write to the file.
     char *msg = nullptr;
-    if (sqlite3_exec(db_, "PRAGMA synchronous=FULL; PRAGMA journal_mode=DELETE;", nullptr, nullptr, &msg)
-        != SQLITE_OK) {
+    const char *pragmas = readOnly ? "PRAGMA synchronous=FULL;" : "PRAGMA synchronous=FULL; PRAGMA journal_mode=DELETE;";
+    if (sqlite3_exec(db_, pragmas, nullptr, nullptr, &msg) != SQLITE_OK) {
         if (error)
             *error = QString::fromUtf8(msg ? msg : "");
         sqlite3_free(msg);

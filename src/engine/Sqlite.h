@@ -17,8 +17,9 @@ public:
     SqliteFile &operator=(const SqliteFile &) = delete;
 
     // Opens an existing file (create=false) or creates it; returns false and the SQLite
-    // error text on failure. Sets the rollback journal and full synchronous writes.
-    bool open(const QString &path, bool create, QString *error);
+    // error text on failure. Sets the rollback journal and full synchronous writes. A
+    // read-only connection never writes to the file (nor sets its journal mode).
+    bool open(const QString &path, bool create, QString *error, bool readOnly = false);
     void close();
     bool isOpen() const { return db_ != nullptr; }
     sqlite3 *handle() const { return db_; }

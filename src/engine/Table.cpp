@@ -85,16 +85,21 @@ void Table::open()
     // could not be made, and a save would fail after the user typed.
     if (!readOnly_ && (!isWritablePath(database_->directory()) || !isWritablePath(path)))
         throwOpenError(ErrReadOnly, {});
-    database_->connect();
-
-    auto lock = std::make_unique<LockFile>(database_->directory() + QLatin1String(kUsersLockFile));
+    const QString lockPath = database_->directory() + QLatin1String(kUsersLockFile);
+    std::unique_ptr<LockFile> lock;
+    if (!fileReadOnly_) {
+        database_->connect();
+        lock = std::make_unique<LockFile>(lockPath);
+    } else if (QFileInfo(lockPath).isReadable()) {
+        lock = std::make_unique<LockFile>(lockPath, true);
+    }
     const std::int64_t slot = LockFile::tableSlot(def_.name);
-    if (!lock->lockShared(0) || !(exclusive_ ? lock->lockExclusive(slot) : lock->lockShared(slot)))
+    if (lock && (!lock->lockShared(0) || !(exclusive_ && !fileReadOnly_ ? lock->lockExclusive(slot) : lock->lockShared(slot))))
         throwOpenError(ErrLocked, {});
 
     auto db = std::make_unique<SqliteFile>();
     QString error;
-    if (!db->open(path, false, &error))
+    if (!db->open(path, false, &error, fileReadOnly_))
         throwOpenError(ErrUnreadable, error);
     try {
         // A damaged file is never read as an empty or partial table: the next save would
@@ -172,6 +177,13 @@ void Table::checkActive() const
 {
     if (!isActive())
         RUR_THROW(ErrGeneral, u"Tabulka "_s + def_.fileName + u" není otevřená."_s);
+}
+
+void Table::setReadOnly(bool readOnly)
+{
+    if (isActive())
+        RUR_THROW(ErrGeneral, u"Tabulka "_s + def_.fileName + u" je otevřená."_s);
+    readOnly_ = fileReadOnly_ = readOnly;
 }
 
 void Table::setSelectStatement(const QString &sql)

@@ -60,6 +60,10 @@ public:
     // A read-only query: "Select * from T [where ...] [order by ...]" over this table's fields.
     void setSelectStatement(const QString &sql);
     bool isReadOnly() const { return readOnly_; }
+    // Opens the file for reading only (set before open): no write check, the file opened
+    // read-only, shared locks only and only where a lock file exists, nothing created in the
+    // directory. For tables of other programs, which the program reads but must not change.
+    void setReadOnly(bool readOnly);
 
     // Index order: field names separated by ";" or the name of a secondary index.
     void setIndexFieldNames(const QString &names);
@@ -175,6 +179,7 @@ private:
     bool exclusive_ = false;
     bool rowsWanted_ = true;  // false while verify() opens
     bool readOnly_ = false;
+    bool fileReadOnly_ = false;
     QList<Row> rows_;
     int pos_ = -1;
     bool bof_ = true;

@@ -106,7 +106,7 @@ void Table::sortRows()
     QList<int> cols;
     for (int k : keys)
         cols.append(int(storedIndex_.indexOf(k)));
-    std::stable_sort(rows_.begin(), rows_.end(), [&](const Row &a, const Row &b) {
+    const auto before = [&](const Row &a, const Row &b) {
         for (int k = 0; k < keys.size(); ++k) {
             if (cols[k] < 0)
                 continue;
@@ -117,7 +117,11 @@ void Table::sortRows()
                 return c < 0;
         }
         return false;
-    });
+    };
+    // Rows mostly lie in the file in key order already (an auto-increment key is the row
+    // id): one pass over them is far cheaper than a sort of a large table.
+    if (!std::is_sorted(rows_.begin(), rows_.end(), before))
+        std::stable_sort(rows_.begin(), rows_.end(), before);
 }
 
 }  // namespace rur::engine

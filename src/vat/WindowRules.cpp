@@ -43,6 +43,16 @@ WindowPlace windowPlace(WindowId id)
         return place(u"DoplnujiciUdajeS"_s, returnSmall, returnLarge);
     case WindowId::Finished3:
         return place(u"NarokNaOdpocetS"_s, returnSmall, returnLarge);
+    case WindowId::Ledger:
+        return place(u"ZaplacenoDPH1"_s, {132, 15}, {212, 95});
+    case WindowId::Find10:
+        return place(u"Vyhledavani10"_s, {}, {});
+    case WindowId::Find11:
+        return place(u"Vyhledavani11"_s, {}, {});
+    case WindowId::Find12:
+        return place(u"Vyhledavani12"_s, {}, {});
+    case WindowId::Find16:
+        return place(u"Vyhledavani16"_s, {}, {});
     }
     return {};
 }

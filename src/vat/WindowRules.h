@@ -33,6 +33,11 @@ enum class WindowId {
     Finished1,     // finished returns, part 1
     Finished2,     // finished returns, part 2
     Finished3,     // finished returns, part 3
+    Ledger,        // "Na RUR zaplaceno"
+    Find10,        // search by date
+    Find11,        // search by bank number
+    Find12,        // search by document name
+    Find16,        // search in the address book
 };
 
 WindowPlace windowPlace(WindowId id);

@@ -294,8 +294,8 @@ TEST_F(MainForm, F1OpensTheMainWindowsTopic)
     ASSERT_NE(help, nullptr);
     QTest::keyClick(form.get(), Qt::Key_F1);
     ASSERT_NE(help->window(), nullptr);
-    EXPECT_EQ(help->window()->currentContext(), 30);
-    EXPECT_EQ(help->topics().topic(30).title, u"Hlavní okno"_s);
+    EXPECT_EQ(help->window()->currentContext(), 44);
+    EXPECT_EQ(help->topics().topic(44).title, u"Hlavní okno"_s);
     // Menu items whose hint promises "(F1)" carry their topic.
     using rur::app::Command;
     const std::pair<Command, int> items[] = {{Command::Priznani1, 12}, {Command::Priznani4, 16}, {Command::Adresar, 205},

@@ -232,7 +232,8 @@ TEST_F(MainMenus, OpeningADataSetEnablesTheDataMenus)
     EXPECT_TRUE(enabled(Command::NovyRok));
     // Commands whose windows come later stay disabled rather than doing nothing.
     EXPECT_TRUE(enabled(Command::Priznani1));
-    EXPECT_FALSE(enabled(Command::TiskRur));
+    EXPECT_TRUE(enabled(Command::TiskRur));
+    EXPECT_TRUE(enabled(Command::NastaveniTisku));
     EXPECT_FALSE(enabled(Command::Adresar));
 
     // A row whose directory was deleted outside the program: the open fails, menus stay off.

@@ -1,6 +1,8 @@
 // rur_screenshots: renders every window of the program over a demo data set into PNG files,
 // one per window class (TEtab1Form.png, ...), so that all of them can be looked at without
 // clicking through the program. Usage: rur_screenshots [OUTPUT-FOLDER]
+#include "app/forms/Au5Form.h"
+#include "app/forms/Au9Form.h"
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
 #include "app/forms/MainForm.h"
@@ -9,20 +11,33 @@
 #include "data/DataM1.h"
 #include "data/Templates.h"
 #include "datasets/Catalogue.h"
+#include "datasets/forms/Au8Form.h"
 #include "datasets/forms/Auto1Form.h"
 #include "datasets/forms/CatalogueDialogs.h"
+#include "ledger/Ledger.h"
+#include "ledger/forms/Ezal1sForm.h"
+#include "search/forms/FindForms.h"
+#include "ui/forms/KalendarForm.h"
 #include "engine/EngineError.h"
 #include "engine/Table.h"
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
 #include "print/PrintMessages.h"
+#include "print/PaymentOrder.h"
 #include "print/ReturnPages.h"
+#include "print/forms/EmtfForm.h"
 #include "print/forms/EpodForm.h"
+#include "print/forms/PrintServices.h"
+#include "print/forms/PrintWindows.h"
 #include "print/forms/PrevForm.h"
 #include "report/Render.h"
 #include "report/ReportError.h"
 #include "backup/forms/Exd2Form.h"
 #include "backup/forms/ExdForm.h"
+#include "engine/TableFile.h"
+#include "transfer/SiblingTables.h"
+#include "transfer/forms/EsdForm.h"
+#include "transfer/forms/EspForm.h"
 #include "vat/Saving.h"
 #include "vat/forms/EcisForm.h"
 #include "vat/forms/EprpForm.h"
@@ -31,7 +46,9 @@
 #include "vat/forms/VatWindows.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -90,6 +107,16 @@ void fillDemo(data::TDM1 &dm)
     setFields(*dm.Dtabn2, {{u"C310"_s, 60000.0}, {u"C310a"_s, 12600.0}, {u"C315"_s, 10000.0}, {u"C315a"_s, 1500.0},
                            {u"C320"_s, 23000.0}, {u"C320a"_s, 4830.0},  {u"C325b"_s, 0.0},    {u"C550"_s, 0.85}});
     setFields(*dm.Dtabn3, {{u"C570"_s, 0.0}});
+    setFields(*dm.Mtt, {{u"D1"_s, QDate(2018, 4, 25)},
+                        {u"D3"_s, QDate(2018, 4, 20)},
+                        {u"Bai"_s, u"Česká spořitelna"_s},
+                        {u"Cui"_s, u"1234567890"_s},
+                        {u"Kbi"_s, u"0800"_s},
+                        {u"Cu"_s, u"705-77628031"_s},
+                        {u"Kb"_s, u"0710"_s},
+                        {u"Vs"_s, u"12345678"_s},
+                        {u"Ks"_s, u"1148"_s},
+                        {u"Vi"_s, u"Praze"_s}});
     vat::Trs(dm, false);
     dm.Obnovit1();
 }
@@ -148,6 +175,40 @@ private:
     bool failed_ = false;
 };
 
+// A cash journal and the two income-tax returns in a folder, as the transfer windows find
+// them beside the data folder: two journal data sets, one return of each kind.
+void writeSiblingDemo(const QString &folder)
+{
+    using transfer::SiblingKind;
+    const auto program = [&](SiblingKind kind, const QList<QVariantMap> &catalogue) {
+        const transfer::SiblingProgram &p = transfer::siblingProgram(kind);
+        const QString dir = folder + p.folderPrefix + u"2018/"_s;
+        QDir().mkpath(dir);
+        QFile ini(dir + p.iniFile);
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write("[" + p.iniSection.toLatin1() + "]\nNet=0\n");
+        engine::createTableFile(dir + u"Data.DB"_s, transfer::siblingCatalogueDef(), catalogue);
+        for (const QVariantMap &row : catalogue)
+            QDir().mkpath(dir + row.value(u"Adresar"_s).toString());
+        return dir;
+    };
+    const QString journal = program(SiblingKind::Journal, {{{u"Cislo"_s, 1}, {u"Nazev"_s, u"Demo stavební"_s}, {u"Adresar"_s, u"D1"_s}},
+                                                           {{u"Cislo"_s, 2}, {u"Nazev"_s, u"Demo služby"_s}, {u"Adresar"_s, u"D2"_s}}});
+    for (const QString &set : {u"D1/"_s, u"D2/"_s}) {
+        engine::createTableFile(journal + set + u"Dosu.DB"_s, transfer::journalTaxpayerDef(),
+                                {{{u"Ico"_s, u"12345678"_s}, {u"Dic"_s, u"CZ12345678"_s}, {u"Pr"_s, u"Nováková"_s},
+                                  {u"Jm"_s, u"Jana"_s}, {u"Ti"_s, u"Ing."_s}}});
+        engine::createTableFile(journal + set + u"Dmt.DB"_s, transfer::journalSettingsDef(),
+                                {{{u"Dz"_s, u"2018-03-01"_s}, {u"Dk"_s, u"2018-03-31"_s}}});
+        engine::createTableFile(journal + set + u"Pdev.DB"_s, transfer::journalEntriesDef());
+    }
+    const QVariantMap one{{u"Cislo"_s, 1}, {u"Nazev"_s, u"Demo stavební"_s}, {u"Adresar"_s, u"D1"_s}};
+    engine::createTableFile(program(SiblingKind::TaxReturnPO, {one}) + u"D1/Prp.DB"_s, transfer::corporateTaxpayerDef(),
+                            {{{u"Dic"_s, u"CZ12345678"_s}, {u"Oj1"_s, u"Demo stavební s.r.o."_s}}});
+    engine::createTableFile(program(SiblingKind::TaxReturnSZ, {one}) + u"D1/Dosu.DB"_s, transfer::personalTaxpayerDef(),
+                            {{{u"Dic"_s, u"CZ7001011234"_s}, {u"Jm"_s, u"Jana"_s}, {u"Pr"_s, u"Nováková"_s}, {u"Ti"_s, u"Ing."_s}}});
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -204,6 +265,19 @@ int main(int argc, char **argv)
             shots.take(w);
         }
         {
+            app::TAu5Form w(main.directories(), prompter);
+            shots.take(w);
+        }
+        {
+            app::TAu9Form w(main.directories());
+            shots.take(w);
+        }
+        {
+            const QString earlier = QDir::cleanPath(main.directories().localDataRoot + u"../RUR 2017/Data.DB"_s);
+            datasets::TAu8Form w(main.directories(), prompter, earlier);
+            shots.take(w);
+        }
+        {
             app::HelpService help;
             help.showContext(12);
             if (help.window())
@@ -226,6 +300,16 @@ int main(int argc, char **argv)
             backup::TExd2Form own(main.directories(), 1024);
             shots.take(own);
         }
+        {
+            writeSiblingDemo(common + u"/Tervik/"_s);
+            transfer::TransferWindowContext transfers{dm, main.directories(), prompter, 1024};
+            transfer::TEsdForm journal(transfers);
+            shots.take(journal);
+            transfer::TEspForm po(transfers);
+            shots.take(po);
+            transfer::TEsfForm sz(transfers);
+            shots.take(sz);
+        }
 
         vat::WindowContext ctx{dm, prompter};
         ctx.dataSetIni = main.directories().dataSetIni();
@@ -241,6 +325,23 @@ int main(int argc, char **argv)
         {
             vat::TEcisForm w(ctx);
             shots.take(w);
+        }
+        {
+            ui::TKalendarForm calendar({});
+            calendar.setDate(QDate(2018, 4, 25));
+            shots.take(calendar);
+            search::TFind10Form find10(ctx);
+            shots.take(find10);
+            search::TFind11Form find11(ctx);
+            shots.take(find11);
+            search::TFind12Form find12(ctx);
+            shots.take(find12);
+            search::TFind16Form find16(ctx, {});
+            shots.take(find16);
+            ledger::prepareLedger(dm);
+            ledger::TEzal1sForm ledgerWindow(ctx);
+            shots.take(ledgerWindow);
+            dm.Dzal1->cancel();
         }
         for (int n = 1; n <= 4; ++n) {
             const auto w = vat::makeReturnWindow(n, ctx, nullptr);
@@ -269,6 +370,26 @@ int main(int argc, char **argv)
             w.showRequest(request);
             w.resize(1024, 700);
             shots.take(w);
+        }
+        {
+            // The payment order at 150 dpi, and the print centre on each of its pages.
+            print::takeTaxIntoPaymentOrder(dm);
+            shots.page(report::renderImage(print::preparePaymentOrder(dm, 0), 0, 150.0 / 96.0), u"TRbzReport"_s);
+            print::PrintServices &services = print::printServices(main, prompter);
+            services.installedPrinters = [] { return QStringList{u"Kancelář"_s, u"PDF"_s}; };
+            services.defaultPrinter = [] { return u"Kancelář"_s; };
+            print::PrintCentreContext centre{dm, prompter, services, main.directories(), main.userSettings(), ctx};
+            print::TEmtfForm w(centre, 2);
+            w.rurTree()->setCurrentItem(w.node(w.rurTree(), 1));
+            shots.take(w);
+            w.pages()->setCurrentIndex(print::TEmtfForm::PageKomfort);
+            const char16_t *panels[] = {u"-Dan", u"-Dokumenty", u"-Obalky"};
+            for (int node : {1, 2, 4}) {
+                w.komfortTree()->setCurrentItem(w.node(w.komfortTree(), node));
+                shots.take(w, QString::fromUtf16(panels[int(print::komfortPanelOf(node))]));
+            }
+            w.pages()->setCurrentIndex(print::TEmtfForm::PagePrinter);
+            shots.take(w, u"-Tiskarna"_s);
         }
         main.close();
     } catch (const engine::EngineError &e) {

@@ -1,7 +1,9 @@
 #include "app/forms/MainForm.h"
 
+#include "app/DataChoice.h"
 #include "app/Program.h"
 #include "app/WindowHelp.h"
+#include "app/forms/DataChoiceWindows.h"
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
 #include "backup/forms/BackupWindows.h"
@@ -9,6 +11,10 @@
 #include "datasets/DataSetAccess.h"
 #include "datasets/YearProcedures.h"
 #include "datasets/forms/Auto1Form.h"
+#include "datasets/forms/ConversionWindows.h"
+#include "ledger/forms/LedgerWindows.h"
+#include "print/forms/PrintWindows.h"
+#include "transfer/forms/TransferWindows.h"
 #include "vat/forms/VatWindows.h"
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
@@ -38,6 +44,7 @@ TMainForm::Environment TMainForm::systemEnvironment()
     Environment env;
     env.programDir = QCoreApplication::applicationDirPath();
     env.commonDataFolder = Directories::systemCommonDataFolder();
+    env.askAtFirstStart = true;
     env.documentsFolder = Directories::systemDocumentsFolder();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         env.screen = screen->size();
@@ -63,7 +70,12 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     FormCreate(environment);
     registerProcedures();
     vat::registerVatWindows(*this, prompter_);
+    registerDataChoiceWindows(*this, prompter_);
+    datasets::registerConversionWindows(*this, prompter_);
     backup::registerBackupWindows(*this, prompter_);
+    print::registerPrintWindows(*this, prompter_);
+    transfer::registerTransferWindows(*this, prompter_);
+    ledger::registerLedgerWindows(*this, prompter_);
     TypDp1();
 }
 
@@ -180,6 +192,7 @@ void TMainForm::runDataSetProcedure(const std::function<bool()> &procedure)
 void TMainForm::FormCreate(const Environment &env)
 {
     setWindowTitle(applicationTitle());
+    askAtFirstStart_ = env.askAtFirstStart;
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 
     dirs_ = findDirectories(env.programDir, env.commonDataFolder, env.documentsFolder);
@@ -255,12 +268,32 @@ void TMainForm::FormActivate()
             dm_->setDataRoot(dirs_.dataRoot);
             catalogue_->prepare();
         }
+        if (askAtFirstStart_ && !readDataChoice(dirs_).chosen() && dataChoiceRunner)
+            dataChoiceRunner();
         refreshNetworkTemplates(dirs_, prompter_);
+        if (askAtFirstStart_ && conversionCheck)
+            conversionCheck();
         VyberDanoveho();
         return;
     }
     prompter_.error(QString::fromUtf16(kNoDataRootMessage));
     close();
+}
+
+void TMainForm::reconnectDataRoot(bool rootChanged)
+{
+    if (rootChanged) {
+        dm_->closeAll();
+        dm_->Danove.disconnect();
+        dirs_.dataSetDir.clear();
+    }
+    if (catalogue_) {
+        catalogue_->Nazvy.disconnect();
+        dm_->setDataRoot(dirs_.dataRoot);
+        catalogue_->prepare();
+    }
+    QDir::setCurrent(dirs_.dataRoot);
+    TypDp1();
 }
 
 bool TMainForm::dataSetOpen() const
@@ -274,9 +307,13 @@ void TMainForm::VyberDanoveho()
         return;
     // The open data set stays open while the user chooses: leaving the selection returns
     // to it, and a data set is closed only when another one is opened.
-    const QString openBefore = dataSetOpen() ? dirs_.dataSetDir : QString();
+    QString openBefore = dataSetOpen() ? dirs_.dataSetDir : QString();
+    const QString rootBefore = dirs_.dataRoot;
     setWindowTitle(applicationTitle());
     const int result = selectionRunner();
+    // A data set of the data root the user left (Ctrl+N) is not the one to return to.
+    if (!samePath(rootBefore, dirs_.dataRoot))
+        openBefore.clear();
     if (result == datasets::TAuto1Form::ResultEnd || (result == datasets::TAuto1Form::ResultCancel && openBefore.isEmpty())) {
         close();
         return;

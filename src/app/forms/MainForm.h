@@ -40,6 +40,10 @@ public:
         QString commonDataFolder;
         QString documentsFolder;
         QSize screen;
+        // Whether the first activation asks what the user has not answered yet: local or
+        // shared data, and the data of an earlier edition. The program does; tests that are
+        // about other things leave it off.
+        bool askAtFirstStart = false;
     };
     TMainForm(const Environment &environment, platform::Prompter &prompter, QWidget *parent = nullptr);
     ~TMainForm() override;
@@ -50,6 +54,8 @@ public:
     Directories &directories() { return dirs_; }
     data::TDM1 &dataModule() { return *dm_; }
     const UserSettings &userSettings() const { return settings_; }
+    // The print centre chooses the font names and the encoding; they are written on close.
+    UserSettings &userSettings() { return settings_; }
     WindowGeometry currentGeometry() const;
     bool firstActivationDone() const { return activated_; }
 
@@ -80,6 +86,12 @@ public:
     datasets::TAuto1Form *selectionForm() const { return selection_; }
     // How the selection is shown; tests replace it. Returns a TAuto1Form result.
     std::function<int()> selectionRunner;
+    // "Výběr práce s daty" and the check for earlier editions, as their windows register them.
+    std::function<void()> dataChoiceRunner;
+    std::function<void()> conversionCheck;
+    // After the data root was chosen again: the catalogue follows it, and a data set of
+    // another data root is closed.
+    void reconnectDataRoot(bool rootChanged);
     bool dataSetOpen() const;
 
 protected:
@@ -104,6 +116,7 @@ private:
     HelpService *help_ = nullptr;
     QList<QLabel *> panels_;
     bool activated_ = false;
+    bool askAtFirstStart_ = false;
     std::unique_ptr<datasets::Catalogue> catalogue_;
     datasets::TAuto1Form *selection_ = nullptr;
     QHash<Command, QAction *> actions_;

@@ -267,6 +267,23 @@ void TAuto1Form::keyPressEvent(QKeyEvent *event)
         }
         return;
     }
+    // Ctrl+N: the data root may change; the catalogue is shown again from where it is now.
+    if (event->key() == Qt::Key_N && event->modifiers() == Qt::ControlModifier) {
+        if (onDataChoice) {
+            syncTableToGrid();
+            onDataChoice();
+            catalogue_.showSelection();
+            updateOrderingChecks();
+            syncGridToTable();
+            grid_->setFocus();
+        }
+        return;
+    }
+    if (event->key() == Qt::Key_I && event->modifiers() == Qt::ControlModifier) {
+        if (onInformation)
+            onInformation();
+        return;
+    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && grid_->hasFocus()) {
         OtevritButtonClick();
         return;

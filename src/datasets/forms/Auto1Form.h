@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QCheckBox;
 class QPushButton;
@@ -34,6 +35,9 @@ public:
     // Esc and the close button leave the selection without ending the program.
     void reject() override;
     bool conversionMarked() const { return conversionMarked_; }
+    // Ctrl+N ("Výběr práce s daty") and Ctrl+I ("Informace"); nothing happens while unset.
+    std::function<void()> onDataChoice;
+    std::function<void()> onInformation;
 
     QTableView *grid() const { return grid_; }
     QPushButton *button(const QString &objectName) const;

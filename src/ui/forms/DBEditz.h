@@ -41,6 +41,9 @@ public:
     bool commit();
     // Drops typed text and shows the field's value.
     void reset();
+    // Sets the field as a choice from elsewhere does (the calendar): the table goes into edit
+    // first; false (after telling the user) when the table or the field refuses.
+    bool assignValue(const QVariant &value) { return link_.assignValue(this, value); }
 
 protected:
     bool event(QEvent *event) override;

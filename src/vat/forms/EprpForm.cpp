@@ -10,6 +10,7 @@
 #include "ui/forms/DBComboBoxz.h"
 #include "ui/forms/DBEditz.h"
 #include "ui/forms/EnterTab.h"
+#include "ui/forms/KalendarForm.h"
 #include "vat/TaxpayerLayout.h"
 #include "vat/TaxpayerRules.h"
 #include "vat/WindowRules.h"
@@ -157,9 +158,12 @@ QWidget *TEprpForm::buildPage(int pageIndex)
         control->setObjectName(u"DB"_s + item.field);
         if (!item.hint.isEmpty())
             setHint(control, item.hint);
+        QLabel *label = nullptr;
         if (item.col == kBeside) {
-            if (item.input != TaxpayerInput::Flag)
-                cell->insertWidget(cell->count() - 1, new QLabel(item.label, parent));
+            if (item.input != TaxpayerInput::Flag) {
+                label = new QLabel(item.label, parent);
+                cell->insertWidget(cell->count() - 1, label);
+            }
             cell->insertWidget(cell->count() - 1, control);
         } else {
             cell = new QHBoxLayout;
@@ -171,9 +175,15 @@ QWidget *TEprpForm::buildPage(int pageIndex)
                 grid->addLayout(cell, item.row, 2 * item.col, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
             else
                 grid->addLayout(cell, item.row, 2 * item.col + 1, Qt::AlignLeft | Qt::AlignVCenter);
-            if (item.input != TaxpayerInput::Flag && !item.label.isEmpty())
-                grid->addWidget(new QLabel(item.label, parent), item.row, 2 * item.col, Qt::AlignLeft | Qt::AlignVCenter);
+            if (item.input != TaxpayerInput::Flag && !item.label.isEmpty()) {
+                label = new QLabel(item.label, parent);
+                grid->addWidget(label, item.row, 2 * item.col, Qt::AlignLeft | Qt::AlignVCenter);
+            }
         }
+        // Shift+F7 in a date and a click on its label open the calendar.
+        if (item.input == TaxpayerInput::Date)
+            ui::attachCalendar(static_cast<ui::TDBEditz *>(control), label,
+                               ui::calendarPicker({ctx_.dataSetIni, ctx_.section, ctx_.screenWidth}));
         controls_.insert(item.field, control);
     }
 

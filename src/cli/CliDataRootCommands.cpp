@@ -1,0 +1,113 @@
+// rur-cli commands about where the data lives: local or shared data, preparing a shared data
+// root, the directories in use, and taking over the data of an earlier edition.
+#include "cli/CliSupport.h"
+
+#include "app/DataChoice.h"
+#include "datasets/Catalogue.h"
+#include "datasets/Conversion.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::cli {
+
+namespace {
+
+int cmdConvert(Context &ctx)
+{
+    if (!ctx.args.isEmpty() || !ctx.options.contains(u"--from"_s))
+        return usage(ctx);
+    if (!directories(ctx))
+        return 1;
+    QString earlier = absolutePath(ctx, ctx.options.value(u"--from"_s));
+    if (QFileInfo(earlier).isDir())
+        earlier = app::withSlash(earlier) + u"Data.DB"_s;
+    auto catalogue = openCatalogue(ctx);
+    const datasets::ConversionResult result = datasets::KontrolaInst2(*catalogue, ctx.dirs, earlier, ctx.prompter);
+    flushMessages(ctx);
+    if (result.status == datasets::ConversionResult::NotRun) {
+        print(stderr, result.reason);
+        return 1;
+    }
+    if (result.status == datasets::ConversionResult::Shared) {
+        print(stdout, u"Data jsou sdílená s předchozí verzí, nic se nekopírovalo."_s);
+        return 0;
+    }
+    print(stdout, u"Převedeno RUR: "_s + QString::number(result.converted.size()));
+    return result.status == datasets::ConversionResult::Converted && result.skipped.isEmpty() ? 0 : 1;
+}
+
+int cmdDataChoice(Context &ctx)
+{
+    const bool local = ctx.flags.contains(u"--local"_s);
+    const bool network = ctx.options.contains(u"--network"_s);
+    if (!ctx.args.isEmpty() || (local && network))
+        return usage(ctx);
+    if (!directories(ctx))
+        return 1;
+    if (!local && !network) {
+        const app::DataChoice choice = app::readDataChoice(ctx.dirs);
+        if (choice.network())
+            print(stdout, u"Data pro provoz v síti: "_s + choice.path);
+        else if (choice.chosen())
+            print(stdout, u"Data v datovém adresáři: "_s + ctx.dirs.localDataRoot);
+        else
+            print(stdout, u"Práce s daty nebyla zvolena; data v datovém adresáři: "_s + ctx.dirs.localDataRoot);
+        print(stdout, u"Datový adresář: "_s + ctx.dirs.dataRoot);
+        return 0;
+    }
+    // The shared root is given by its folder or by its catalogue Data.DB.
+    QString path = network ? absolutePath(ctx, ctx.options.value(u"--network"_s)) : QString();
+    if (network && !path.endsWith(u"/Data.DB"_s, Qt::CaseInsensitive))
+        path = app::withSlash(path);
+    const bool written = app::applyDataChoice(ctx.dirs, network, path, ctx.prompter);
+    flushMessages(ctx);
+    if (!written)
+        return 1;
+    // A shared root that can't be reached is stored all the same (the next start tries it
+    // again), but the command did not get the data there.
+    if (network && !app::samePath(ctx.dirs.dataRoot, app::sharedRootFromEdit(path)))
+        return 1;
+    print(stdout, u"Datový adresář: "_s + ctx.dirs.dataRoot);
+    return 0;
+}
+
+int cmdCopyNetworkData(Context &ctx)
+{
+    if (ctx.args.size() != 1)
+        return usage(ctx);
+    if (!directories(ctx))
+        return 1;
+    const QString target = app::copySharedData(ctx.dirs, absolutePath(ctx, ctx.args[0]), QString(), ctx.prompter);
+    flushMessages(ctx);
+    return target.isEmpty() ? 1 : 0;
+}
+
+int cmdInfo(Context &ctx)
+{
+    if (!ctx.args.isEmpty())
+        return usage(ctx);
+    if (!directories(ctx))
+        return 1;
+    for (const auto &[caption, value] : app::informationLines(ctx.dirs))
+        print(stdout, caption + u' ' + value);
+    return 0;
+}
+
+const CommandRegistration registrations[] = {
+    CommandRegistration({u"data-choice"_s,
+                         u"  data-choice [--local | --network ADRESÁŘ]   vypíše nebo nastaví práci s místními či síťovými daty"_s,
+                         {u"--network"_s}, cmdDataChoice, 300}),
+    CommandRegistration({u"copy-network-data"_s,
+                         u"  copy-network-data ADRESÁŘ    připraví síťový datový adresář (prázdný seznam RUR a šablony)"_s,
+                         {}, cmdCopyNetworkData, 310}),
+    CommandRegistration({u"info"_s, u"  info                         vypíše používané adresáře"_s, {}, cmdInfo, 320}),
+    CommandRegistration({u"convert"_s,
+                         u"  convert --from SOUBOR        převede data z předchozí verze (její Data.DB nebo adresář)"_s,
+                         {u"--from"_s}, cmdConvert, 330}),
+};
+
+}  // namespace
+
+}  // namespace rur::cli

@@ -1,0 +1,258 @@
+#include "datasets/ConversionFiles.h"
+
+#include "datasets/Conversion.h"
+#include "engine/EngineError.h"
+#include "engine/Sqlite.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace rur::datasets {
+
+namespace {
+
+constexpr qint64 kMaxSettingsFileBytes = 4 * 1024 * 1024;
+// Tables up to this size are checked in memory (all of a usual data set's are).
+constexpr qint64 kMaxCheckedInMemoryBytes = 64 * 1024 * 1024;
+
+QString withoutSlash(const QString &path)
+{
+    return QDir::cleanPath(path);
+}
+
+QString copyBounded(const QString &from, const QString &to, qint64 limit)
+{
+    const QFileInfo info(from);
+    if (!info.isFile())
+        return u"Soubor "_s + from + u" nelze přečíst."_s;
+    if (info.size() > limit)
+        return u"Soubor "_s + from + u" je příliš velký."_s;
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return u"Soubor "_s + from + u" nelze přečíst."_s;
+    QFile out(to);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return u"Soubor "_s + to + u" nelze vytvořit."_s;
+    char buffer[65536];
+    qint64 total = 0;
+    for (;;) {
+        const qint64 n = in.read(buffer, sizeof buffer);
+        if (n < 0)
+            return u"Soubor "_s + from + u" nelze přečíst."_s;
+        if (n == 0)
+            break;
+        total += n;
+        if (total > limit)  // the file grew while it was read
+            return u"Soubor "_s + from + u" je příliš velký."_s;
+        if (out.write(buffer, n) != n)
+            return u"Soubor "_s + to + u" nelze zapsat (není dost místa na disku?)."_s;
+    }
+    if (!out.flush())
+        return u"Soubor "_s + to + u" nelze zapsat (není dost místa na disku?)."_s;
+    return {};
+}
+
+QString unreadableTable(const QString &fileName)
+{
+    return u"Tabulka "_s + fileName + u" je poškozená nebo nečitelná."_s;
+}
+
+}  // namespace
+
+FolderEntries::FolderEntries(const QString &folder) : folder_(withoutSlash(folder) + u'/')
+{
+    // Names only: a folder of an edition with hundreds of data sets is listed without a
+    // stat of every entry.
+    DIR *dir = ::opendir(QFile::encodeName(folder_).constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
+            names_.append(QFile::decodeName(entry->d_name));
+    }
+    ::closedir(dir);
+}
+
+QString FolderEntries::find(const QString &name) const
+{
+    if (name.isEmpty())
+        return {};
+    if (names_.contains(name))
+        return folder_ + name;
+    for (const QString &entry : names_)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return folder_ + entry;
+    return {};
+}
+
+TableChecker::TableChecker()
+{
+    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+    }
+}
+
+TableChecker::~TableChecker()
+{
+    sqlite3_close(db_);
+}
+
+QString TableChecker::problem(QByteArray &bytes, const QString &fileName)
+{
+    if (!db_ || bytes.isEmpty())
+        return unreadableTable(fileName);
+    bool ok = sqlite3_deserialize(db_, "main", reinterpret_cast<unsigned char *>(bytes.data()), bytes.size(),
+                                  bytes.size(), SQLITE_DESERIALIZE_READONLY)
+              == SQLITE_OK;
+    const auto single = [this](const char *sql) -> QByteArray {
+        sqlite3_stmt *st = nullptr;
+        QByteArray out;
+        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            out = QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        return out;
+    };
+    ok = ok && single("PRAGMA quick_check(1)") == "ok";
+    ok = ok
+         && single("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'").toInt()
+                > 0;
+    // The connection lets go of the bytes before the caller may change them.
+    sqlite3_deserialize(db_, "main", nullptr, 0, 0, SQLITE_DESERIALIZE_READONLY);
+    return ok ? QString() : unreadableTable(fileName);
+}
+
+QString copyTableFile(const QString &from, const QString &to, TableChecker &checker)
+{
+    const QFileInfo info(from);
+    const QString journal = from + u"-journal"_s;
+    // A journal a crashed writer left is copied along and rolled back in the copy by SQLite,
+    // so that file is checked where it lies; so is a table too big to hold in memory.
+    if (QFileInfo(journal).isFile() || !info.isFile() || info.size() > kMaxCheckedInMemoryBytes) {
+        if (QString problem = copyBounded(from, to, kMaxConvertedFileBytes); !problem.isEmpty())
+            return problem;
+        if (QFileInfo(journal).isFile())
+            if (QString problem = copyBounded(journal, to + u"-journal"_s, kMaxConvertedFileBytes); !problem.isEmpty())
+                return problem;
+        return tableFileProblem(to);
+    }
+    // The usual table: read once, checked in memory, written once; a damaged one is not
+    // even written.
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return u"Soubor "_s + from + u" nelze přečíst."_s;
+    QByteArray bytes = in.read(info.size() + 1);
+    if (bytes.size() != info.size())  // changed since it was looked at
+        return u"Soubor "_s + from + u" se během převodu změnil."_s;
+    if (QString problem = checker.problem(bytes, info.fileName()); !problem.isEmpty())
+        return problem;
+    QFile out(to);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return u"Soubor "_s + to + u" nelze vytvořit."_s;
+    if (out.write(bytes) != bytes.size() || !out.flush())
+        return u"Soubor "_s + to + u" nelze zapsat (není dost místa na disku?)."_s;
+    return {};
+}
+
+QString copySettingsFile(const QString &from, const QString &to, const QString &section)
+{
+    const QFileInfo info(from);
+    QFile in(from);
+    if (!info.isFile() || !in.open(QIODevice::ReadOnly))
+        return u"Soubor "_s + from + u" nelze přečíst."_s;
+    if (info.size() > kMaxSettingsFileBytes)
+        return u"Soubor "_s + from + u" je příliš velký."_s;
+    const QByteArray text = clearEarlierSettings(in.read(kMaxSettingsFileBytes + 1), section);
+    QFile out(to);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly) || out.write(text) != text.size() || !out.flush())
+        return u"Soubor "_s + to + u" nelze zapsat (není dost místa na disku?)."_s;
+    return {};
+}
+
+QString tableFileProblem(const QString &path)
+{
+    const QString unreadable = unreadableTable(QFileInfo(path).fileName());
+    engine::SqliteFile db;
+    QString error;
+    if (!db.open(path, false, &error))
+        return unreadable;
+    try {
+        // Reading rolls back a journal a crashed writer left; quick_check then reads every page.
+        engine::Statement check(db, u"PRAGMA quick_check(1)"_s);
+        if (!check.step() || check.columnText(0) != u"ok"_s)
+            return unreadable;
+        engine::Statement tables(
+            db, u"SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"_s);
+        if (!tables.step() || tables.columnInt64(0) < 1)
+            return unreadable;
+    } catch (const engine::EngineError &) {
+        return unreadable;
+    }
+    return {};
+}
+
+QString newStagingPath(const QString &dataRoot, const QString &dataSetDir)
+{
+    const QString stem = dataSetDir.isEmpty() ? QString() : dataSetDir + u'.';
+    return withoutSlash(dataRoot) + u"/."_s + stem + u"prevod-"_s + QString::number(::getpid()) + u'-'
+           + QString::number(QRandomGenerator::global()->generate(), 16) + u'/';
+}
+
+void removeStaleStaging(const QString &dataRoot)
+{
+    static const QRegularExpression staging(u"^\\.(D[0-9]{1,9}\\.)?prevod-[0-9]+-[0-9a-f]+$"_s);
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    QDir root(dataRoot);
+    for (const QFileInfo &entry : root.entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (entry.isSymLink() || !staging.match(entry.fileName()).hasMatch())
+            continue;
+        if (entry.lastModified().toUTC() < before)
+            QDir(entry.absoluteFilePath()).removeRecursively();
+    }
+}
+
+QString freeAsideName(const QString &target)
+{
+    const QString base = withoutSlash(target) + u".puvodni"_s;
+    QString name = base;
+    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
+        name = base + QString::number(n);
+    return name;
+}
+
+bool renamePath(const QString &from, const QString &to)
+{
+    return ::rename(QFile::encodeName(withoutSlash(from)).constData(), QFile::encodeName(withoutSlash(to)).constData())
+           == 0;
+}
+
+bool syncFileSystemOf(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::syncfs(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void syncDirectory(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace rur::datasets

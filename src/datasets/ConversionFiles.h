@@ -1,0 +1,66 @@
+#pragma once
+
+// File work of the conversion of earlier data: finding names the way the earlier (Windows)
+// installation spelled them, bounded copies, the check that a copied table is readable, and
+// the private folders the copies are built in.
+
+#include <QString>
+#include <QStringList>
+
+struct sqlite3;
+
+namespace rur::datasets {
+
+// The entries of a folder, found by name regardless of case (the earlier installation may
+// have been copied from a system that ignores case).
+class FolderEntries {
+public:
+    explicit FolderEntries(const QString &folder);
+    // Path of the entry with this name (the exact spelling first); empty when there is none.
+    QString find(const QString &name) const;
+
+private:
+    QString folder_;  // ends in '/'
+    QStringList names_;
+};
+
+// Checks table files held in memory, one after another on one SQLite connection of its own:
+// every page read (quick_check) and at least one table in the file.
+class TableChecker {
+public:
+    TableChecker();
+    ~TableChecker();
+    TableChecker(const TableChecker &) = delete;
+    TableChecker &operator=(const TableChecker &) = delete;
+    // Empty when the bytes are a whole table file, else "Tabulka … je poškozená nebo
+    // nečitelná.". The bytes are only read, in place.
+    QString problem(QByteArray &bytes, const QString &fileName);
+
+private:
+    sqlite3 *db_ = nullptr;
+};
+
+// Copies a table file (and a journal a crashed writer left beside it, so that the copy
+// rolls it back) into a new file, checked. Empty on success, else the reason in Czech; a
+// file that is no regular file or is larger than the conversion takes is refused, and a
+// damaged one is not written.
+QString copyTableFile(const QString &from, const QString &to, TableChecker &checker);
+// The data-set ini, without the settings of the earlier installation (clearEarlierSettings).
+QString copySettingsFile(const QString &from, const QString &to, const QString &section);
+// Empty when the file is a whole SQLite table file; else "Tabulka … je poškozená nebo nečitelná."
+QString tableFileProblem(const QString &path);
+
+// A new private folder name in the data root, ending in '/': hidden, never a data-set name.
+QString newStagingPath(const QString &dataRoot, const QString &dataSetDir);
+// Removes the private folders a conversion that was killed left behind (only those that
+// have not changed for a while, so that a conversion running elsewhere is left alone).
+void removeStaleStaging(const QString &dataRoot);
+// "D3.puvodni", "D3.puvodni2", ...: the first name beside target that is free.
+QString freeAsideName(const QString &target);
+
+bool renamePath(const QString &from, const QString &to);
+// Makes everything written under the folder durable (one flush of its file system).
+bool syncFileSystemOf(const QString &folder);
+void syncDirectory(const QString &folder);
+
+}  // namespace rur::datasets
