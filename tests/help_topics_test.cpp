@@ -123,7 +123,7 @@ TEST_F(HelpShipped, EveryWindowOpensATopicOfItsOwn)
     // The window classes of the program, as its sources declare them. Not windows of their
     // own: the bases of several windows, the splash (no keyboard) and the print notice,
     // which never takes the focus.
-    const QSet<QString> notWindows{u"TFinishedForm"_s, u"TReturnEntryForm"_s, u"TArchiveForm"_s, u"TSplashForm"_s,
+    const QSet<QString> notWindows{u"TFinishedForm"_s, u"TReturnEntryForm"_s, u"TArchiveForm"_s, u"TSiblingForm"_s, u"TSplashForm"_s,
                                    u"TTiskInfoForm"_s};
     static const QRegularExpression declaration(u"^class (T[A-Za-z0-9]+Form)\\b[^;]*$"_s,
                                                 QRegularExpression::MultilineOption);

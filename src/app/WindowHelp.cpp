@@ -32,6 +32,19 @@ const std::vector<WindowHelp> &windowHelpContexts()
         {"TExdForm", 211},
         {"TExd1Form", 211},
         {"TExd2Form", 39},
+        {"TAu5Form", 3},
+        {"TAu8Form", 45},
+        {"TAu9Form", 46},
+        {"TEmtfForm", 11},
+        {"TEzal1sForm", 21},
+        {"TEsdForm", 47},
+        {"TEspForm", 48},
+        {"TEsfForm", 48},
+        {"TFind10Form", 49},
+        {"TFind11Form", 49},
+        {"TFind12Form", 49},
+        {"TFind16Form", 49},
+        {"TKalendarForm", 40},
     };
     return windows;
 }
