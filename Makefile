@@ -10,7 +10,10 @@ PACKAGES = cmake g++ make pkg-config qt6-base-dev libsqlite3-dev libzip-dev libg
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 DATA_HOME = $(or $(XDG_DATA_HOME),$(HOME)/.local/share)
 
-.PHONY: all deps configure build run test bench clean
+PACKAGE_BUILD ?= $(BUILD)-package
+DEB = $(PACKAGE_BUILD)/rur_17.00-1_amd64.deb
+
+.PHONY: all deps configure build run test bench package package-test clean
 
 all: build
 
@@ -45,6 +48,24 @@ bench: deps
 	cmake --build $(BUILD)-bench -j $(JOBS) --target rur_bench
 	$(BUILD)-bench/bench/rur_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+# The Debian package $(DEB): a release build of the two programs (no tests; source paths in
+# error locations made relative, so nothing of the build tree is compiled in), CPack, then the
+# checks a distribution runs: desktop entry, AppStream metainfo, lintian (no errors).
+package: PACKAGES += dpkg-dev file desktop-file-utils appstream lintian
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DRUR_SCREENSHOTS=OFF \
+	  -DCMAKE_CXX_FLAGS="-fmacro-prefix-map=$(CURDIR)/=" $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
+	desktop-file-validate packaging/cz.tervik.Rur.desktop
+	appstreamcli validate --no-net packaging/cz.tervik.Rur.metainfo.xml
+	lintian --fail-on error $(DEB)
+	@echo "Balíček: $(DEB)"
+
+# The package unpacked into a temporary folder and its programs run from there.
+package-test: package
+	packaging/test-package.sh $(DEB)
+
 # Every window rendered offscreen over a demo data set: $(BUILD)/screenshots/<window class>.png
 .PHONY: screenshots
 screenshots: configure
@@ -52,4 +73,4 @@ screenshots: configure
 	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/screenshots/rur_screenshots $(BUILD)/screenshots
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-package

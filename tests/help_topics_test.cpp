@@ -1,6 +1,8 @@
 #include "app/HelpTopics.h"
+#include "app/WindowHelp.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -101,6 +103,76 @@ TEST_F(HelpShipped, ResourceFileListsExactlyTheHelpFiles)
     EXPECT_EQ(listed, expected);
     for (const QString &file : listed)
         EXPECT_TRUE(QFileInfo::exists(shippedHelpRoot() + file)) << file.toStdString();
+}
+
+// F1 in every window opens a topic of its own; a window class added to the program without
+// a line in the window table, or with a number that has no topic, fails here.
+TEST_F(HelpShipped, EveryWindowOpensATopicOfItsOwn)
+{
+    QSet<QString> listed;
+    for (const rur::app::WindowHelp &w : rur::app::windowHelpContexts()) {
+        const QString name = QString::fromLatin1(w.windowClass);
+        EXPECT_FALSE(listed.contains(name)) << "listed twice: " << w.windowClass;
+        listed.insert(name);
+        EXPECT_TRUE(topics_.hasContext(w.context)) << w.windowClass << " asks for topic " << w.context;
+        EXPECT_NE(topics_.topic(w.context).context, topics_.defaultContext()) << w.windowClass << " shows the default";
+        EXPECT_EQ(rur::app::helpContextOfWindow(u"rur::x::"_s + name), w.context);
+    }
+    EXPECT_EQ(rur::app::helpContextOfWindow(u"TNeznamyForm"_s), 0);
+
+    // The window classes of the program, as its sources declare them. Not windows of their
+    // own: the bases of several windows, the splash (no keyboard) and the print notice,
+    // which never takes the focus.
+    const QSet<QString> notWindows{u"TFinishedForm"_s, u"TReturnEntryForm"_s, u"TArchiveForm"_s, u"TSiblingForm"_s, u"TSplashForm"_s,
+                                   u"TTiskInfoForm"_s};
+    static const QRegularExpression declaration(u"^class (T[A-Za-z0-9]+Form)\\b[^;]*$"_s,
+                                                QRegularExpression::MultilineOption);
+    const QString sources = QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + u"/../src"_s;
+    int found = 0;
+    for (QDirIterator it(sources, {u"*.h"_s}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        if (!path.contains(u"/forms/"_s))
+            continue;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto m = declaration.globalMatch(text); m.hasNext();) {
+            const QString name = m.next().captured(1);
+            ++found;
+            if (!notWindows.contains(name)) {
+                EXPECT_TRUE(listed.contains(name)) << name.toStdString() << " (" << path.toStdString()
+                                                   << ") has no help topic in src/app/WindowHelp.cpp";
+            }
+        }
+    }
+    EXPECT_GE(found, 20);
+}
+
+// The installed help is found from the folder of the executable: beside it, or in
+// share/rur/help of the same prefix as a package installs it; nothing else counts.
+TEST(HelpInstalled, FoundFromTheProgramFolder)
+{
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    const QString bin = prefix.path() + u"/usr/bin"_s;
+    ASSERT_TRUE(QDir().mkpath(bin));
+    EXPECT_EQ(rur::app::installedHelpRoot(bin), QString());
+    EXPECT_EQ(rur::app::installedHelpRoot(QString()), QString());
+
+    // A folder without topics.ini is no help.
+    ASSERT_TRUE(QDir().mkpath(prefix.path() + u"/usr/share/rur/help/topics"_s));
+    EXPECT_EQ(rur::app::installedHelpRoot(bin), QString());
+
+    writeFile(prefix.path() + u"/usr/share/rur/help/topics.ini"_s, "[Topics]\n1=topics/1.html|Návod\n");
+    writeFile(prefix.path() + u"/usr/share/rur/help/topics/1.html"_s, "<h1>Návod</h1>");
+    EXPECT_EQ(rur::app::installedHelpRoot(bin), prefix.path() + u"/usr/share/rur/help/"_s);
+    EXPECT_EQ(rur::app::installedHelpRoot(bin + u'/'), prefix.path() + u"/usr/share/rur/help/"_s);
+    const HelpTopics installed(rur::app::installedHelpRoot(bin));
+    EXPECT_EQ(installed.topic(1).title, u"Návod"_s);
+
+    // Help beside the executable (a program unpacked into one folder) comes first.
+    writeFile(bin + u"/help/topics.ini"_s, "[Topics]\n1=topics/1.html|Návod\n");
+    EXPECT_EQ(rur::app::installedHelpRoot(bin), bin + u"/help/"_s);
 }
 
 // ---- Reading the index file ----

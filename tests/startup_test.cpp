@@ -141,6 +141,71 @@ TEST_F(StartupDirectories, EmptyDataIniValueFallsBackToCommonFolder)
     EXPECT_EQ(d.dataRoot, commonRoot());
 }
 
+// The first start creates the data root where --install-data puts it, but only in a folder
+// that is missing or empty, and never when Data.ini names a directory or the common folder
+// is unknown.
+TEST_F(StartupDirectories, FirstStartCreatesDataRootInCommonFolder)
+{
+    Directories d = find(common());
+    ASSERT_TRUE(d.notFound);
+    EXPECT_EQ(defaultDataRoot(common()), commonRoot());
+    ASSERT_TRUE(createFirstDataRoot(d));
+    EXPECT_FALSE(d.notFound);
+    EXPECT_EQ(d.localDataRoot, commonRoot());
+    EXPECT_EQ(d.dataRoot, commonRoot());
+    EXPECT_EQ(canonical(QDir::currentPath()), canonical(commonRoot()));
+    for (const char16_t *file : {u"Data.DB", u"Uziv.DB", u"Dph.ini", u"Data/Verze.ini", u"Data/Dtabn1.DB"})
+        EXPECT_TRUE(QFile::exists(commonRoot() + QString::fromUtf16(file))) << QString::fromUtf16(file).toStdString();
+    EXPECT_EQ(readDataVersion(commonRoot()), 1700);
+    // The next start finds it as any data root.
+    QDir::setCurrent(savedCwd_);
+    EXPECT_FALSE(find(common()).notFound);
+    EXPECT_FALSE(createFirstDataRoot(d));  // found already: nothing to create
+
+    // An empty folder left by someone is used too.
+    QTemporaryDir other;
+    ASSERT_TRUE(QDir().mkpath(other.path() + u"/Tervik/RUR 2018"_s));
+    Directories e = findDirectories(program(), other.path(), QString());
+    EXPECT_TRUE(createFirstDataRoot(e));
+    EXPECT_TRUE(QFile::exists(other.path() + u"/Tervik/RUR 2018/Data.DB"_s));
+}
+
+TEST_F(StartupDirectories, FirstStartLeavesOtherDataAlone)
+{
+    // A folder with something in it but no catalogue: not ours to fill.
+    ASSERT_TRUE(QDir().mkpath(commonRoot() + u"D1"_s));
+    Directories d = find(common());
+    EXPECT_FALSE(createFirstDataRoot(d));
+    EXPECT_TRUE(d.notFound);
+    EXPECT_FALSE(QFile::exists(commonRoot() + u"Data.DB"_s));
+    EXPECT_EQ(QDir(commonRoot()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"D1"_s});
+
+    // Data.ini names a directory without Data.DB: start-up fails as before.
+    QTemporaryDir clean;
+    const QString program2 = clean.path() + u"/prg/"_s;
+    ASSERT_TRUE(QDir().mkpath(program2));
+    ASSERT_TRUE(IniFile(program2 + u"Data.ini"_s).writeString(u"Data"_s, u"Dph"_s, clean.path() + u"/nowhere"_s));
+    Directories withIni = findDirectories(program2, clean.path() + u"/common"_s, QString());
+    EXPECT_FALSE(createFirstDataRoot(withIni));
+    EXPECT_FALSE(QFileInfo::exists(clean.path() + u"/common"_s));
+
+    // No common data folder: nowhere to create it.
+    Directories noCommon = find(QString());
+    EXPECT_FALSE(createFirstDataRoot(noCommon));
+    EXPECT_TRUE(noCommon.notFound);
+}
+
+TEST_F(StartupDirectories, FirstStartThatCannotWriteLeavesNothing)
+{
+    // A file where the folder Tervik should be: the data root can't be made.
+    ASSERT_TRUE(touch(common() + u"/Tervik"_s));
+    Directories d = find(common());
+    EXPECT_FALSE(createFirstDataRoot(d));
+    EXPECT_TRUE(d.notFound);
+    EXPECT_EQ(d.dataRoot, program());
+    EXPECT_EQ(QDir::currentPath(), savedCwd_);
+}
+
 TEST(StartupVersion, DataVersionAgainstProgram)
 {
     const rur::testing::TestRoot root;

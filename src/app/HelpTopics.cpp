@@ -271,4 +271,17 @@ std::optional<std::size_t> HelpTopics::findKeyword(const QString &text) const
     return firstIndex([&](const QString &k) { return plainFolded(k).startsWith(plain); });
 }
 
+QString installedHelpRoot(const QString &programDir)
+{
+    if (programDir.isEmpty())
+        return {};
+    const QDir program(programDir);
+    for (const QString &relative : {u"help"_s, u"../share/rur/help"_s}) {
+        const QString folder = QDir::cleanPath(program.absoluteFilePath(relative));
+        if (QFileInfo(folder + u"/topics.ini"_s).isFile())
+            return folder + u'/';
+    }
+    return {};
+}
+
 }  // namespace rur::app

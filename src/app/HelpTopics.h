@@ -77,4 +77,10 @@ private:
     QStringList problems_;
 };
 
+// The folder of the help installed with the program, for a program directory (the folder of
+// the executable): "help/" beside the executable, else "../share/rur/help/" as a package
+// installs it (/usr/bin/rur finds /usr/share/rur/help/). Empty when neither holds
+// topics.ini; the program then shows the help compiled into it.
+QString installedHelpRoot(const QString &programDir);
+
 }  // namespace rur::app

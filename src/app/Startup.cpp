@@ -4,12 +4,14 @@
 #include "app/SharedLocks.h"
 #include "data/DataFileList.h"
 #include "data/Templates.h"
+#include "engine/EngineError.h"
 #include "engine/TableFile.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -44,12 +46,46 @@ Directories findDirectories(const QString &programDir, const QString &commonData
     }
     d.commonDataFolder = commonDataFolder;
     if (d.dataIniDir.isEmpty() && !commonDataFolder.isEmpty()) {
-        const QString candidate = commonDataFolder + u"/Tervik/RUR "_s + QString::number(kProgramYear) + u'/';
+        const QString candidate = defaultDataRoot(commonDataFolder);
         if (QFile::exists(candidate + u"Data.DB"_s))
             accept(candidate);
     }
     d.documentsFolder = documentsFolder;
     return d;
+}
+
+QString defaultDataRoot(const QString &commonDataFolder)
+{
+    if (commonDataFolder.isEmpty())
+        return {};
+    return commonDataFolder + u"/Tervik/RUR "_s + QString::number(kProgramYear) + u'/';
+}
+
+bool createFirstDataRoot(Directories &dirs)
+{
+    if (!dirs.notFound || !dirs.dataIniDir.isEmpty())
+        return false;
+    const QString root = defaultDataRoot(dirs.commonDataFolder);
+    if (root.isEmpty())
+        return false;
+    const QFileInfo info(root);
+    const bool existed = info.exists();
+    if (existed && (!info.isDir() || !QDir(root).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)))
+        return false;
+    try {
+        data::installDataRoot(root);
+    } catch (const engine::EngineError &) {
+        // Half a data root would stop every later start with the same message: a folder
+        // made here goes again, an empty one that was there is emptied again.
+        QDir(root).removeRecursively();
+        if (existed)
+            QDir().mkpath(root);
+        return false;
+    }
+    dirs.localDataRoot = dirs.dataRoot = root;
+    QDir::setCurrent(root);
+    dirs.notFound = false;
+    return true;
 }
 
 int readDataVersion(const QString &root)

@@ -18,6 +18,17 @@ namespace rur::app {
 Directories findDirectories(const QString &programDir, const QString &commonDataFolder,
                             const QString &documentsFolder);
 
+// Where `rur --install-data` puts a data root and where the start-up looks for one after
+// Data.ini: Tervik/RUR 2018/ under the common data folder; empty when that folder is unknown.
+QString defaultDataRoot(const QString &commonDataFolder);
+
+// The first start of the program: with no Data.ini value and no data root in the common data
+// folder yet, the data root is created there as `rur --install-data` creates it, and becomes
+// the local data root and the data root. Only a folder that does not exist or is empty is
+// used: one that holds anything else without Data.DB is some other data that is not touched.
+// Returns false (notFound stays set, nothing is left behind) when that is not possible.
+bool createFirstDataRoot(Directories &dirs);
+
 // [Verze] Data of a root's Data/Verze.ini; 0 when the file or the key is missing.
 int readDataVersion(const QString &root);
 // The error text for a data version that differs from the program's, else empty.

@@ -1,6 +1,6 @@
 // rur: the desktop program.
 #include "app/Directories.h"
-#include "app/Program.h"
+#include "app/Startup.h"
 #include "app/forms/MainForm.h"
 #include "app/forms/QtPrompter.h"
 #include "app/forms/RurApplication.h"
@@ -26,7 +26,7 @@ int installDataRoot(const QStringList &args)
             std::fputs("Nelze zjistit společnou složku dat.\n", stderr);
             return 1;
         }
-        dir = common + u"/Tervik/RUR "_s + QString::number(rur::app::kProgramYear);
+        dir = rur::app::defaultDataRoot(common);
     }
     try {
         rur::data::installDataRoot(dir);

@@ -81,11 +81,13 @@ const CommandRegistration registrations[] = {
     CommandRegistration({u"backup"_s,
                          u"  backup RUR [SOUBOR] [--indexy]   zazálohuje data do archivu ZIP (výchozí cesta jako "
                          u"„Adresář dat“) a vypíše jeho cestu"_s,
-                         {}, cmdBackup, 200}),
+                         {}, cmdBackup, 200,
+                         u"rur-cli backup D1 ~/zaloha-D1.zip"_s}),
     CommandRegistration({u"restore"_s,
                          u"  restore RUR SOUBOR [--choice 0|1|2|3]   obnoví data z archivu ZIP: 0 vše, 1 vše bez "
                          u"údajů o poplatníkovi, 2 dokumenty - dopisy, 3 adresář"_s,
-                         {u"--choice"_s}, cmdRestore, 210}),
+                         {u"--choice"_s}, cmdRestore, 210,
+                         u"rur-cli restore D1 ~/zaloha-D1.zip --choice 0"_s}),
 };
 
 }  // namespace

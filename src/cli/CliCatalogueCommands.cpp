@@ -109,14 +109,20 @@ int cmdPassword(Context &ctx)
 }
 
 const CommandRegistration registrations[] = {
-    CommandRegistration({u"init"_s, u"  init ADRESÁŘ                 vytvoří datový adresář s prázdnými šablonami"_s, {}, cmdInit, 10}),
-    CommandRegistration({u"sets"_s, u"  sets                         vypíše seznam RUR (číslo, název, adresář)"_s, {}, cmdSets, 20}),
-    CommandRegistration({u"create"_s, u"  create NÁZEV                 vytvoří nové RUR a vypíše jeho adresář"_s, {}, cmdCreate, 30}),
-    CommandRegistration({u"rename"_s, u"  rename RUR NÁZEV             přejmenuje RUR"_s, {}, cmdRename, 40}),
-    CommandRegistration({u"delete"_s, u"  delete RUR                   smaže RUR"_s, {}, cmdDelete, 50}),
+    CommandRegistration({u"init"_s, u"  init ADRESÁŘ                 vytvoří datový adresář s prázdnými šablonami"_s, {}, cmdInit, 10,
+                         u"rur-cli init ~/rur-data"_s}),
+    CommandRegistration({u"sets"_s, u"  sets                         vypíše seznam RUR (číslo, název, adresář)"_s, {}, cmdSets, 20,
+                         u"rur-cli --root ~/rur-data sets"_s}),
+    CommandRegistration({u"create"_s, u"  create NÁZEV                 vytvoří nové RUR a vypíše jeho adresář"_s, {}, cmdCreate, 30,
+                         u"rur-cli --root ~/rur-data create \"Novák s.r.o.\""_s}),
+    CommandRegistration({u"rename"_s, u"  rename RUR NÁZEV             přejmenuje RUR"_s, {}, cmdRename, 40,
+                         u"rur-cli rename D1 \"Novák a syn s.r.o.\""_s}),
+    CommandRegistration({u"delete"_s, u"  delete RUR                   smaže RUR"_s, {}, cmdDelete, 50,
+                         u"rur-cli delete 2 --password tajne"_s}),
     CommandRegistration({u"password"_s,
                          u"  password RUR [--old HESLO] NOVÉ   přidá nebo změní heslo (prázdné NOVÉ heslo zruší)"_s,
-                         {u"--old"_s}, cmdPassword, 60}),
+                         {u"--old"_s}, cmdPassword, 60,
+                         u"rur-cli password D1 --old stare nove"_s}),
 };
 
 }  // namespace

@@ -22,7 +22,7 @@ int run(const QStringList &arguments)
             if (++i >= arguments.size())
                 return usage(ctx);
             ctx.options.insert(a, arguments[i]);
-        } else if (a.startsWith(u"--"_s)) {
+        } else if (a.startsWith(u"--"_s) || a == u"-h"_s) {
             ctx.flags.append(a);
         } else if (ctx.command.isEmpty()) {
             ctx.command = a;
@@ -30,16 +30,34 @@ int run(const QStringList &arguments)
             ctx.args.append(a);
         }
     }
-    const auto it = std::find_if(commands().begin(), commands().end(),
-                                 [&](const CommandDef &c) { return c.name == ctx.command; });
-    if (it == commands().end()) {
+    const bool help = ctx.flags.contains(u"--help"_s) || ctx.flags.contains(u"-h"_s);
+    if (help && ctx.command.isEmpty()) {
+        print(stdout, programHelp());
+        return 0;
+    }
+    const CommandDef *command = findCommand(ctx.command);
+    if (!command) {
+        if (!ctx.command.isEmpty())
+            print(stderr, u"Neznámý příkaz "_s + ctx.command + u'.');
         ctx.command.clear();
         return usage(ctx);
+    }
+    if (help) {
+        print(stdout, commandHelp(*command));
+        return 0;
+    }
+    // An option the command does not know is a slip of the user, not something to ignore.
+    const QStringList known = kCommonOptions + optionsOf(*command);
+    for (const QString &option : ctx.flags + ctx.options.keys()) {
+        if (!known.contains(option)) {
+            print(stderr, u"Neznámá volba "_s + option + u" příkazu "_s + command->name + u'.');
+            return usage(ctx);
+        }
     }
     // A table operation that fails where no command expects it still ends with the
     // program's Czech message, not with a crash.
     try {
-        return it->run(ctx);
+        return command->run(ctx);
     } catch (const engine::EngineError &e) {
         flushMessages(ctx);
         print(stderr, e.message());

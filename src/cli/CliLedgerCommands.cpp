@@ -81,7 +81,7 @@ const CommandRegistration registrations[] = {
                          u"  ledger RUR [--navrh] [--prikaz N]   vypíše, co bylo na RUR zaplaceno (12 období, datum, částka, celkem);\n"
                          u"                               --navrh navrhne daň přiznání pro aktuální období, --prikaz N přenese\n"
                          u"                               částku a datum období N do příkazu k úhradě"_s,
-                         {u"--prikaz"_s}, cmdLedger, 200}),
+                         {u"--prikaz"_s}, cmdLedger, 200, u"rur-cli ledger D1 --prikaz 3"_s}),
 };
 
 }  // namespace

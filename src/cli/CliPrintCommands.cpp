@@ -40,14 +40,14 @@ int cmdPrint(Context &ctx)
     const std::optional<print::Printout> printout = print::printoutNamed(ctx.args[1]);
     if (!printout) {
         print(stderr, u"Neznámá sestava "_s + ctx.args[1] + u". Známé sestavy: strana1, strana2, prikaz."_s);
-        return 2;
+        return usage(ctx);
     }
     std::optional<int> copies;
     if (ctx.options.contains(u"--copies"_s)) {
         copies = copiesOption(ctx.options.value(u"--copies"_s));
         if (!copies) {
             print(stderr, u"Počet kopií musí být celé číslo od 1 do 999."_s);
-            return 2;
+            return usage(ctx);
         }
     }
     data::TDM1 dm;
@@ -97,7 +97,8 @@ const CommandRegistration registrations[] = {
          u"                               nastavení tisku nebo N; s podporou více kopií jedna úloha, jinak N úloh)"_s,
          {u"--pdf"_s, u"--printer"_s, u"--copies"_s},
          cmdPrint,
-         200}),
+         200,
+         u"rur-cli print D1 strana1 --pdf ~/strana1.pdf"_s}),
 };
 
 }  // namespace

@@ -93,6 +93,27 @@ const QList<CommandDef> &commands()
     return registry();
 }
 
+const QStringList kCommonOptions = {u"--root"_s, u"--password"_s, u"--help"_s};
+
+QStringList optionsOf(const CommandDef &command)
+{
+    static const QRegularExpression option(u"--[a-z][a-z0-9-]*"_s);
+    QStringList found;
+    for (auto it = option.globalMatch(command.usage); it.hasNext();) {
+        const QString name = it.next().captured();
+        if (!found.contains(name))
+            found.append(name);
+    }
+    return found;
+}
+
+const CommandDef *findCommand(const QString &name)
+{
+    const auto it = std::find_if(commands().begin(), commands().end(),
+                                 [&](const CommandDef &d) { return d.name == name; });
+    return it == commands().end() ? nullptr : &*it;
+}
+
 void print(FILE *stream, const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
@@ -103,14 +124,45 @@ void print(FILE *stream, const QString &text)
 
 int usage(const Context &ctx)
 {
-    const bool known = std::any_of(commands().begin(), commands().end(),
-                                   [&](const CommandDef &d) { return d.name == ctx.command; });
+    const CommandDef *known = findCommand(ctx.command);
     QString text = QString::fromUtf8(kUsageHead);
     for (const CommandDef &c : commands())
         if (!known || c.name == ctx.command)
             text += u'\n' + c.usage;
+    if (known && !known->example.isEmpty())
+        text += u"\nPříklad:\n  "_s + known->example;
+    else if (!known)
+        text += u"\nPopis příkazů s příklady: rur-cli --help"_s;
     print(stderr, text);
     return 2;
+}
+
+QString programHelp()
+{
+    QString text = u"rur-cli: postupy programu RUR bez obrazovky, pro skripty a dávkové zpracování.\n"_s
+                   + QString::fromUtf8(kUsageHead)
+                   + u"\n\nSpolečné volby:\n"
+                     u"  --root ADRESÁŘ     datový adresář (bez volby ten, který najde program: Data.ini, "
+                     u"pak ~/.local/share/Tervik/RUR 2018)\n"
+                     u"  --password HESLO   heslo RUR chráněného heslem\n"
+                     u"  --help             popis programu, s příkazem popis příkazu\n"
+                     u"RUR se zadává číslem ze seznamu nebo adresářem (např. D1). Návratový kód: 0 úspěch, "
+                     u"1 chyba postupu, 2 chybné zadání příkazu.\n\nPříkazy:"_s;
+    for (const CommandDef &c : commands()) {
+        text += u'\n' + c.usage;
+        if (!c.example.isEmpty())
+            text += u"\n      příklad: "_s + c.example;
+    }
+    return text;
+}
+
+QString commandHelp(const CommandDef &command)
+{
+    QString text = QString::fromUtf8(kUsageHead) + u'\n' + command.usage;
+    if (!command.example.isEmpty())
+        text += u"\nPříklad:\n  "_s + command.example;
+    text += u"\nSpolečné volby: --root ADRESÁŘ, --password HESLO (viz rur-cli --help)."_s;
+    return text;
 }
 
 void flushMessages(Context &ctx)

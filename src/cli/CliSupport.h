@@ -33,14 +33,28 @@ struct Context {
 };
 
 // One command: its name, the usage lines printed for it, the options that take a value,
-// and what it runs. `order` places it in the listing of all commands.
+// what it runs, and an example command line that `rur-cli --help` shows (every command has
+// one; a test fails for a command without it). `order` places it in the listing of all
+// commands. The options a command accepts are the ones its usage names, besides the common
+// ones (kCommonOptions): any other is refused with the usage.
 struct CommandDef {
     QString name;
     QString usage;
     QStringList valueOptions;
     std::function<int(Context &)> run;
     int order = 0;
+    QString example;
 };
+
+// Options every command takes: --root, --password and --help.
+extern const QStringList kCommonOptions;
+// The options named in a command's usage lines.
+QStringList optionsOf(const CommandDef &command);
+// The command of a name, or null.
+const CommandDef *findCommand(const QString &name);
+// What `rur-cli --help` prints, and what `rur-cli COMMAND --help` prints for one command.
+QString programHelp();
+QString commandHelp(const CommandDef &command);
 
 // Adds a command at program start: `static const CommandRegistration r{{...}};` in the
 // file that implements it.

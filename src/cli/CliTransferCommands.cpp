@@ -140,12 +140,15 @@ const CommandRegistration registrations[] = {
                          u"  transfer-journal RUR --journal SOUBOR [--set CISLO] [--from DATUM --to DATUM]\n"
                          u"                               přenese údaje z Peněžního deníku (SOUBOR je jeho Data.DB; "
                          u"data se nejdřív uloží jako jeho období)"_s,
-                         {u"--journal"_s, u"--set"_s, u"--from"_s, u"--to"_s}, cmdTransferJournal, 300}),
+                         {u"--journal"_s, u"--set"_s, u"--from"_s, u"--to"_s}, cmdTransferJournal, 300,
+                         u"rur-cli transfer-journal D1 --journal \"/home/jana/Rizavuv uvaro 2018/Data.DB\" --set 1 "
+                         u"--from 1.1.2018 --to 31.3.2018"_s}),
     CommandRegistration({u"transfer-taxpayer"_s,
                          u"  transfer-taxpayer RUR po|sz --source SOUBOR [--set CISLO]\n"
                          u"                               přenese údaje o poplatníkovi z daňového přiznání PO nebo SZ "
                          u"(SOUBOR je jeho Data.DB)"_s,
-                         {u"--source"_s, u"--set"_s}, cmdTransferTaxpayer, 310}),
+                         {u"--source"_s, u"--set"_s}, cmdTransferTaxpayer, 310,
+                         u"rur-cli transfer-taxpayer D1 po --source \"/home/jana/Ziradi vududera DI 2018/Data.DB\" --set 2"_s}),
 };
 
 }  // namespace

@@ -1,12 +1,15 @@
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
 #include "app/forms/SplashForm.h"
+#include "app/Directories.h"
+#include "backup/forms/Exd2Form.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -49,7 +52,9 @@ TEST_F(HelpWindow, EveryTopicIsCompiledIntoTheProgram)
     ASSERT_TRUE(service_.topics().isLoaded());
     EXPECT_TRUE(service_.topics().problems().isEmpty());
     for (const auto &topic : service_.topics().topics()) {
-        EXPECT_FALSE(service_.topics().html(topic.context).contains(u"se nepodařilo načíst"_s))
+        // The notice that replaces a page that can't be read (the help's own page about the
+        // help window quotes that message in bold, not as the notice's paragraph).
+        EXPECT_FALSE(service_.topics().html(topic.context).contains(u"<p>Stránku nápovědy se nepodařilo načíst.</p>"_s))
             << topic.file.toStdString();
     }
 }
@@ -218,4 +223,54 @@ TEST_F(HelpWindow, HelpFromAModalWindowOpensAsItsChild)
     service_.showContext(1);
     ASSERT_NE(service_.window(), nullptr);
     EXPECT_EQ(service_.window()->parentWidget(), nullptr);
+}
+
+// F1 in any window of the program opens that window's own topic, also from a control inside
+// it or from an unlisted dialog that belongs to it; elsewhere F1 is left alone.
+TEST_F(HelpWindow, F1InAnyWindowOpensItsTopic)
+{
+    service_.answerF1Everywhere();
+    rur::app::Directories dirs;
+    rur::backup::TExd2Form folders(dirs, 1024);
+    folders.show();
+    QTest::keyClick(&folders, Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_EQ(service_.window(), nullptr);
+    QTest::keyClick(&folders, Qt::Key_F1);
+    ASSERT_NE(service_.window(), nullptr);
+    EXPECT_EQ(service_.window()->currentContext(), 39);
+    EXPECT_TRUE(pageText().startsWith(u"Vlastní výběr adresáře"_s)) << pageText().toStdString();
+
+    // A control in a plain dialog of that window.
+    QDialog inner(&folders);
+    auto *edit = new QLineEdit(&inner);
+    inner.show();
+    service_.showContext(1);
+    QTest::keyClick(edit, Qt::Key_F1);
+    EXPECT_EQ(service_.window()->currentContext(), 39);
+
+    // A highlighted menu item with a topic of its own, and one without.
+    QMenu menu(&folders);
+    QAction *withTopic = menu.addAction(u"1. Zdanitelná plnění"_s);
+    withTopic->setProperty(HelpService::kActionContext, 12);
+    QAction *plain = menu.addAction(u"Konec"_s);
+    menu.popup(QPoint(10, 10));
+    menu.setActiveAction(withTopic);
+    QTest::keyClick(&menu, Qt::Key_F1);
+    EXPECT_EQ(service_.window()->currentContext(), 12);
+    menu.setActiveAction(plain);
+    QTest::keyClick(&menu, Qt::Key_F1);
+    EXPECT_EQ(service_.window()->currentContext(), 39);
+    menu.hide();
+
+    // In the help window itself: how to use the help.
+    QTest::keyClick(child<QTextBrowser>(u"browser"_s), Qt::Key_F1);
+    EXPECT_EQ(service_.window()->currentContext(), 31);
+
+    // A window that is not the program's: F1 reaches it untouched.
+    service_.showContext(1);
+    QDialog foreign;
+    auto *foreignEdit = new QLineEdit(&foreign);
+    foreign.show();
+    QTest::keyClick(foreignEdit, Qt::Key_F1);
+    EXPECT_EQ(service_.window()->currentContext(), 1);
 }

@@ -1,11 +1,14 @@
 // The main window's start: directories, version check, geometry and settings, first
 // activation and close.
+#include "app/forms/HelpForm.h"
+#include "app/forms/HelpService.h"
 #include "app/forms/MainForm.h"
 #include "data/Templates.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "support/test_root.h"
 
+#include <QAction>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -76,8 +79,33 @@ protected:
     ScriptedPrompter prompter_;
 };
 
+// The first start from the desktop menu: no data root yet, so it is created where
+// --install-data puts it and the selection follows.
+TEST_F(MainForm, FirstStartCreatesDataRootAndGoesOnToSelection)
+{
+    auto form = create();
+    bool selectionShown = false;
+    form->selectionRunner = [&] {
+        selectionShown = true;
+        return -1;
+    };
+    EXPECT_FALSE(form->directories().notFound);
+    EXPECT_EQ(form->directories().dataRoot, root());
+    EXPECT_EQ(form->directories().dataVersion, 1700);
+    EXPECT_TRUE(QFile::exists(root() + u"Data.DB"_s));
+    showAndActivate(*form);
+    EXPECT_TRUE(selectionShown);
+    EXPECT_TRUE(prompter_.messages.isEmpty()) << prompter_.messages.first().text.toStdString();
+}
+
+// A data root that can't be created (here a file stands where its folder should be) still
+// ends the start with the message, and nothing is written.
 TEST_F(MainForm, WithoutDataRootClosesAndWritesNothing)
 {
+    {
+        QFile blocker(common() + u"/Tervik"_s);
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
     auto form = create({640, 480});
     EXPECT_EQ(form->windowTitle(), u"RUR 17.00"_s);
     EXPECT_TRUE(form->directories().notFound);
@@ -93,6 +121,8 @@ TEST_F(MainForm, WithoutDataRootClosesAndWritesNothing)
     EXPECT_EQ(prompter_.messages.size(), 1);
 
     QDirIterator files(tmp_.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    ASSERT_TRUE(files.hasNext());
+    EXPECT_EQ(files.next(), common() + u"/Tervik"_s);
     EXPECT_FALSE(files.hasNext()) << files.next().toStdString();
 }
 
@@ -254,3 +284,26 @@ TEST_F(MainForm, HintsGoToFirstPanelAndCaptionFollowsDataModule)
 }
 
 }  // namespace
+
+TEST_F(MainForm, F1OpensTheMainWindowsTopic)
+{
+    install();
+    auto form = create();
+    showAndActivate(*form);
+    auto *help = form->findChild<rur::app::HelpService *>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(help, nullptr);
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    ASSERT_NE(help->window(), nullptr);
+    EXPECT_EQ(help->window()->currentContext(), 44);
+    EXPECT_EQ(help->topics().topic(44).title, u"Hlavní okno"_s);
+    // Menu items whose hint promises "(F1)" carry their topic.
+    using rur::app::Command;
+    const std::pair<Command, int> items[] = {{Command::Priznani1, 12}, {Command::Priznani4, 16}, {Command::Adresar, 205},
+                                             {Command::Obnoveni, 211}, {Command::Konec, 0}};
+    for (const auto &[command, context] : items) {
+        QAction *action = form->commandAction(command);
+        EXPECT_EQ(action->property(rur::app::HelpService::kActionContext).toInt(), context) << action->text().toStdString();
+        EXPECT_EQ(action->statusTip().endsWith(u"(F1)"_s), context != 0) << action->text().toStdString();
+    }
+    form->close();
+}

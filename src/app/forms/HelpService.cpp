@@ -1,8 +1,12 @@
 #include "app/forms/HelpService.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QScreen>
 
+#include "app/WindowHelp.h"
 #include "app/forms/HelpForm.h"
 #include "ui/forms/WindowPlacer.h"
 
@@ -20,8 +24,12 @@ namespace rur::app {
 
 namespace {
 
-QString compiledHelpRoot()
+// The help installed with the program wins, so that a package's help can be read and mended
+// as files; the copy compiled in serves a program run from its build folder.
+QString helpRoot()
 {
+    if (const QString installed = installedHelpRoot(QCoreApplication::applicationDirPath()); !installed.isEmpty())
+        return installed;
     static const bool initialised = (initHelpResource(), true);
     Q_UNUSED(initialised);
     return u":/help/"_s;
@@ -29,7 +37,7 @@ QString compiledHelpRoot()
 
 }  // namespace
 
-HelpService::HelpService(QObject *parent) : HelpService(compiledHelpRoot(), parent) {}
+HelpService::HelpService(QObject *parent) : HelpService(helpRoot(), parent) {}
 
 HelpService::HelpService(const QString &root, QObject *parent) : QObject(parent), topics_(root) {}
 
@@ -61,31 +69,69 @@ void HelpService::quit()
     delete window_.data();
 }
 
+void HelpService::answerF1Everywhere()
+{
+    qApp->installEventFilter(this);
+}
+
+int HelpService::contextFor(const QWidget *widget)
+{
+    if (const auto *menu = qobject_cast<const QMenu *>(widget)) {
+        if (const QAction *item = menu->activeAction()) {
+            if (const int context = item->property(kActionContext).toInt())
+                return context;
+        }
+    }
+    for (const QWidget *w = widget ? widget->window() : nullptr; w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+        if (const int context = helpContextOfWindow(QString::fromLatin1(w->metaObject()->className())))
+            return context;
+    }
+    return 0;
+}
+
+bool HelpService::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            if (const int context = contextFor(static_cast<QWidget *>(watched))) {
+                showContext(context);
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 THelpForm &HelpService::openWindow()
 {
     // A modal window blocks every other top-level window, so help asked for from inside one
     // opens as that window's own child window, which stays usable while it is shown.
     QWidget *modal = QApplication::activeModalWidget();
-    if (window_ && window_->parentWidget() != modal)
-        delete window_.data();
-    if (!window_) {
-        window_ = new THelpForm(topics_);
+    THelpForm *w = window_.data();
+    if (w && w->parentWidget() != modal) {
+        delete w;
+        w = nullptr;
+    }
+    if (!w) {
+        w = new THelpForm(topics_);
+        window_ = w;
         if (modal)
-            window_->setParent(modal, window_->windowFlags() | Qt::Window);
+            w->setParent(modal, w->windowFlags() | Qt::Window);
         // In the middle of the screen of the window that asked, whole on that screen.
         const QWidget *near = modal ? modal : QApplication::activeWindow();
         if (const QScreen *screen = near ? near->screen() : QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();
-            ui::placeFrameAt(*window_, area.center() - QPoint(window_->width() / 2, window_->height() / 2));
+            ui::placeFrameAt(*w, area.center() - QPoint(w->width() / 2, w->height() / 2));
         }
     }
-    if (window_->isMinimized())
-        window_->showNormal();
+    if (w->isMinimized())
+        w->showNormal();
     else
-        window_->show();
-    window_->raise();
-    window_->activateWindow();
-    return *window_;
+        w->show();
+    w->raise();
+    w->activateWindow();
+    return *w;
 }
 
 THelpForm *HelpService::window() const

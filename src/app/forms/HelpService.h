@@ -17,7 +17,7 @@ class HelpService : public QObject {
     Q_OBJECT
 
 public:
-    // Topics from the help compiled into the program.
+    // Topics from the help installed with the program, else from the copy compiled into it.
     explicit HelpService(QObject *parent = nullptr);
     // Topics from a folder holding topics.ini (tests, a help folder next to the program).
     explicit HelpService(const QString &root, QObject *parent = nullptr);
@@ -32,9 +32,21 @@ public:
     // Closes every help window; the main window sends it when it is destroyed.
     void quit();
 
+    // From now on F1 in any window of the application opens that window's topic (its help
+    // context from windowHelpContexts()); the main window turns this on for the whole run.
+    void answerF1Everywhere();
+    // The context F1 opens in a window: on a menu, that of its highlighted item when the item
+    // carries the property kActionContext; else the listed context of the window or of the
+    // nearest window it belongs to; 0 when none is listed.
+    static int contextFor(const QWidget *widget);
+    static constexpr char kActionContext[] = "helpContext";
+
     const HelpTopics &topics() const { return topics_; }
     // The help window, or null when none exists.
     THelpForm *window() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     THelpForm &openWindow();

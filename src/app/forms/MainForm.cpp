@@ -2,6 +2,7 @@
 
 #include "app/DataChoice.h"
 #include "app/Program.h"
+#include "app/WindowHelp.h"
 #include "app/forms/DataChoiceWindows.h"
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
@@ -64,6 +65,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
         panels_.append(label);
     }
     help_ = new HelpService(this);
+    help_->answerF1Everywhere();
     buildMenu();
     FormCreate(environment);
     registerProcedures();
@@ -103,6 +105,9 @@ void TMainForm::buildMenu()
         QAction *action = current->addAction(item.caption);
         action->setShortcut(item.shortcut);
         action->setStatusTip(item.hint);
+        // F1 on the highlighted item opens its topic (HelpService reads the property).
+        if (const int context = helpContextOfCommand(item.command))
+            action->setProperty(HelpService::kActionContext, context);
         const Command command = item.command;
         connect(action, &QAction::triggered, this, [this, command] {
             if (const auto handler = handlers_.value(command))
@@ -191,6 +196,8 @@ void TMainForm::FormCreate(const Environment &env)
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 
     dirs_ = findDirectories(env.programDir, env.commonDataFolder, env.documentsFolder);
+    // Started from the desktop menu for the first time: there is no data root yet.
+    createFirstDataRoot(dirs_);
     dm_->setStatusDisplay(this);
     dm_->setDataRoot(dirs_.dataRoot);
 
