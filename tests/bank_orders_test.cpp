@@ -9,7 +9,9 @@
 #include "payments/BankOrders.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "report/Render.h"
 #include "support/gui_app.h"
+#include "support/pdf_text.h"
 #include "support/test_root.h"
 
 #include <QFile>
@@ -193,6 +195,30 @@ TEST_F(BankOrders, TheListShowsEachAccountingFileWithItsTotal)
     EXPECT_EQ(totals, (QStringList{u"12500,00"_s, u"200,00"_s}));
     EXPECT_EQ(amounts, (QStringList{u"12500,00"_s, u"100,00"_s, u"100,00"_s}));
     EXPECT_EQ(dates, (QStringList{u"30.04.2099"_s, u"31.05.2099"_s}));
+
+    // In the PDF the amounts and totals stand right-aligned under "Částka", each total
+    // below the orders of its accounting file.
+    const QString pdf = root.path() + u"seznam.pdf"_s;
+    ASSERT_TRUE(report::writePdf(list, pdf));
+    const rur::testing::PdfText text(pdf);
+    ASSERT_TRUE(text.valid()) << text.error().toStdString();
+    QList<QRectF> column, celkem;
+    QRectF heading;
+    for (const rur::testing::PdfWord &w : text.words(0)) {
+        if (w.text == u"Částka"_s && heading.isNull())
+            heading = w.box;
+        if (w.text == u"12500,00"_s || w.text == u"100,00"_s || w.text == u"200,00"_s)
+            column.append(w.box);
+        if (w.text == u"CELKEM"_s)
+            celkem.append(w.box);
+    }
+    ASSERT_FALSE(heading.isNull());
+    ASSERT_EQ(column.size(), 5);
+    for (const QRectF &box : column)
+        EXPECT_NEAR(box.right(), heading.right(), 1.0);
+    ASSERT_EQ(celkem.size(), 2);
+    EXPECT_GT(celkem[0].top(), column[0].top());  // 12500,00 of the first file, then its total
+    EXPECT_GT(celkem[1].top(), column[3].top());
 }
 
 }  // namespace

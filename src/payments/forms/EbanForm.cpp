@@ -98,8 +98,10 @@ TEbanForm::TEbanForm(vat::WindowContext ctx, BankWindowServices services, QWidge
             ui::attachCalendar(e, label, picker);
         if (d.field == u"Ca"_s)
             e->setAlignment(Qt::AlignRight);
-        fields->addWidget(label, row, column);
-        fields->addWidget(e, row + 1, column, Qt::AlignLeft);
+        // The payer's note spans the rest of its row.
+        const int span = d.field == u"Upp"_s ? 4 : 1;
+        fields->addWidget(label, row, column, 1, span);
+        fields->addWidget(e, row + 1, column, 1, span, Qt::AlignLeft);
         edits_.append(e);
         if (++column == 7 || d.field == u"Ss"_s) {
             column = 0;
@@ -114,8 +116,14 @@ TEbanForm::TEbanForm(vat::WindowContext ctx, BankWindowServices services, QWidge
                              {u"Tp"_s, u"Typ"_s}},
                             this);
     grid_->setObjectName(u"DBGrid1"_s);
-    grid_->setMinimumSize(760, 200);
+    grid_->setMinimumSize(860, 200);
     grid_->horizontalHeader()->setStretchLastSection(true);
+    // Each column as wide as its field or its title.
+    const int chars[] = {4, 18, 4, 18, 4, 11, 4, 11, 13, 10, 3};
+    for (int c = 0; c < grid_->tableModel()->columnCount(); ++c) {
+        const int title = int(grid_->tableModel()->headerData(c, Qt::Horizontal).toString().size());
+        grid_->setColumnWidth(c, grid_->fontMetrics().averageCharWidth() * (qMax(title, chars[c]) + 1) + 12);
+    }
 
     // The file and the banking program.
     const platform::IniFile ini(ctx_.dataSetIni);

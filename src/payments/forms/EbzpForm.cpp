@@ -85,6 +85,12 @@ TEbzpForm::TEbzpForm(vat::WindowContext ctx, QWidget *parent) : QDialog(parent),
     grid_->setObjectName(u"DBGrid1"_s);
     grid_->setMinimumSize(560, 200);
     grid_->horizontalHeader()->setStretchLastSection(true);
+    // Each column as wide as its field or its title.
+    const int chars[] = {5, 25, 18, 4, 20};
+    for (int c = 0; c < grid_->tableModel()->columnCount(); ++c) {
+        const int title = int(grid_->tableModel()->headerData(c, Qt::Horizontal).toString().size());
+        grid_->setColumnWidth(c, grid_->fontMetrics().averageCharWidth() * (qMax(title, chars[c]) + 1) + 12);
+    }
     connect(grid_, &ui::TDBGrid::picked, this, &TEbzpForm::pick);
 
     prenest_ = vat::makeButton(u"&Přenést"_s, u"PrenestButton"_s, u"Přenese vybraný zápis"_s, this);
