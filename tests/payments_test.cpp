@@ -165,7 +165,8 @@ TEST_F(Payments, ABadOrderRefusesTheWholeFileAndKeepsTheOldOne)
                {{{u"Ks"_s, u"03x8"_s}}, u"KS"_s},
                {{{u"Ss"_s, u"1.5"_s}}, u"SS"_s},
                {{{u"Ca"_s, 0}}, u"částka"_s},
-               {{{u"Cu1"_s, u""_s}}, u"Vaše číslo účtu"_s}};
+               {{{u"Cu1"_s, u""_s}}, u"Vaše číslo účtu"_s},
+               {{{u"Tp"_s, u"A"_s}}, u"typ příkazu"_s}};
     for (const auto &b : bad) {
         order(u"111"_s, u"0800"_s, QString(), QString(), QString(), 5, kDue.addDays(-1));
         dm.Mban->first();  // the new order is the first by date

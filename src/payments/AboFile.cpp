@@ -148,6 +148,7 @@ QString checkOrders(const QList<AboOrder> &orders)
     static const QRegularExpression code(u"^\\d{4}$"_s);
     static const QRegularExpression upToTen(u"^\\d{0,10}$"_s);
     static const QRegularExpression upToFour(u"^\\d{0,4}$"_s);
+    static const QRegularExpression digit(u"^\\d$"_s);
     for (const AboOrder &o : orders) {
         QString problem;
         if (!account.match(o.cu1).hasMatch())
@@ -168,6 +169,8 @@ QString checkOrders(const QList<AboOrder> &orders)
             problem = u"částka musí být větší než 0"_s;
         else if (!o.ds.isValid())
             problem = u"chybí datum"_s;
+        else if (!digit.match(o.tp).hasMatch())
+            problem = u"typ příkazu musí být jedna číslice"_s;
         if (!problem.isEmpty())
             return u"Příkaz na %1. řádku seznamu: %2. Soubor nebyl vytvořen."_s.arg(o.position).arg(problem);
     }
