@@ -106,10 +106,10 @@ int cmdAboSettings(Context &ctx)
 const CommandRegistration registrations[] = {
     CommandRegistration({u"abo"_s,
                          u"  abo RUR [--out SOUBOR] [--keep]   zapíše příkazy do souboru ABO (KPC) jako „Přenést“, vypíše cestu; bez --keep pak seznam příkazů vyprázdní"_s,
-                         {u"--out"_s}, cmdAbo, 210}),
+                         {u"--out"_s}, cmdAbo, 230}),
     CommandRegistration({u"abo-settings"_s,
                          u"  abo-settings RUR [--numbering yes|no] [--from N] [--to N] [--next N]   nastaví a vypíše číslování účetních souborů ABO"_s,
-                         {u"--numbering"_s, u"--from"_s, u"--to"_s, u"--next"_s}, cmdAboSettings, 211}),
+                         {u"--numbering"_s, u"--from"_s, u"--to"_s, u"--next"_s}, cmdAboSettings, 231}),
 };
 
 }  // namespace

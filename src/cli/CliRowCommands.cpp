@@ -129,9 +129,9 @@ int cmdDeleteRow(Context &ctx)
 const CommandRegistration registrations[] = {
     CommandRegistration({u"append"_s,
                          u"  append RUR TABULKA POLE=TEXT ...   přidá řádek do seznamu jako okno (výchozí hodnoty nového řádku, texty jako při psaní) a uloží jej"_s,
-                         {}, cmdAppend, 200}),
+                         {}, cmdAppend, 220}),
     CommandRegistration({u"delete-row"_s, u"  delete-row RUR TABULKA --where POLE=HODNOTA   smaže jediný řádek seznamu s touto hodnotou"_s,
-                         {u"--where"_s}, cmdDeleteRow, 201}),
+                         {u"--where"_s}, cmdDeleteRow, 221}),
 };
 
 }  // namespace
