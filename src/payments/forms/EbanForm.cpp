@@ -40,7 +40,7 @@ namespace rur::payments {
 
 namespace {
 
-constexpr int kHelpContext = 22;
+constexpr int kHelpContext = 58;
 
 struct EditDef {
     QString field, label, hint;

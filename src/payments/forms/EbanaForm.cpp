@@ -1,5 +1,6 @@
 #include "payments/forms/EbanaForm.h"
 
+#include "app/forms/HelpService.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
 #include "engine/Table.h"
@@ -16,6 +17,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -112,6 +114,15 @@ void TEbanaForm::normalise(ui::TEditz *edit)
         next_->setText(QString::number(nextNumberInInterval(numberOrDefault(next_->text(), 1),
                                                             numberOrDefault(from_->text(), 1),
                                                             numberOrDefault(to_->text(), 999))));
+}
+
+void TEbanaForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier && ctx_.help) {
+        ctx_.help->showContext(59);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool TEbanaForm::eventFilter(QObject *watched, QEvent *event)
