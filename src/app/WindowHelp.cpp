@@ -45,6 +45,9 @@ const std::vector<WindowHelp> &windowHelpContexts()
         {"TFind12Form", 49},
         {"TFind16Form", 49},
         {"TKalendarForm", 40},
+        {"TEbzpForm", 22},
+        {"TEbanForm", 58},
+        {"TEbanaForm", 59},
     };
     return windows;
 }

@@ -6,6 +6,7 @@
 #include "print/PrintCentreLayout.h"
 #include "vat/ReturnRules.h"
 #include "ledger/Ledger.h"
+#include "payments/PaymentData.h"
 
 #include <algorithm>
 
@@ -35,6 +36,8 @@ void TDM1::attachRules()
     // named as the print centre shows them.
     print::attachPaymentOrderRules(*this);
     print::labelPrintFields(*this);
+    // The payer's accounts and the bank orders.
+    payments::attachPaymentRules(*this, [] { return QDate::currentDate(); });
     // Every date field completes shorthand input ("5", "5.3.", "050318", "+7").
     attachDateInput(tables(), [] { return QDate::currentDate(); });
     for (Table *t : tables()) {

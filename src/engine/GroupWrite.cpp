@@ -57,6 +57,59 @@ void GroupWrite::insert(Table &t)
                         values});
 }
 
+namespace {
+
+const FieldDef &storedField(const Table &t, const QString &name)
+{
+    const int fi = t.def().indexOf(name);
+    if (fi < 0 || t.def().fields[fi].calculated)
+        RUR_THROW(ErrGeneral, u"Tabulka "_s + t.fileName() + u" nemá pole "_s + name + u'.');
+    return t.def().fields[fi];
+}
+
+}  // namespace
+
+void GroupWrite::insertValues(Table &t, const QVariantMap &values)
+{
+    t.checkActive();
+    QStringList names, marks;
+    QVariantList bound;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const FieldDef &f = storedField(t, it.key());
+        names.append(quoteIdentifier(f.name));
+        marks.append(u"?"_s);
+        bound.append(Table::storageValue(f, convertToFieldType(f, it.value())));
+    }
+    if (!tables_.contains(&t))
+        tables_.append(&t);
+    operations_.append({&t, false,
+                        u"INSERT INTO %1."_s + quoteIdentifier(t.fileTable_) + u" ("_s + names.join(u", "_s)
+                            + u") VALUES ("_s + marks.join(u", "_s) + u')',
+                        bound});
+}
+
+void GroupWrite::update(Table &t, const QString &keyField, const QVariant &key, const QVariantMap &values)
+{
+    t.checkActive();
+    const FieldDef &k = storedField(t, keyField);
+    QStringList sets;
+    QVariantList bound;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const FieldDef &f = storedField(t, it.key());
+        sets.append(quoteIdentifier(f.name) + u" = ?"_s);
+        bound.append(Table::storageValue(f, convertToFieldType(f, it.value())));
+    }
+    if (sets.isEmpty())
+        return;
+    bound.append(Table::storageValue(k, convertToFieldType(k, key)));
+    if (!tables_.contains(&t))
+        tables_.append(&t);
+    operations_.append({&t, false,
+                        u"UPDATE %1."_s + quoteIdentifier(t.fileTable_) + u" SET "_s + sets.join(u", "_s)
+                            + u" WHERE "_s + quoteIdentifier(k.name) + u" = ?"_s,
+                        bound});
+}
+
 void GroupWrite::commit()
 {
     if (operations_.isEmpty())

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <QVariantMap>
 
 namespace rur::engine {
 
@@ -24,6 +25,12 @@ public:
     void removeAll(Table &table);
     // Inserts the row the table is inserting (State::Insert); runs its store hook now.
     void insert(Table &table);
+    // Inserts a row of the given stored fields (the others empty), without the store hook:
+    // for scratch tables that many rows at once are written to.
+    void insertValues(Table &table, const QVariantMap &values);
+    // Sets stored fields of the rows whose key field equals the value, without the store
+    // hook: for fields the program numbers itself, many rows in one transaction.
+    void update(Table &table, const QString &keyField, const QVariant &key, const QVariantMap &values);
     // Throws EngineError (9729 for a duplicate key); the tables then keep their state.
     void commit();
 

@@ -53,6 +53,12 @@ WindowPlace windowPlace(WindowId id)
         return place(u"Vyhledavani12"_s, {}, {});
     case WindowId::Find16:
         return place(u"Vyhledavani16"_s, {}, {});
+    case WindowId::PaymentData:
+        return place(u"UdajeProPlatby"_s, {40, 40}, {120, 100});
+    case WindowId::BankOrders:
+        return place(u"PrenosE1"_s, {0, 0}, {40, 40});
+    case WindowId::AboSettings:
+        return place(u"NastaveniABO"_s, {80, 80}, {160, 140});
     }
     return {};
 }

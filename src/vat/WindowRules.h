@@ -38,6 +38,9 @@ enum class WindowId {
     Find11,        // search by bank number
     Find12,        // search by document name
     Find16,        // search in the address book
+    PaymentData,   // "Údaje pro platby z účtu"
+    BankOrders,    // "Elektronický přenos příkazů - ABO"
+    AboSettings,   // "Nastavení formátu ABO"
 };
 
 WindowPlace windowPlace(WindowId id);

@@ -16,6 +16,12 @@
 #include "datasets/forms/CatalogueDialogs.h"
 #include "ledger/Ledger.h"
 #include "ledger/forms/Ezal1sForm.h"
+#include "payments/AboFile.h"
+#include "payments/AboList.h"
+#include "payments/PaymentData.h"
+#include "payments/forms/EbanForm.h"
+#include "payments/forms/EbanaForm.h"
+#include "payments/forms/EbzpForm.h"
 #include "search/forms/FindForms.h"
 #include "ui/forms/KalendarForm.h"
 #include "engine/EngineError.h"
@@ -342,6 +348,44 @@ int main(int argc, char **argv)
             ledger::TEzal1sForm ledgerWindow(ctx);
             shots.take(ledgerWindow);
             dm.Dzal1->cancel();
+        }
+        {
+            // The payer's accounts, the bank orders with their settings and the list of a file.
+            const auto add = [](engine::Table &t, const QList<std::pair<QString, QVariant>> &values) {
+                t.append();
+                for (const auto &[name, value] : values)
+                    t.field(name).setValue(value);
+                t.post();
+            };
+            payments::openBankData(dm);
+            add(*dm.Mbzp, {{u"Pc"_s, 1}, {u"Bai"_s, u"Komerční banka"_s}, {u"Cui"_s, u"19-2000145399"_s},
+                           {u"Kbi"_s, u"0100"_s}, {u"Vi"_s, u"Brno"_s}});
+            add(*dm.Mbzp, {{u"Pc"_s, 2}, {u"Bai"_s, u"Česká spořitelna"_s}, {u"Cui"_s, u"123-4567890"_s},
+                           {u"Kbi"_s, u"0800"_s}, {u"Vi"_s, u"Brno"_s}});
+            dm.Mbzp->first();
+            payments::TEbzpForm bankData(ctx);
+            shots.take(bankData);
+            if (!dm.Mban->isActive())
+                dm.Mban->open();
+            add(*dm.Mban, {{u"Cu1"_s, u"19-2000145399"_s}, {u"Kodi"_s, u"0100"_s}, {u"Cu2"_s, u"7720-77628031"_s},
+                           {u"Kod"_s, u"0710"_s}, {u"Vs"_s, u"6201010101"_s}, {u"Ks"_s, u"1148"_s},
+                           {u"Ca"_s, 12500.0}, {u"Ds"_s, QDate(2099, 4, 25)}});
+            add(*dm.Mban, {{u"Cu1"_s, u"19-2000145399"_s}, {u"Kodi"_s, u"0100"_s}, {u"Cu2"_s, u"987654321"_s},
+                           {u"Kod"_s, u"0800"_s}, {u"Vs"_s, u"55"_s}, {u"Ss"_s, u"1558"_s}, {u"Ca"_s, 500.5},
+                           {u"Ds"_s, QDate(2099, 4, 30)}});
+            payments::writeAboFile(dm, {QDir::tempPath() + u"/rur-screenshot.kpc"_s, QDate(2018, 4, 25),
+                                        ctx.dataSetIni}, prompter);
+            QFile::remove(QDir::tempPath() + u"/rur-screenshot.kpc"_s);
+            dm.Mban->first();
+            payments::BankWindowServices bankServices;
+            bankServices.dirs = main.directories();
+            payments::TEbanForm abo(ctx, bankServices);
+            shots.take(abo);
+            payments::TEbanaForm aboSettings(ctx);
+            shots.take(aboSettings);
+            shots.page(report::renderImage(payments::prepareAboList(dm, QDate(2018, 4, 25), 0), 0, 150.0 / 96.0),
+                       u"TRban1Report"_s);
+            payments::closeBankData(dm);
         }
         for (int n = 1; n <= 4; ++n) {
             const auto w = vat::makeReturnWindow(n, ctx, nullptr);

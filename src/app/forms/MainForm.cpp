@@ -13,6 +13,7 @@
 #include "datasets/forms/Auto1Form.h"
 #include "datasets/forms/ConversionWindows.h"
 #include "ledger/forms/LedgerWindows.h"
+#include "payments/forms/PaymentWindows.h"
 #include "print/forms/PrintWindows.h"
 #include "transfer/forms/TransferWindows.h"
 #include "vat/forms/VatWindows.h"
@@ -76,6 +77,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     print::registerPrintWindows(*this, prompter_);
     transfer::registerTransferWindows(*this, prompter_);
     ledger::registerLedgerWindows(*this, prompter_);
+    payments::registerPaymentWindows(*this, prompter_);
     TypDp1();
 }
 
