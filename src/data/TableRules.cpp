@@ -1,5 +1,7 @@
 // Hooks of the data module's tables: the rules of the return (vat/), the print settings, the
 // payment order (print/) and the date fields.
+#include "correspondence/AddressBook.h"
+#include "correspondence/Documents.h"
 #include "data/DataM1.h"
 #include "data/DateInput.h"
 #include "print/PaymentOrder.h"
@@ -35,6 +37,9 @@ void TDM1::attachRules()
     // named as the print centre shows them.
     print::attachPaymentOrderRules(*this);
     print::labelPrintFields(*this);
+    // The address book and the letters.
+    correspondence::attachAddressBookRules(*this);
+    correspondence::attachDocumentRules(*this);
     // Every date field completes shorthand input ("5", "5.3.", "050318", "+7").
     attachDateInput(tables(), [] { return QDate::currentDate(); });
     for (Table *t : tables()) {
