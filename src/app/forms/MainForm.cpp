@@ -6,6 +6,7 @@
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
 #include "backup/forms/BackupWindows.h"
+#include "correspondence/forms/CorrespondenceWindows.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
 #include "datasets/YearProcedures.h"
@@ -74,6 +75,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     print::registerPrintWindows(*this, prompter_);
     transfer::registerTransferWindows(*this, prompter_);
     ledger::registerLedgerWindows(*this, prompter_);
+    correspondence::registerCorrespondenceWindows(*this, prompter_);
     TypDp1();
 }
 

@@ -1,0 +1,40 @@
+#include "correspondence/forms/CorrespondenceWindows.h"
+
+#include "app/MainMenu.h"
+#include "app/forms/MainForm.h"
+#include "correspondence/Printouts.h"
+#include "correspondence/forms/EazoForm.h"
+#include "print/PrintCentreLayout.h"
+#include "print/forms/PrintServices.h"
+#include "print/forms/PrintWindows.h"
+#include "vat/forms/VatWindows.h"
+#include "vat/forms/WindowContext.h"
+
+namespace rur::correspondence {
+
+void registerKomfortActions(print::KomfortActions &komfort, platform::Prompter &prompter,
+                            std::function<vat::WindowContext()> contextOf)
+{
+    platform::Prompter *ask = &prompter;
+    komfort.printouts.insert(print::kNodeLetters,
+                             [ask](data::TDM1 &dm, int typPisma) { return prepareDocument(dm, *ask, typPisma); });
+    komfort.printouts.insert(print::kNodeEnvelopesDl, [ask](data::TDM1 &dm, int typPisma) {
+        return prepareEnvelopes(dm, *ask, Envelope::DL, typPisma);
+    });
+    komfort.printouts.insert(print::kNodeEnvelopesC5, [ask](data::TDM1 &dm, int typPisma) {
+        return prepareEnvelopes(dm, *ask, Envelope::C5, typPisma);
+    });
+    komfort.sender = [contextOf](QWidget *parent) { openSender(parent, contextOf()); };
+}
+
+void registerCorrespondenceWindows(app::TMainForm &form, platform::Prompter &prompter)
+{
+    app::TMainForm *main = &form;
+    platform::Prompter *ask = &prompter;
+    registerKomfortActions(print::printServices(form, prompter).komfort, prompter,
+                           [main, ask] { return vat::windowContextOf(*main, *ask); });
+    main->setCommandHandler(app::Command::Odesilatel,
+                            [main, ask] { openSender(main, vat::windowContextOf(*main, *ask)); });
+}
+
+}  // namespace rur::correspondence
