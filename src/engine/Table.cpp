@@ -379,6 +379,19 @@ void Table::next()
     }
 }
 
+bool Table::goToRow(int row)
+{
+    checkActive();
+    if (row < 0 || row >= rows_.size())
+        return false;
+    checkBrowseMode();
+    if (row >= rows_.size())
+        return false;
+    moveTo(row);
+    bof_ = eof_ = false;
+    return true;
+}
+
 void Table::prior()
 {
     checkActive();

@@ -84,6 +84,9 @@ public:
     int recordCount() const { return int(rows_.size()); }
     bool isEmpty() const { return rows_.isEmpty(); }
     int recNo() const;  // 1-based; 0 without a current row
+    // Moves to the row at a 0-based position of the current order (a grid's click); a pending
+    // edit is posted first, as any move posts it. False for a position out of range.
+    bool goToRow(int row);
 
     // Editing. Edit on an empty table inserts, as the single-row tables expect.
     void edit();
