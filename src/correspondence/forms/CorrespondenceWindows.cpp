@@ -3,7 +3,9 @@
 #include "app/MainMenu.h"
 #include "app/forms/MainForm.h"
 #include "correspondence/Printouts.h"
+#include "correspondence/forms/EazForm.h"
 #include "correspondence/forms/EazoForm.h"
+#include "correspondence/forms/EdpForm.h"
 #include "print/PrintCentreLayout.h"
 #include "print/forms/PrintServices.h"
 #include "print/forms/PrintWindows.h"
@@ -25,6 +27,8 @@ void registerKomfortActions(print::KomfortActions &komfort, platform::Prompter &
         return prepareEnvelopes(dm, *ask, Envelope::C5, typPisma);
     });
     komfort.sender = [contextOf](QWidget *parent) { openSender(parent, contextOf()); };
+    komfort.addressBook = [contextOf](QWidget *parent) { openAddressBook(parent, contextOf(), false); };
+    komfort.documents = [contextOf](QWidget *parent) { pickDocument(parent, contextOf()); };
 }
 
 void registerCorrespondenceWindows(app::TMainForm &form, platform::Prompter &prompter)
@@ -35,6 +39,16 @@ void registerCorrespondenceWindows(app::TMainForm &form, platform::Prompter &pro
                            [main, ask] { return vat::windowContextOf(*main, *ask); });
     main->setCommandHandler(app::Command::Odesilatel,
                             [main, ask] { openSender(main, vat::windowContextOf(*main, *ask)); });
+    // Closed through their "&Tisk", the address book and the documents open the print centre
+    // on its Komfort page.
+    main->setCommandHandler(app::Command::Adresar, [main, ask] {
+        if (openAddressBook(main, vat::windowContextOf(*main, *ask), true) == TEazForm::PrintResult)
+            print::VyberTisku1(*main, *ask, 3);
+    });
+    main->setCommandHandler(app::Command::Dokumenty, [main, ask] {
+        if (openDocuments(main, vat::windowContextOf(*main, *ask)))
+            print::VyberTisku1(*main, *ask, 3);
+    });
 }
 
 }  // namespace rur::correspondence
