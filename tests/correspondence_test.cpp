@@ -309,6 +309,27 @@ TEST_F(Correspondence, RurCliKeepsDocumentsAndAddressesAndWritesTheirPdf)
     r = cli({u"--root"_s, root.path(), u"show"_s, u"D1"_s, u"Maz"_s});
     EXPECT_TRUE(r.out.contains(u"\"Psc1\": \"110 00\""_s)) << r.out.toStdString();
 
+    // Further rows as the windows add them: a letter by default, an unmarked address; a name
+    // that exists is refused and the table stays as it was.
+    r = cli({u"--root"_s, root.path(), u"append"_s, u"D1"_s, u"Mdp"_s, u"Nazev=Druhý"_s, u"Text=a\nb"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = cli({u"--root"_s, root.path(), u"append"_s, u"D1"_s, u"Mdp"_s, u"Nazev=Druhý"_s, u"Text=jiný"_s});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"Duplicitní klíč - název"_s)) << r.err.toStdString();
+    r = cli({u"--root"_s, root.path(), u"append"_s, u"D1"_s, u"Maz"_s, u"Fa=Úřad práce"_s, u"P=poznámka\ndruhá"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    {
+        data::TDM1 check;
+        datasets::openDataSet(check, dirs, u"D1"_s);
+        EXPECT_EQ(correspondence::findDocument(check, u"Druhý"_s)->text, u"a\nb"_s);
+        EXPECT_TRUE(correspondence::findDocument(check, u"Druhý"_s)->letter);
+        check.Maz->open();
+        ASSERT_TRUE(check.Maz->locate(u"Fa"_s, {u"Úřad práce"_s}));
+        EXPECT_FALSE(check.Maz->field(u"O"_s).asBoolean());
+        EXPECT_EQ(check.Maz->field(u"P"_s).asString(), u"poznámka\ndruhá"_s);
+        check.closeAll();
+    }
+
     QTemporaryDir out;
     const QString letterPdf = out.filePath(u"dopis.pdf"_s);
     r = cli({u"--root"_s, root.path(), u"print"_s, u"D1"_s, u"dopis"_s, u"--name"_s, u"Průvodní"_s, u"--pdf"_s, letterPdf});
