@@ -10,7 +10,9 @@
 #include "check/forms/ReturnCheckForm.h"
 #include "correspondence/AddressBook.h"
 #include "correspondence/Printouts.h"
+#include "correspondence/forms/EazForm.h"
 #include "correspondence/forms/EazoForm.h"
+#include "correspondence/forms/EdpForm.h"
 #include "data/DataM1.h"
 #include "data/Templates.h"
 #include "datasets/Catalogue.h"
@@ -439,6 +441,16 @@ int main(int argc, char **argv)
             correspondence::TEazoForm sender(ctx);
             shots.take(sender);
             dm.Mtt->cancel();
+            dm.Maz->open();
+            dm.Maz->first();
+            {
+                correspondence::TEazForm addresses(ctx, true);
+                shots.take(addresses);
+            }
+            dm.Maz->close();
+            dm.Mdp->first();
+            correspondence::TEdpForm documents(ctx, correspondence::TEdpForm::Mode::Edit);
+            shots.take(documents);
         }
         main.close();
     } catch (const engine::EngineError &e) {

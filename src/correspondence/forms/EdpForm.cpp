@@ -15,6 +15,7 @@
 #include "vat/forms/FormParts.h"
 
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -59,6 +60,7 @@ TEdpForm::TEdpForm(vat::WindowContext ctx, Mode mode, QWidget *parent)
     grid_->setObjectName(u"DBGrid"_s);
     vat::setHint(grid_, u"Výběr dokumentu"_s);
     grid_->setFixedWidth(grid_->fontMetrics().averageCharWidth() * 32 + 40);
+    grid_->horizontalHeader()->setStretchLastSection(true);
     connect(grid_, &ui::TDBGrid::picked, this, [this] {
         if (mode_ == Mode::Pick && editor_->confirmClose(windowTitle()))
             done(QDialog::Accepted);
