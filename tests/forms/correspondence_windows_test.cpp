@@ -4,7 +4,10 @@
 
 #include "correspondence/Printouts.h"
 #include "correspondence/forms/CorrespondenceWindows.h"
+#include "correspondence/forms/EazForm.h"
 #include "correspondence/forms/EazoForm.h"
+#include "correspondence/forms/EdpForm.h"
+#include "ui/forms/DBGrid.h"
 
 using namespace print_centre;
 
@@ -159,4 +162,53 @@ TEST_F(KomfortCorrespondence, SenderWindowTakesTheTaxpayerOnYesAndSavesOnClosing
     EXPECT_EQ(dm.Mtt->field(u"Psc1"_s).asString(), u"110 00"_s);
     EXPECT_EQ(dm.Mtt->field(u"Mi"_s).asString(), u"Praha 1"_s);
     EXPECT_TRUE(ini().readInteger(dirs.dataSetDir, u"Odesilatel1Top"_s, -1) >= 0);
+}
+
+TEST_F(KomfortCorrespondence, PanelButtonsOpenTheAddressBookAndPickADocument)
+{
+    dm.Mdp->append();
+    dm.Mdp->field(u"Nazev"_s).setValue(u"Dopis"_s);
+    dm.Mdp->post();
+    dm.Mdp->append();
+    dm.Mdp->field(u"Nazev"_s).setValue(u"Příloha"_s);
+    dm.Mdp->field(u"Typ"_s).setValue(false);
+    dm.Mdp->post();
+    dm.Maz->close();
+    TEmtfForm &w = open(3);
+    show();
+    select(w.komfortTree(), 5);
+    // The address book from the print centre does not offer the print centre again.
+    bool bookShown = false;
+    {
+        WindowScript script({[&](QDialog &d) {
+            auto &book = dynamic_cast<correspondence::TEazForm &>(d);
+            bookShown = true;
+            EXPECT_FALSE(book.printButton()->isVisible());
+            EXPECT_TRUE(dm.Maz->isActive());
+            book.reject();
+        }});
+        button(u"AdresarButton"_s)->click();
+    }
+    EXPECT_TRUE(bookShown);
+    EXPECT_FALSE(dm.Maz->isActive());
+
+    // "&Editace": the documents in pick mode; the one chosen goes into the panel's name.
+    select(w.komfortTree(), 3);
+    {
+        WindowScript script({[&](QDialog &d) {
+            auto &documents = dynamic_cast<correspondence::TEdpForm &>(d);
+            EXPECT_FALSE(documents.printButton()->isVisible());
+            documents.grid()->setFocus();
+            QTest::keyClick(documents.grid(), Qt::Key_PageDown);
+            QTest::keyClick(documents.grid(), Qt::Key_Return);
+        }});
+        button(u"EditaceButton"_s)->click();
+    }
+    EXPECT_EQ(dm.Mtt->field(u"Nazev"_s).asString(), u"Příloha"_s);
+    EXPECT_EQ(qobject_cast<QLineEdit *>(w.control(u"Mtt"_s, u"Nazev"_s, 1))->text(), u"Příloha"_s);
+    EXPECT_EQ(w.focusWidget(), w.control(u"Mtt"_s, u"Vh"_s, 1));
+    report::PreparedReport shown;
+    onPreview = [&](const print::PreviewRequest &r) { shown = *r.report; };
+    button(u"KomNahledButton"_s)->click();
+    EXPECT_EQ(shown.caption, u"Příloha"_s);
 }
