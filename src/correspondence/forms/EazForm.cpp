@@ -1,6 +1,7 @@
 #include "correspondence/forms/EazForm.h"
 
 #include "correspondence/AddressBook.h"
+#include "correspondence/forms/EditRows.h"
 #include "correspondence/forms/WindowPlaces.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
@@ -30,6 +31,7 @@ namespace rur::correspondence {
 namespace {
 
 const QString kPlace = u"Adresar"_s;
+constexpr char16_t kPostalCodeHint[] = u"PSČ pište bez mezery, při tisku se za třetí číslicí vloží mezera";
 
 // The print centre is open: the address book does not offer to open it again.
 bool printCentreOpen()
@@ -69,57 +71,41 @@ TEazForm::TEazForm(vat::WindowContext ctx, bool firstRow, QWidget *parent)
 
     auto *grid = new QGridLayout;
     int row = 0;
-    const auto makeEdit = [&](const QString &field, int chars, const QString &hint) {
-        auto *e = new ui::TDBEditz(this);
-        e->setObjectName(u"DBEdit"_s + field);
-        e->setDataSource(maz, field);
-        e->setPrompter(&ctx_.prompter);
-        e->setFixedWidth(e->fontMetrics().averageCharWidth() * chars + 14);
-        if (!hint.isEmpty())
-            vat::setHint(e, hint);
-        return e;
-    };
-    const auto addRow = [&](const QString &label, QWidget *first, QWidget *second = nullptr) {
-        grid->addWidget(new QLabel(label, this), row, 0);
-        if (second) {
-            auto *pair = new QHBoxLayout;
-            pair->addWidget(first);
-            pair->addWidget(second);
-            pair->addStretch();
-            grid->addLayout(pair, row, 1);
-        } else {
-            grid->addWidget(first, row, 1, Qt::AlignLeft);
-        }
-        ++row;
+    static constexpr EditRow kRows[] = {
+        {u"IČO:", u"Ico", 8},
+        {u"DIČ:", u"Dic", 15},
+        {u"firma:", u"Fa", 40, u"Název firmy - úřadu"},
+        {u"jméno:", u"Jm", 40},
+        {u"ulice:", u"Ul", 40},
+        {u"PSČ  místo:", u"Psc", 6, kPostalCodeHint},
+        {nullptr, u"Mi", 30},
+        {u"telefon:", u"Tel", 20},
+        {u"fax:", u"Fax", 20},
     };
     QList<QWidget *> order;
-    const auto add = [&](QWidget *w) {
+    for (ui::TDBEditz *e : addEditRows(*grid, row, this, maz, &ctx_.prompter, kRows))
+        order.append(e);
+    const auto addRow = [&](const QString &label, QWidget *w) {
+        grid->addWidget(new QLabel(label, this), row, 0);
+        grid->addWidget(w, row, 1, Qt::AlignLeft);
+        ++row;
         order.append(w);
-        return w;
     };
-    addRow(u"IČO:"_s, add(makeEdit(u"Ico"_s, 8, QString())));
-    addRow(u"DIČ:"_s, add(makeEdit(u"Dic"_s, 15, QString())));
-    addRow(u"firma:"_s, add(makeEdit(u"Fa"_s, 35, u"Název firmy - úřadu"_s)));
-    addRow(u"jméno:"_s, add(makeEdit(u"Jm"_s, 35, QString())));
-    addRow(u"ulice:"_s, add(makeEdit(u"Ul"_s, 35, QString())));
-    QWidget *psc = add(makeEdit(u"Psc"_s, 6, u"PSČ pište bez mezery, při tisku se za třetí číslicí vloží mezera"_s));
-    addRow(u"PSČ  místo:"_s, psc, add(makeEdit(u"Mi"_s, 30, QString())));
-    addRow(u"telefon:"_s, add(makeEdit(u"Tel"_s, 20, QString())));
-    addRow(u"fax:"_s, add(makeEdit(u"Fax"_s, 20, QString())));
     printMark_ = new ui::TDBCheckBoxz(this);
     printMark_->setObjectName(u"DBCheckBoxO"_s);
     printMark_->setDataSource(maz, u"O"_s);
     printMark_->setPrompter(&ctx_.prompter);
     printMark_->setCaptions(printMarkCaption(true), printMarkCaption(false));
     vat::setHint(printMark_, u"Zaškrtuno - ano (tisknout)"_s);
-    addRow(u"Tisk  ?:"_s, add(printMark_));
+    addRow(u"Tisk  ?:"_s, printMark_);
     notes_ = new vat::TDBMemo(this);
     notes_->setObjectName(u"DBMemoP"_s);
     notes_->setDataSource(maz, u"P"_s);
     notes_->setPrompter(&ctx_.prompter);
     notes_->setFixedHeight(notes_->fontMetrics().lineSpacing() * 5 + 12);
     grid->addWidget(new QLabel(u"další údaje:"_s, this), row, 0, Qt::AlignTop);
-    grid->addWidget(add(notes_), row, 1);
+    grid->addWidget(notes_, row, 1);
+    order.append(notes_);
     // Enter moves on in this order; from the fax it goes to the print mark, Shift+Enter back.
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);

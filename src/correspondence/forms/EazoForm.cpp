@@ -1,6 +1,7 @@
 #include "correspondence/forms/EazoForm.h"
 
 #include "correspondence/AddressBook.h"
+#include "correspondence/forms/EditRows.h"
 #include "correspondence/forms/WindowPlaces.h"
 #include "data/DataM1.h"
 #include "datasets/SenderData.h"
@@ -12,7 +13,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -31,30 +31,15 @@ TEazoForm::TEazoForm(vat::WindowContext ctx, QWidget *parent) : QDialog(parent),
 {
     setObjectName(u"EazoForm"_s);
     setWindowTitle(u"Odesílatel"_s);
-    engine::Table *mtt = ctx_.dm.Mtt.get();
-    const auto makeEdit = [&](const QString &field, int chars, const QString &hint) {
-        auto *e = new ui::TDBEditz(this);
-        e->setObjectName(u"DBEdit"_s + field);
-        e->setDataSource(mtt, field);
-        e->setPrompter(&ctx_.prompter);
-        e->setFixedWidth(e->fontMetrics().averageCharWidth() * chars + 14);
-        if (!hint.isEmpty())
-            vat::setHint(e, hint);
-        return e;
+    static constexpr EditRow kRows[] = {
+        {u"firma:", u"Fa", 40, u"Název Vaší firmy"},
+        {u"ulice:", u"Ul", 40},
+        {u"PSČ  místo:", u"Psc", 6, u"PSČ pište bez mezery, při tisku se za třetí číslicí vloží mezera"},
+        {nullptr, u"Mi", 30},
     };
-    ui::TDBEditz *fa = makeEdit(u"Fa"_s, 35, u"Název Vaší firmy"_s);
-    ui::TDBEditz *ul = makeEdit(u"Ul"_s, 35, QString());
-    ui::TDBEditz *psc = makeEdit(u"Psc"_s, 6, u"PSČ pište bez mezery, při tisku se za třetí číslicí vloží mezera"_s);
-    ui::TDBEditz *mi = makeEdit(u"Mi"_s, 30, QString());
-
     auto *grid = new QGridLayout;
-    grid->addWidget(new QLabel(u"firma:"_s, this), 0, 0);
-    grid->addWidget(fa, 0, 1, 1, 2);
-    grid->addWidget(new QLabel(u"ulice:"_s, this), 1, 0);
-    grid->addWidget(ul, 1, 1, 1, 2);
-    grid->addWidget(new QLabel(u"PSČ  místo:"_s, this), 2, 0);
-    grid->addWidget(psc, 2, 1);
-    grid->addWidget(mi, 2, 2);
+    int row = 0;
+    const QList<ui::TDBEditz *> edits = addEditRows(*grid, row, this, ctx_.dm.Mtt.get(), &ctx_.prompter, kRows);
 
     QPushButton *ok = vat::makeButton(u"&OK"_s, u"OKButton"_s, u"Uloží odesílatele a zavře okno"_s, this);
     QPushButton *transfer =
@@ -70,7 +55,7 @@ TEazoForm::TEazoForm(vat::WindowContext ctx, QWidget *parent) : QDialog(parent),
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     placeWindow(*this, ctx_, kPlace, {200, 150});
-    fa->setFocus();
+    edits.first()->setFocus();
 }
 
 ui::TDBEditz *TEazoForm::edit(const QString &field) const

@@ -1,6 +1,7 @@
 #include "correspondence/forms/EdpForm.h"
 
 #include "correspondence/Documents.h"
+#include "correspondence/forms/EditRows.h"
 #include "correspondence/forms/WindowPlaces.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
@@ -18,7 +19,6 @@
 #include <QHeaderView>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -66,19 +66,15 @@ TEdpForm::TEdpForm(vat::WindowContext ctx, Mode mode, QWidget *parent)
             done(QDialog::Accepted);
     });
 
-    const auto makeEdit = [&](const QString &field, int chars, const QString &hint) {
-        auto *e = new ui::TDBEditz(this);
-        e->setObjectName(u"DBEdit"_s + field);
-        e->setDataSource(mdp, field);
-        e->setPrompter(&ctx_.prompter);
-        e->setFixedWidth(e->fontMetrics().averageCharWidth() * chars + 14);
-        if (!hint.isEmpty())
-            vat::setHint(e, hint);
-        return e;
+    static constexpr EditRow kRows[] = {
+        {u"Název dokumentu:", u"Nazev", 30},
+        {u"Dopis - záhlaví:", u"Rd1", 60},
+        {u"Dopis / Příloha - další údaje:", u"Rd2", 60, u"Dopis - Věc, Příloha - číslo přílohy"},
     };
-    ui::TDBEditz *name = makeEdit(u"Nazev"_s, 30, QString());
-    ui::TDBEditz *rd1 = makeEdit(u"Rd1"_s, 60, QString());
-    ui::TDBEditz *rd2 = makeEdit(u"Rd2"_s, 60, u"Dopis - Věc, Příloha - číslo přílohy"_s);
+    auto *fields = new QGridLayout;
+    int row = 0;
+    const QList<ui::TDBEditz *> edits = addEditRows(*fields, row, this, mdp, &ctx_.prompter, kRows);
+    ui::TDBEditz *name = edits[0];
     type_ = new ui::TDBCheckBoxz(this);
     type_->setObjectName(u"DBCheckBoxTyp"_s);
     type_->setDataSource(mdp, u"Typ"_s);
@@ -92,19 +88,11 @@ TEdpForm::TEdpForm(vat::WindowContext ctx, Mode mode, QWidget *parent)
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     vat::setHint(text_, u"Text dokumentu"_s);
     text_->setMinimumSize(text_->fontMetrics().averageCharWidth() * 80, text_->fontMetrics().lineSpacing() * 16);
-    setTabOrder(name, rd1);
-    setTabOrder(rd1, rd2);
-    setTabOrder(rd2, type_);
-    setTabOrder(type_, text_);
-
-    auto *fields = new QGridLayout;
-    fields->addWidget(new QLabel(u"Název dokumentu:"_s, this), 0, 0);
-    fields->addWidget(name, 0, 1, Qt::AlignLeft);
     fields->addWidget(type_, 0, 2);
-    fields->addWidget(new QLabel(u"Dopis - záhlaví:"_s, this), 1, 0);
-    fields->addWidget(rd1, 1, 1, 1, 2, Qt::AlignLeft);
-    fields->addWidget(new QLabel(u"Dopis / Příloha - další údaje:"_s, this), 2, 0);
-    fields->addWidget(rd2, 2, 1, 1, 2, Qt::AlignLeft);
+    for (qsizetype i = 1; i < edits.size(); ++i)
+        setTabOrder(edits[i - 1], edits[i]);
+    setTabOrder(edits.last(), type_);
+    setTabOrder(type_, text_);
 
     duplicate_ = vat::makeButton(u"D&uplikovat"_s, u"DuplikaceButton"_s, u"Duplikovat dokument (Ctrl+D)"_s, this);
     connect(duplicate_, &QPushButton::clicked, this, &TEdpForm::DuplikaceClick);
