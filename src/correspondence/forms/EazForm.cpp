@@ -45,7 +45,7 @@ bool printCentreOpen()
 }  // namespace
 
 TEazForm::TEazForm(vat::WindowContext ctx, bool firstRow, QWidget *parent)
-    : QDialog(parent), ctx_(std::move(ctx)), firstRow_(firstRow)
+    : QDialog(parent), ctx_(std::move(ctx)), firstRow_(firstRow), displayWasOn_(ctx_.dm.statusDisplayOn)
 {
     setObjectName(u"EazForm"_s);
     engine::Table *maz = ctx_.dm.Maz.get();
@@ -220,7 +220,7 @@ void TEazForm::done(int result)
             // The order is made again when the book opens next.
         }
         maz.close();
-        ctx_.dm.statusDisplayOn = false;
+        ctx_.dm.statusDisplayOn = displayWasOn_;
         if (data::StatusDisplay *status = ctx_.dm.statusDisplay())
             status->setStatusText(1, QString());
         storeWindowPlace(*this, ctx_, kPlace);

@@ -55,6 +55,7 @@ private:
 
     vat::WindowContext ctx_;
     bool firstRow_;
+    bool displayWasOn_;
     ui::RecordEditor *editor_;
     ui::TDBNavigator *navigator_;
     ui::TDBCheckBoxz *printMark_;

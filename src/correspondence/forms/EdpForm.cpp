@@ -39,7 +39,7 @@ void clearSecondPanel(data::TDM1 &dm)
 }  // namespace
 
 TEdpForm::TEdpForm(vat::WindowContext ctx, Mode mode, QWidget *parent)
-    : QDialog(parent), ctx_(std::move(ctx)), mode_(mode)
+    : QDialog(parent), ctx_(std::move(ctx)), mode_(mode), displayWasOn_(ctx_.dm.statusDisplayOn)
 {
     setObjectName(u"EdpForm"_s);
     setWindowTitle(u"Dokumenty - dopisy"_s);
@@ -203,7 +203,7 @@ void TEdpForm::done(int result)
         } catch (const engine::EngineError &e) {
             vat::reportError(ctx_.prompter, e);
         }
-        ctx_.dm.statusDisplayOn = true;
+        ctx_.dm.statusDisplayOn = displayWasOn_;
     }
     QDialog::done(result);
 }

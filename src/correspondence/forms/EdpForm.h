@@ -59,6 +59,7 @@ private:
     vat::TDBMemo *text_;
     QPushButton *print_;
     QPushButton *duplicate_;
+    bool displayWasOn_;
     bool closed_ = false;
 };
 
