@@ -53,15 +53,29 @@ bool renamePath(const QString &from, const QString &to)
     return std::rename(native(from).constData(), native(to).constData()) == 0;
 }
 
-// One flush of the file system that holds the folder: every file written and renamed so
-// far reaches the disk before anything that follows.
-bool flushFileSystem(const QString &folder)
+// The staged files, then the folders whose entries changed, reach the disk. Writeback of all
+// files is started first so that their flushes overlap and share journal commits; flushing
+// only these files (not the whole file system) keeps a restore from waiting on whatever
+// other programs have written to the same disk.
+bool flushFiles(const QStringList &files, const QStringList &folders)
 {
-    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::syncfs(fd) == 0;
-    ::close(fd);
+    QList<int> fds;
+    bool ok = true;
+    for (const QString &path : files) {
+        const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            ok = false;
+            break;
+        }
+        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+        fds.append(fd);
+    }
+    for (int fd : std::as_const(fds)) {
+        ok = ok && ::fdatasync(fd) == 0;
+        ::close(fd);
+    }
+    for (const QString &folder : folders)
+        ok = ok && syncPath(folder, true);
     return ok;
 }
 
@@ -180,9 +194,12 @@ bool moveIntoPlace(const QString &dataSetPath, const QString &stagingPath, const
         if (replace.contains(name) && !exists(dir + name))
             fresh.append(name);
     }
-    // The staged files, the old ones kept aside and the list reach the disk together, before
-    // the first file of the data set is replaced.
-    if (!writeWhole(aside + kNewList, fresh.join(u'\n').toUtf8(), false) || !flushFileSystem(dir))
+    // The staged files, the old ones kept aside and the list reach the disk before the first
+    // file of the data set is replaced.
+    QStringList flushed{aside + kNewList};
+    for (const QString &name : replace)
+        flushed.append(staging + name);
+    if (!writeWhole(aside + kNewList, fresh.join(u'\n').toUtf8(), false) || !flushFiles(flushed, {staging, aside, dir}))
         return giveUp();
     engine::crashPoint("restore:kept-aside");
 

@@ -16,7 +16,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <atomic>
 #include <optional>
+#include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -61,12 +65,29 @@ bool tableUsable(const QString &path, const engine::TableDef &def)
     }
 }
 
+// The tables are checked on every core: the check reads every page, and a data set's
+// largest tables (the address book, the ledger) would otherwise keep the others waiting.
 bool allTablesUsable(const QString &folder, const QStringList &files)
 {
+    QList<engine::TableDef> defs;
     for (const engine::TableDef &def : data::dataSetTableDefs())
-        if (files.contains(def.fileName) && !tableUsable(folder + def.fileName, def))
-            return false;
-    return true;
+        if (files.contains(def.fileName))
+            defs.append(def);
+    std::atomic<qsizetype> next{0};
+    std::atomic<bool> usable{true};
+    const auto work = [&] {
+        for (qsizetype i = next++; usable && i < defs.size(); i = next++)
+            if (!tableUsable(folder + defs[i].fileName, defs[i]))
+                usable = false;
+    };
+    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> threads;
+    for (int i = 1; i < std::min({cores, int(defs.size()), 8}); ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread &t : threads)
+        t.join();
+    return usable;
 }
 
 struct Outcome {
