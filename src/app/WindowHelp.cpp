@@ -48,6 +48,9 @@ const std::vector<WindowHelp> &windowHelpContexts()
         {"TEbzpForm", 22},
         {"TEbanForm", 58},
         {"TEbanaForm", 59},
+        {"TEazForm", 50},
+        {"TEazoForm", 51},
+        {"TEdpForm", 52},
     };
     return windows;
 }

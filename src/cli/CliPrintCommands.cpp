@@ -2,6 +2,7 @@
 #include "cli/CliSupport.h"
 
 #include "app/Startup.h"
+#include "correspondence/Printouts.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
 #include "platform/IniFile.h"
@@ -38,10 +39,15 @@ int cmdPrint(Context &ctx)
     if (ctx.args.size() != 2 || toPdf == toPrinter || (toPdf && ctx.options.contains(u"--copies"_s)))
         return usage(ctx);
     const std::optional<print::Printout> printout = print::printoutNamed(ctx.args[1]);
-    if (!printout) {
-        print(stderr, u"Neznámá sestava "_s + ctx.args[1] + u". Známé sestavy: strana1, strana2, prikaz."_s);
+    const std::optional<correspondence::Printout> letters = correspondence::printoutNamed(ctx.args[1]);
+    if (!printout && !letters) {
+        print(stderr, u"Neznámá sestava "_s + ctx.args[1]
+                          + u". Známé sestavy: strana1, strana2, prikaz, dopis, priloha, obalky-dl, obalky-c5."_s);
         return usage(ctx);
     }
+    const bool named = letters == correspondence::Printout::Letter || letters == correspondence::Printout::Attachment;
+    if (ctx.options.contains(u"--name"_s) && !named)
+        return usage(ctx);
     std::optional<int> copies;
     if (ctx.options.contains(u"--copies"_s)) {
         copies = copiesOption(ctx.options.value(u"--copies"_s));
@@ -57,7 +63,19 @@ int cmdPrint(Context &ctx)
 
     report::PreparedReport prepared;
     try {
-        prepared = print::preparePrintout(dm, *printout, user.typPisma);
+        if (printout) {
+            prepared = print::preparePrintout(dm, *printout, user.typPisma);
+        } else {
+            // Letters and envelopes: nothing to print has been explained to the user.
+            const std::optional<QString> name =
+                ctx.options.contains(u"--name"_s) ? std::optional<QString>(ctx.options.value(u"--name"_s)) : std::nullopt;
+            std::optional<report::PreparedReport> made =
+                correspondence::preparePrintout(dm, ctx.prompter, *letters, user.typPisma, name);
+            flushMessages(ctx);
+            if (!made)
+                return 1;
+            prepared = std::move(*made);
+        }
     } catch (const report::ReportError &e) {
         print(stderr, e.message());
         print(stderr, QString::fromUtf16(print::kPrintFailed));
@@ -94,8 +112,10 @@ const CommandRegistration registrations[] = {
         {u"print"_s,
          u"  print RUR SESTAVA --pdf SOUBOR  zapíše sestavu (strana1, strana2, prikaz) jako PDF a vypíše jeho cestu\n"
          u"  print RUR SESTAVA --printer TISKÁRNA [--copies N]  vytiskne sestavu na tiskárně (počet kopií podle\n"
-         u"                               nastavení tisku nebo N; s podporou více kopií jedna úloha, jinak N úloh)"_s,
-         {u"--pdf"_s, u"--printer"_s, u"--copies"_s},
+         u"                               nastavení tisku nebo N; s podporou více kopií jedna úloha, jinak N úloh)\n"
+         u"  print RUR dopis|priloha [--name NÁZEV] --pdf SOUBOR  dokument daného názvu (jinak zvolený v Komfortu)\n"
+         u"  print RUR obalky-dl|obalky-c5 --pdf SOUBOR  obálky adres vybraných v adresáři pro tisk"_s,
+         {u"--pdf"_s, u"--printer"_s, u"--copies"_s, u"--name"_s},
          cmdPrint,
          200,
          u"rur-cli print D1 strana1 --pdf ~/strana1.pdf"_s}),

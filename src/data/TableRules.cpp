@@ -1,5 +1,7 @@
 // Hooks of the data module's tables: the rules of the return (vat/), the print settings, the
 // payment order (print/) and the date fields.
+#include "correspondence/AddressBook.h"
+#include "correspondence/Documents.h"
 #include "data/DataM1.h"
 #include "data/DateInput.h"
 #include "print/PaymentOrder.h"
@@ -38,6 +40,9 @@ void TDM1::attachRules()
     print::labelPrintFields(*this);
     // The payer's accounts and the bank orders.
     payments::attachPaymentRules(*this, [] { return QDate::currentDate(); });
+    // The address book and the letters.
+    correspondence::attachAddressBookRules(*this);
+    correspondence::attachDocumentRules(*this);
     // Every date field completes shorthand input ("5", "5.3.", "050318", "+7").
     attachDateInput(tables(), [] { return QDate::currentDate(); });
     for (Table *t : tables()) {

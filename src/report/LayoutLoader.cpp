@@ -25,7 +25,8 @@
 //
 // Item kinds and their own keys:
 //   label  text                                  fixed text; the program may fill it
-//   memo   text, wordWrap, stretch               several lines; stretch grows item and band
+//   memo   text, wordWrap, stretch, lineSpacing  several lines; stretch grows item and band;
+//                                                lineSpacing: units per line (default the font's)
 //   data   field ("Source.Field"), format, bool  a field: numbers in format ("0", "0.00",
 //                                                "0.##"; default the field's own), Booleans
 //                                                as bool[0] / bool[1] (default "X" / "")
@@ -187,7 +188,7 @@ ReportItem readItem(const Reader &r, const QJsonObject &o, const QString &bandNa
     const QString where = u"položce "_s + r.text(o, u"name"_s, u"pásu "_s + bandName) + u" pásu "_s + bandName;
     r.onlyKeys(o,
                {u"kind"_s, u"name"_s, u"left"_s, u"top"_s, u"width"_s, u"height"_s, u"font"_s, u"align"_s,
-                u"autoSize"_s, u"wordWrap"_s, u"stretch"_s, u"visible"_s, u"text"_s, u"field"_s, u"expr"_s,
+                u"autoSize"_s, u"wordWrap"_s, u"stretch"_s, u"lineSpacing"_s, u"visible"_s, u"text"_s, u"field"_s, u"expr"_s,
                 u"format"_s, u"bool"_s, u"sys"_s, u"shape"_s, u"pen"_s, u"brush"_s},
                where);
     if (o.value(u"kind"_s).isUndefined())
@@ -216,6 +217,7 @@ ReportItem readItem(const Reader &r, const QJsonObject &o, const QString &bandNa
     i.autoSize = r.flag(o, u"autoSize"_s, where, false);
     i.wordWrap = r.flag(o, u"wordWrap"_s, where, false);
     i.stretch = r.flag(o, u"stretch"_s, where, false);
+    i.lineSpacing = r.integer(o, u"lineSpacing"_s, where, 0, 0);
     i.visible = r.flag(o, u"visible"_s, where, true);
     i.text = r.text(o, u"text"_s, where);
     i.format = r.text(o, u"format"_s, where);

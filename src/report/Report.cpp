@@ -300,13 +300,18 @@ private:
         return i.height > 0 ? i.height : std::ceil(lineHeight(i.font));
     }
 
+    static double memoLineHeight(const ReportItem &i)
+    {
+        return i.lineSpacing > 0 ? double(i.lineSpacing) : lineHeight(i.font);
+    }
+
     // The lines a memo shows: wrapped to its width, all of them when it grows, else as many
     // as its height holds.
     static QStringList memoLines(const ReportItem &i, const QString &text)
     {
         QStringList lines = i.wordWrap ? wrapLines(i.font, text, i.width) : text.split(u'\n');
         if (!i.stretch) {
-            const int fit = qMax(1, int(std::floor(heightOf(i) / lineHeight(i.font) + 1e-9)));
+            const int fit = qMax(1, int(std::floor(heightOf(i) / memoLineHeight(i) + 1e-9)));
             if (lines.size() > fit)
                 lines = lines.mid(0, fit);
         }
@@ -320,7 +325,7 @@ private:
             if (!i.visible || i.kind != ItemKind::Memo || !i.stretch)
                 continue;
             const QStringList lines = memoLines(i, textOf(i));
-            const double grow = qMax(0.0, double(lines.size()) * lineHeight(i.font) - heightOf(i));
+            const double grow = qMax(0.0, double(lines.size()) * memoLineHeight(i) - heightOf(i));
             if (!g.memo) {
                 g.memo = &i;
                 g.memoLines = lines;
@@ -356,7 +361,7 @@ private:
         } else if (i.kind == ItemKind::Memo) {
             const QStringList shown = lines ? *lines : memoLines(i, text);
             p.text = shown.join(u'\n');
-            p.lineHeight = lineHeight(i.font);
+            p.lineHeight = memoLineHeight(i);
             if (i.stretch)
                 rect.setHeight(qMax(lines ? 0.0 : rect.height(), shown.size() * p.lineHeight));
         } else {
@@ -411,7 +416,7 @@ private:
         const double height = band.height + g.growth;
         if (y_ + height > footerTop_ + 1e-6) {
             const bool canBreak = g.memo && g.memoLines.size() > 1;
-            if (canBreak && y_ + g.memo->top + lineHeight(g.memo->font) <= footerTop_) {
+            if (canBreak && y_ + g.memo->top + memoLineHeight(*g.memo) <= footerTop_) {
                 placeBroken(band, g);
                 return;
             }
@@ -433,7 +438,7 @@ private:
     {
         const ReportItem &memo = *g.memo;
         const double memoBottom = memo.top + heightOf(memo);
-        const double lh = lineHeight(memo.font);
+        const double lh = memoLineHeight(memo);
         for (const ReportItem &i : band.items)
             if (i.visible && &i != &memo && i.top < memoBottom)
                 place(i, margin_ + i.left, y_ + i.top, textOf(i));

@@ -55,6 +55,7 @@ struct ReportItem {
     bool autoSize = false;  // the width follows the text; right-aligned items keep their right edge
     bool wordWrap = false;  // memos: lines broken at the item's width
     bool stretch = false;   // memos: the item and its band grow with the text
+    int lineSpacing = 0;    // memos: units from one line to the next; 0: the font's own
     bool visible = true;
     QString text;        // label caption, memo text, prefix of system data
     QString source;      // data-bound text: the data source ...

@@ -8,6 +8,11 @@
 #include "app/forms/MainForm.h"
 #include "app/forms/SplashForm.h"
 #include "check/forms/ReturnCheckForm.h"
+#include "correspondence/AddressBook.h"
+#include "correspondence/Printouts.h"
+#include "correspondence/forms/EazForm.h"
+#include "correspondence/forms/EazoForm.h"
+#include "correspondence/forms/EdpForm.h"
 #include "data/DataM1.h"
 #include "data/Templates.h"
 #include "datasets/Catalogue.h"
@@ -122,7 +127,36 @@ void fillDemo(data::TDM1 &dm)
                         {u"Kb"_s, u"0710"_s},
                         {u"Vs"_s, u"12345678"_s},
                         {u"Ks"_s, u"1148"_s},
-                        {u"Vi"_s, u"Praze"_s}});
+                        {u"Vi"_s, u"Praze"_s},
+                        {u"Fa"_s, u"Demo stavební s.r.o."_s},
+                        {u"Ul"_s, u"Na Pankráci 1234/5"_s},
+                        {u"Psc"_s, u"14000"_s},
+                        {u"Mi"_s, u"Praha"_s},
+                        {u"Nazev"_s, u"Průvodní dopis"_s},
+                        {u"Obl"_s, u"Tisk - se zpětnou adresou - DOPORUČENĚ"_s}});
+    // The address book and the letters.
+    dm.Maz->open();
+    const QStringList addresses[] = {
+        {u"Finanční úřad pro hlavní město Prahu"_s, u"Územní pracoviště Praha 4"_s, u"Na Pankráci 1623/63"_s, u"14000"_s, u"Praha 4"_s},
+        {u"Stavebniny Dvořák s.r.o."_s, u"Ing. Petr Dvořák"_s, u"Dlouhá 12"_s, u"60200"_s, u"Brno"_s}};
+    for (const QStringList &a : addresses) {
+        dm.Maz->append();
+        for (int i = 0; i < 5; ++i)
+            dm.Maz->field(QStringList{u"Fa"_s, u"Jm"_s, u"Ul"_s, u"Psc"_s, u"Mi"_s}[i]).setValue(a[i]);
+        dm.Maz->field(u"O"_s).setValue(true);
+        dm.Maz->post();
+    }
+    dm.Maz->close();
+    for (const bool letter : {true, false}) {
+        dm.Mdp->append();
+        dm.Mdp->field(u"Nazev"_s).setValue(letter ? u"Průvodní dopis"_s : u"Příloha 1"_s);
+        dm.Mdp->field(u"Rd1"_s).setValue(u"Finanční úřad pro hlavní město Prahu"_s);
+        dm.Mdp->field(u"Rd2"_s).setValue(letter ? u"Přiznání k RUR za březen 2018"_s : u"1"_s);
+        dm.Mdp->field(u"Typ"_s).setValue(letter);
+        dm.Mdp->field(u"Text"_s).setValue(letter ? u"Vážení,\n\nv příloze zasíláme přiznání k RUR za březen 2018.\n\nS pozdravem\nJana Nováková"_s
+                                                 : u"Oprava základu daně u faktury č. 2018031:\nzáklad 10 000 Kč, daň 2 100 Kč."_s);
+        dm.Mdp->post();
+    }
     vat::Trs(dm, false);
     dm.Obnovit1();
 }
@@ -434,6 +468,33 @@ int main(int argc, char **argv)
             }
             w.pages()->setCurrentIndex(print::TEmtfForm::PagePrinter);
             shots.take(w, u"-Tiskarna"_s);
+        }
+        {
+            // The letters and envelopes at 150 dpi, and the sender window.
+            const auto letter = correspondence::prepareDocument(dm, prompter, 0, u"Průvodní dopis"_s);
+            const auto attachment = correspondence::prepareDocument(dm, prompter, 0, u"Příloha 1"_s);
+            const auto dl = correspondence::prepareEnvelopes(dm, prompter, correspondence::Envelope::DL, 0);
+            const auto c5 = correspondence::prepareEnvelopes(dm, prompter, correspondence::Envelope::C5, 0);
+            if (letter && attachment && dl && c5) {
+                shots.page(report::renderImage(*letter, 0, 150.0 / 96.0), u"TRdpx2Report"_s);
+                shots.page(report::renderImage(*attachment, 0, 150.0 / 96.0), u"TRdpx1Report"_s);
+                shots.page(report::renderImage(*dl, 0, 150.0 / 96.0), u"TRcdlReport"_s);
+                shots.page(report::renderImage(*c5, 0, 150.0 / 96.0), u"TRc5Report"_s);
+            }
+            correspondence::openSender(dm);
+            correspondence::TEazoForm sender(ctx);
+            shots.take(sender);
+            dm.Mtt->cancel();
+            dm.Maz->open();
+            dm.Maz->first();
+            {
+                correspondence::TEazForm addresses(ctx, true);
+                shots.take(addresses);
+            }
+            dm.Maz->close();
+            dm.Mdp->first();
+            correspondence::TEdpForm documents(ctx, correspondence::TEdpForm::Mode::Edit);
+            shots.take(documents);
         }
         main.close();
     } catch (const engine::EngineError &e) {

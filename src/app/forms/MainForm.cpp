@@ -7,6 +7,7 @@
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
 #include "backup/forms/BackupWindows.h"
+#include "correspondence/forms/CorrespondenceWindows.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
 #include "datasets/YearProcedures.h"
@@ -78,6 +79,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     transfer::registerTransferWindows(*this, prompter_);
     ledger::registerLedgerWindows(*this, prompter_);
     payments::registerPaymentWindows(*this, prompter_);
+    correspondence::registerCorrespondenceWindows(*this, prompter_);
     TypDp1();
 }
 
