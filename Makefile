@@ -51,9 +51,11 @@ bench: deps
 # The Debian package $(DEB): a release build of the two programs (no tests; source paths in
 # error locations made relative, so nothing of the build tree is compiled in), CPack, then the
 # checks a distribution runs: desktop entry, AppStream metainfo, lintian (no errors).
+# A unity build: Qt's headers are parsed once per batch of sources, which makes the release
+# build about four times faster and keeps the CI run (tests and package) within its time.
 package: PACKAGES += dpkg-dev file desktop-file-utils appstream lintian
 package: deps
-	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DRUR_SCREENSHOTS=OFF \
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DRUR_SCREENSHOTS=OFF -DCMAKE_UNITY_BUILD=ON \
 	  -DCMAKE_CXX_FLAGS="-fmacro-prefix-map=$(CURDIR)/=" $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null

@@ -28,7 +28,7 @@ const xmlChar *xml(const char *text)
     return reinterpret_cast<const xmlChar *>(text);
 }
 
-QString text(const xmlChar *value)
+QString xmlText(const xmlChar *value)
 {
     return value ? QString::fromUtf8(reinterpret_cast<const char *>(value)) : QString();
 }
@@ -36,7 +36,7 @@ QString text(const xmlChar *value)
 QString property(xmlNode *node, const char *name)
 {
     xmlChar *value = xmlGetProp(node, xml(name));
-    const QString out = text(value);
+    const QString out = xmlText(value);
     xmlFree(value);
     return out;
 }

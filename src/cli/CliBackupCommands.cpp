@@ -77,7 +77,7 @@ int cmdRestore(Context &ctx)
     return runJob(ctx, [&] { return backup::Obnovit(job, path, choice); });
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration backupCommands[] = {
     CommandRegistration({u"backup"_s,
                          u"  backup RUR [SOUBOR] [--indexy]   zazálohuje data do archivu ZIP (výchozí cesta jako "
                          u"„Adresář dat“) a vypíše jeho cestu"_s,

@@ -108,7 +108,7 @@ int cmdPassword(Context &ctx)
     return ok ? 0 : 1;
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration catalogueCommands[] = {
     CommandRegistration({u"init"_s, u"  init ADRESÁŘ                 vytvoří datový adresář s prázdnými šablonami"_s, {}, cmdInit, 10,
                          u"rur-cli init ~/rur-data"_s}),
     CommandRegistration({u"sets"_s, u"  sets                         vypíše seznam RUR (číslo, název, adresář)"_s, {}, cmdSets, 20,

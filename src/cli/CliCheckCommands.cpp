@@ -42,7 +42,7 @@ int cmdCheck(Context &ctx)
     return check::hasErrors(findings) ? 1 : 0;
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration checkCommands[] = {
     CommandRegistration({u"check"_s,
                          u"  check RUR [--file SOUBOR]    zkontroluje přiznání a jeho soubor pro elektronické podání "
                          u"(nebo daný soubor); každé zjištění na řádku, kód 1 při chybě"_s,

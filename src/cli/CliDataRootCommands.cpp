@@ -95,7 +95,7 @@ int cmdInfo(Context &ctx)
     return 0;
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration dataRootCommands[] = {
     CommandRegistration({u"data-choice"_s,
                          u"  data-choice [--local | --network ADRESÁŘ]   vypíše nebo nastaví práci s místními či síťovými daty"_s,
                          {u"--network"_s}, cmdDataChoice, 300, u"rur-cli data-choice --network /mnt/rur/RUR218"_s}),

@@ -59,7 +59,7 @@ int cmdXml(Context &ctx)
     return 0;
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration filingCommands[] = {
     CommandRegistration({u"xml"_s, u"  xml RUR [--out SOUBOR]       zapíše soubor DPHDP3 pro elektronické podání a vypíše jeho cestu"_s,
                          {u"--out"_s}, cmdXml, 90,
                          u"rur-cli xml D1 --out ~/DPHDP3.xml"_s}),

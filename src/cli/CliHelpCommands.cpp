@@ -25,7 +25,7 @@ int cmdHelp(Context &ctx)
     return 0;
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration helpCommands[] = {
     CommandRegistration({u"help"_s, u"  help [PŘÍKAZ]                popis všech příkazů, nebo jednoho příkazu, s příklady"_s,
                          {}, cmdHelp, 1, u"rur-cli help backup"_s}),
 };

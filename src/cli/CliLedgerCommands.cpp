@@ -76,7 +76,7 @@ int cmdLedger(Context &ctx)
     return 0;
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration ledgerCommands[] = {
     CommandRegistration({u"ledger"_s,
                          u"  ledger RUR [--navrh] [--prikaz N]   vypíše, co bylo na RUR zaplaceno (12 období, datum, částka, celkem);\n"
                          u"                               --navrh navrhne daň přiznání pro aktuální období, --prikaz N přenese\n"

@@ -103,7 +103,7 @@ int cmdAboSettings(Context &ctx)
     return 0;
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration paymentCommands[] = {
     CommandRegistration({u"abo"_s,
                          u"  abo RUR [--out SOUBOR] [--keep]   zapíše příkazy do souboru ABO (KPC) jako „Přenést“, vypíše cestu; bez --keep pak seznam příkazů vyprázdní"_s,
                          {u"--out"_s}, cmdAbo, 230, u"rur-cli abo D1 --out ~/prikazy.kpc --keep"_s}),

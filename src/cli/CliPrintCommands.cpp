@@ -107,7 +107,7 @@ int cmdPrint(Context &ctx)
     return 0;
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration printCommands[] = {
     CommandRegistration(
         {u"print"_s,
          u"  print RUR SESTAVA --pdf SOUBOR  zapíše sestavu (strana1, strana2, prikaz) jako PDF a vypíše jeho cestu\n"

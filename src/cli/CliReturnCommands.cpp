@@ -208,7 +208,7 @@ int cmdDeleteFinished(Context &ctx)
     }
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration returnCommands[] = {
     CommandRegistration({u"open"_s, u"  open RUR                     otevře tabulky RUR (číslo nebo adresář, např. D1)"_s, {}, cmdOpen, 70,
                          u"rur-cli open D1"_s}),
     CommandRegistration({u"show"_s, u"  show RUR TABULKA [--all]     vypíše aktuální řádek (nebo všechny) jako JSON"_s, {}, cmdShow, 80,

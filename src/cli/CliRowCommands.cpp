@@ -126,7 +126,7 @@ int cmdDeleteRow(Context &ctx)
     return 0;
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration rowCommands[] = {
     CommandRegistration({u"append"_s,
                          u"  append RUR TABULKA POLE=TEXT ...   přidá řádek do seznamu jako okno (výchozí hodnoty nového řádku, texty jako při psaní) a uloží jej"_s,
                          {}, cmdAppend, 220,

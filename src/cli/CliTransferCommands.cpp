@@ -135,7 +135,7 @@ int cmdTransferTaxpayer(Context &ctx)
     return finish(ctx, transfer::transferTaxpayer(dm, sibling, ctx.prompter));
 }
 
-const CommandRegistration registrations[] = {
+const CommandRegistration transferCommands[] = {
     CommandRegistration({u"transfer-journal"_s,
                          u"  transfer-journal RUR --journal SOUBOR [--set CISLO] [--from DATUM --to DATUM]\n"
                          u"                               přenese údaje z Peněžního deníku (SOUBOR je jeho Data.DB; "

@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "data/DataFileList.h"
 #include "datasets/DataSetAccess.h"
+#include "datasets/EarlierEditions.h"
 #include "data/Schemas.h"
 #include "data/Templates.h"
 #include "engine/EngineError.h"
@@ -20,15 +21,6 @@ using rur::engine::EngineError;
 using rur::engine::Table;
 
 namespace rur::datasets {
-
-namespace {
-
-QString conversionKey()
-{
-    return u"Prevod"_s + app::yearCode();
-}
-
-}  // namespace
 
 Catalogue::Catalogue(app::Directories &dirs, platform::Prompter &prompter, QObject *parent)
     : QObject(parent), dirs_(dirs), prompter_(prompter)

@@ -42,7 +42,7 @@ constexpr BoxRow kBoxRows[] = {
 // The filing date's boxes hold day, month and year without the dots of "dd.mm.yyyy".
 constexpr int kDateCharacters[] = {0, 1, 3, 4, 6, 7, 8, 9};
 
-QString str(const char16_t *s)
+QString utf16Text(const char16_t *s)
 {
     return QString::fromUtf16(s);
 }
@@ -104,9 +104,9 @@ void ReturnPageReport::fillPage1()
 {
     engine::Table &prp = *dm_.Prp;
     for (const BoxRow &row : kBoxRows) {
-        const QString chars = boxRowText(fieldText(prp, str(row.field)), row.buffer, row.boxes);
+        const QString chars = boxRowText(fieldText(prp, utf16Text(row.field)), row.buffer, row.boxes);
         for (int i = 0; i < row.boxes; ++i)
-            setLabelText(str(row.prefix) + QString::number(i + 1), chars.at(i) == u' ' ? QString() : QString(chars.at(i)));
+            setLabelText(utf16Text(row.prefix) + QString::number(i + 1), chars.at(i) == u' ' ? QString() : QString(chars.at(i)));
     }
     const QString date = boxRowText(fieldText(prp, u"Ddp"_s), 10, 10);
     for (int i = 0; i < 8; ++i) {
@@ -119,7 +119,7 @@ void ReturnPageReport::fillPage1()
 void ReturnPageReport::setCoefficientFormat(const QString &format)
 {
     for (const char16_t *name : {u"QRDBTextC550k", u"QRDBTextC560k"})
-        if (report::ReportItem *i = item(str(name)))
+        if (report::ReportItem *i = item(utf16Text(name)))
             i->format = format;
 }
 

@@ -30,7 +30,7 @@ namespace rur::correspondence {
 
 namespace {
 
-const QString kPlace = u"Adresar"_s;
+const QString kAddressBookPlace = u"Adresar"_s;
 constexpr char16_t kPostalCodeHint[] = u"PSČ pište bez mezery, při tisku se za třetí číslicí vloží mezera";
 
 // The print centre is open: the address book does not offer to open it again.
@@ -135,7 +135,7 @@ TEazForm::TEazForm(vat::WindowContext ctx, bool firstRow, QWidget *parent)
     });
     editor_->watchKeys();
     installEventFilter(this);
-    placeWindow(*this, ctx_, kPlace, {150, 60});
+    placeWindow(*this, ctx_, kAddressBookPlace, {150, 60});
     edit(u"Ico"_s)->setFocus();
 }
 
@@ -223,7 +223,7 @@ void TEazForm::done(int result)
         ctx_.dm.statusDisplayOn = displayWasOn_;
         if (data::StatusDisplay *status = ctx_.dm.statusDisplay())
             status->setStatusText(1, QString());
-        storeWindowPlace(*this, ctx_, kPlace);
+        storeWindowPlace(*this, ctx_, kAddressBookPlace);
     }
     QDialog::done(result);
 }

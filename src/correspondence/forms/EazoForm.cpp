@@ -23,7 +23,7 @@ namespace rur::correspondence {
 namespace {
 
 inline constexpr char16_t kTransferQuestion[] = u"Opravdu přenést adresu z Údajů o poplatníkovi ?";
-const QString kPlace = u"Odesilatel1"_s;
+const QString kSenderPlace = u"Odesilatel1"_s;
 
 }  // namespace
 
@@ -54,7 +54,7 @@ TEazoForm::TEazoForm(vat::WindowContext ctx, QWidget *parent) : QDialog(parent),
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    placeWindow(*this, ctx_, kPlace, {200, 150});
+    placeWindow(*this, ctx_, kSenderPlace, {200, 150});
     edits.first()->setFocus();
 }
 
@@ -96,7 +96,7 @@ void TEazoForm::done(int result)
         if (!vat::commitTyped(this))
             return;
         closed_ = true;
-        storeWindowPlace(*this, ctx_, kPlace);
+        storeWindowPlace(*this, ctx_, kSenderPlace);
         try {
             closeSender(ctx_.dm);
         } catch (const engine::EngineError &e) {

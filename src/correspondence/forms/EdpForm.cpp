@@ -28,7 +28,7 @@ namespace rur::correspondence {
 
 namespace {
 
-const QString kPlace = u"Dopisy1"_s;
+const QString kDocumentsPlace = u"Dopisy1"_s;
 
 void clearSecondPanel(data::TDM1 &dm)
 {
@@ -124,7 +124,7 @@ TEdpForm::TEdpForm(vat::WindowContext ctx, Mode mode, QWidget *parent)
     });
     editor_->watchKeys();
     installEventFilter(this);
-    placeWindow(*this, ctx_, kPlace, {100, 40});
+    placeWindow(*this, ctx_, kDocumentsPlace, {100, 40});
     grid_->setFocus();
 }
 
@@ -190,7 +190,7 @@ void TEdpForm::done(int result)
             return;
         closed_ = true;
         clearSecondPanel(ctx_.dm);
-        storeWindowPlace(*this, ctx_, kPlace);
+        storeWindowPlace(*this, ctx_, kDocumentsPlace);
         // The file's rows again, on the same document.
         engine::Table &mdp = *ctx_.dm.Mdp;
         ctx_.dm.statusDisplayOn = false;

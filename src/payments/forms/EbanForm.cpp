@@ -41,7 +41,7 @@ namespace rur::payments {
 namespace {
 
 
-struct EditDef {
+struct OrderEditDef {
     QString field, label, hint;
     int chars;
 };
@@ -71,7 +71,7 @@ TEbanForm::TEbanForm(vat::WindowContext ctx, BankWindowServices services, QWidge
     navigator_ = new ui::TDBNavigator(editor_, this);
 
     // The order being entered or changed: the grid only lists them.
-    const EditDef defs[] = {{u"Cu1"_s, u"Vaše číslo účtu"_s, u"Vaše číslo účtu"_s, 18},
+    const OrderEditDef defs[] = {{u"Cu1"_s, u"Vaše číslo účtu"_s, u"Vaše číslo účtu"_s, 18},
                             {u"Kodi"_s, u"Kód"_s, u"Kód Vaší banky"_s, 4},
                             {u"Cu2"_s, u"Číslo protiúčtu"_s, u"Číslo účtu příjemce"_s, 18},
                             {u"Kod"_s, u"Kód"_s, u"Kód banky příjemce"_s, 4},
@@ -85,7 +85,7 @@ TEbanForm::TEbanForm(vat::WindowContext ctx, BankWindowServices services, QWidge
     auto *fields = new QGridLayout;
     const ui::DatePicker picker = ui::calendarPicker({ctx_.dataSetIni, ctx_.section, ctx_.screenWidth});
     int column = 0, row = 0;
-    for (const EditDef &d : defs) {
+    for (const OrderEditDef &d : defs) {
         auto *e = new ui::TDBEditz(this);
         e->setObjectName(u"DBEdit"_s + d.field);
         e->setDataSource(mban, d.field);

@@ -29,7 +29,7 @@ namespace rur::payments {
 namespace {
 
 
-struct EditDef {
+struct AccountEditDef {
     QString field, hint;
     int chars;
 };
@@ -45,12 +45,12 @@ TEbzpForm::TEbzpForm(vat::WindowContext ctx, QWidget *parent) : QDialog(parent),
     editor_ = new ui::RecordEditor(mbzp, &ctx_.prompter, this);
     navigator_ = new ui::TDBNavigator(editor_, this);
 
-    const EditDef defs[] = {{u"Pc"_s, u"Číslo banky pro rychlý výběr"_s, 5},
+    const AccountEditDef defs[] = {{u"Pc"_s, u"Číslo banky pro rychlý výběr"_s, 5},
                             {u"Bai"_s, u"Název banky - tiskne se na příkazech k úhradě"_s, 25},
                             {u"Cui"_s, u"Číslo účtu"_s, 18},
                             {u"Kbi"_s, u"Kód banky"_s, 4},
                             {u"Vi"_s, u"Místo vystavení - tiskne se na příkazech k úhradě"_s, 20}};
-    for (const EditDef &d : defs) {
+    for (const AccountEditDef &d : defs) {
         auto *e = new ui::TDBEditz(this);
         e->setObjectName(u"DBEdit"_s + d.field);
         e->setDataSource(mbzp, d.field);

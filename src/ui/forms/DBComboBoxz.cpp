@@ -12,7 +12,7 @@ namespace rur::ui {
 
 namespace {
 
-constexpr int kUnlimitedLength = 32767;
+constexpr int kComboUnlimitedLength = 32767;
 
 // Keys with which a closed combo box changes its item or opens its list.
 bool isChoiceKey(const QKeyEvent *event)
@@ -72,7 +72,7 @@ void TDBComboBoxz::updateLineEdit()
     if (QLineEdit *edit = lineEdit()) {
         edit->setReadOnly(isReadOnly());
         const engine::FieldDef *def = link_.fieldDef();
-        const int length = def && def->type == engine::FieldType::Char && def->size > 0 ? def->size : kUnlimitedLength;
+        const int length = def && def->type == engine::FieldType::Char && def->size > 0 ? def->size : kComboUnlimitedLength;
         // Setting the length sets the text again, which would drop the user's selection.
         if (edit->maxLength() != length)
             edit->setMaxLength(length);
