@@ -85,28 +85,13 @@ int cmdProcedure(Context &ctx, bool (*procedure)(data::TDM1 &, app::Directories 
     return ok ? 0 : 1;
 }
 
-// Text typed into a Boolean field: "ano"/"ne" as well as what the field itself reads.
-QString booleanText(const QString &text)
-{
-    const QString t = text.trimmed();
-    if (t.compare(u"ano"_s, Qt::CaseInsensitive) == 0)
-        return u"true"_s;
-    if (t.compare(u"ne"_s, Qt::CaseInsensitive) == 0)
-        return u"false"_s;
-    return text;
-}
-
 int cmdSet(Context &ctx)
 {
     if (ctx.args.size() < 3)
         return usage(ctx);
-    QList<std::pair<QString, QString>> assignments;
-    for (const QString &a : ctx.args.mid(2)) {
-        const qsizetype eq = a.indexOf(u'=');
-        if (eq <= 0)
-            return usage(ctx);
-        assignments.append({a.left(eq), a.mid(eq + 1)});
-    }
+    const auto assignments = fieldAssignments(ctx.args.mid(2));
+    if (!assignments)
+        return usage(ctx);
     data::TDM1 dm;
     if (const int rc = openSet(ctx, dm); rc != 0)
         return rc;
@@ -124,10 +109,10 @@ int cmdSet(Context &ctx)
         // Tables that no window keeps open are opened for the command.
         table->open();
         table->edit();
-        for (const auto &[name, text] : std::as_const(assignments)) {
+        for (const auto &[name, text] : *assignments) {
             engine::Field field = table->field(name);
             const QString textOnEntry = field.displayText();
-            field.setText(field.type() == engine::FieldType::Boolean ? booleanText(text) : text);
+            field.setText(typedText(field, text));
             // Leaving S210 or S215 of window 1 with another text splits the amount into
             // the base and the tax of line 1 or 2.
             int line = 0;

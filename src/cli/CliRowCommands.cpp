@@ -12,19 +12,6 @@ namespace rur::cli {
 
 namespace {
 
-// Text typed into a Boolean field: "ano"/"ne" as well as what the field itself reads.
-QString typedText(const engine::Field &field, const QString &text)
-{
-    if (field.type() != engine::FieldType::Boolean)
-        return text;
-    const QString t = text.trimmed();
-    if (t.compare(u"ano"_s, Qt::CaseInsensitive) == 0)
-        return u"true"_s;
-    if (t.compare(u"ne"_s, Qt::CaseInsensitive) == 0)
-        return u"false"_s;
-    return text;
-}
-
 // The list table named by the second argument, open; nothing (message printed) for an
 // unknown table, a one-row table or one that only saving a return changes.
 engine::Table *listTable(Context &ctx, data::TDM1 &dm)
@@ -47,13 +34,9 @@ int cmdAppend(Context &ctx)
 {
     if (ctx.args.size() < 2)
         return usage(ctx);
-    QList<std::pair<QString, QString>> assignments;
-    for (const QString &a : ctx.args.mid(2)) {
-        const qsizetype eq = a.indexOf(u'=');
-        if (eq <= 0)
-            return usage(ctx);
-        assignments.append({a.left(eq), a.mid(eq + 1)});
-    }
+    const auto assignments = fieldAssignments(ctx.args.mid(2));
+    if (!assignments)
+        return usage(ctx);
     data::TDM1 dm;
     if (const int rc = openSet(ctx, dm); rc != 0)
         return rc;
@@ -64,7 +47,7 @@ int cmdAppend(Context &ctx)
             return 1;
         // As the window's insert: the new-row hook fills its defaults, then the typed texts.
         table->append();
-        for (const auto &[name, text] : std::as_const(assignments)) {
+        for (const auto &[name, text] : *assignments) {
             engine::Field field = table->field(name);
             field.setText(typedText(field, text));
         }

@@ -5,6 +5,7 @@
 #include "datasets/DataSetAccess.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
+#include "engine/Field.h"
 #include "platform/IniFile.h"
 
 #include <QCoreApplication>
@@ -257,6 +258,30 @@ int openSet(Context &ctx, data::TDM1 &dm)
         return 1;
     }
     return 0;
+}
+
+std::optional<QList<std::pair<QString, QString>>> fieldAssignments(const QStringList &args)
+{
+    QList<std::pair<QString, QString>> assignments;
+    for (const QString &a : args) {
+        const qsizetype eq = a.indexOf(u'=');
+        if (eq <= 0)
+            return std::nullopt;
+        assignments.append({a.left(eq), a.mid(eq + 1)});
+    }
+    return assignments;
+}
+
+QString typedText(const engine::Field &field, const QString &text)
+{
+    if (field.type() != engine::FieldType::Boolean)
+        return text;
+    const QString t = text.trimmed();
+    if (t.compare(u"ano"_s, Qt::CaseInsensitive) == 0)
+        return u"true"_s;
+    if (t.compare(u"ne"_s, Qt::CaseInsensitive) == 0)
+        return u"false"_s;
+    return text;
 }
 
 }  // namespace rur::cli

@@ -12,12 +12,18 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace rur::data {
 class TDM1;
 }
 namespace rur::datasets {
 class Catalogue;
+}
+
+namespace rur::engine {
+class Field;
 }
 
 namespace rur::cli {
@@ -87,5 +93,10 @@ std::unique_ptr<datasets::Catalogue> catalogueOnSet(Context &ctx);
 // Opens the data set of the first argument after the in-use and password checks; 0 or the
 // exit code (message printed).
 int openSet(Context &ctx, data::TDM1 &dm);
+
+// FIELD=TEXT arguments as the pairs they name; nothing when one lacks its field name.
+std::optional<QList<std::pair<QString, QString>>> fieldAssignments(const QStringList &args);
+// Text typed into a field: a Boolean field takes "ano"/"ne" as well as what it reads itself.
+QString typedText(const engine::Field &field, const QString &text);
 
 }  // namespace rur::cli
