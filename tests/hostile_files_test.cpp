@@ -123,6 +123,17 @@ TEST_F(HostileFiles, AValueThatDoesNotFitItsColumnMakesTheTableDamaged)
         {u"Dtabn1"_s, u"UPDATE Dtabn1 SET C210 = '12 345 Kč'"_s},
         {u"Prp"_s, u"UPDATE Prp SET Cislo = 1.5"_s},
         {u"Prp"_s, u"UPDATE Prp SET Ddp = '32.13.2018'"_s},
+        // What the file format forbids: bytes, a time after the date, text that is not UTF-8
+        // or holds a NUL, none of which a field can show or a filing file carry.
+        {u"Prp"_s, u"UPDATE Prp SET Dic = x'0102'"_s},
+        {u"Prp"_s, u"UPDATE Prp SET Ddp = '2018-01-15 10:00:00'"_s},
+        {u"Prp"_s, u"UPDATE Prp SET Oj1a = CAST(x'C328' AS TEXT)"_s},
+        {u"Prp"_s, u"UPDATE Prp SET Oj1a = CAST(x'410042' AS TEXT)"_s},
+        // Anything beside the table changes what reading or writing it does.
+        {u"Dtabn1"_s, u"CREATE TRIGGER zamek BEFORE UPDATE ON Dtabn1 BEGIN SELECT RAISE(ABORT, 'zablokovano'); END"_s},
+        {u"Dtabn1"_s, u"CREATE TABLE Jina (a TEXT)"_s},
+        {u"Dtabn1"_s, u"CREATE VIEW Pohled AS SELECT * FROM Dtabn1"_s},
+        {u"Dtabn1"_s, u"ALTER TABLE Dtabn1 RENAME TO Stara; CREATE VIEW Dtabn1 AS SELECT * FROM Stara"_s},
     };
     for (const auto &c : cases) {
         const QString path = root.dataSet() + c.table + u".DB"_s;

@@ -5,6 +5,7 @@
 #include "engine/FilterExpression.h"
 #include "engine/LockFile.h"
 #include "engine/Sqlite.h"
+#include "engine/TableCheck.h"
 #include "engine/TableFile.h"
 #include "engine/TableValues.h"
 
@@ -51,7 +52,12 @@ QString Table::filePath() const
 
 QString Table::sqlTable() const
 {
-    return quoteIdentifier(fileTable_);
+    return groupDb_ ? quoteIdentifier(groupSchema_) + u'.' + quoteIdentifier(fileTable_) : quoteIdentifier(fileTable_);
+}
+
+SqliteFile &Table::connection() const
+{
+    return groupDb_ ? *groupDb_ : *db_;
 }
 
 void Table::throwOpenError(int code, const QString &detail) const
@@ -97,27 +103,29 @@ void Table::open()
     if (lock && (!lock->lockShared(0) || !(exclusive_ && !fileReadOnly_ ? lock->lockExclusive(slot) : lock->lockShared(slot))))
         throwOpenError(ErrLocked, {});
 
-    auto db = std::make_unique<SqliteFile>();
-    QString error;
-    if (!db->open(path, false, &error, fileReadOnly_))
-        throwOpenError(ErrUnreadable, error);
+    // Inside a group transaction the file is already open (and was checked when the table
+    // was first opened): the table reads through the group's connection.
+    std::unique_ptr<SqliteFile> db;
+    if (!groupDb_) {
+        db = std::make_unique<SqliteFile>();
+        QString error;
+        if (!db->open(path, false, &error, fileReadOnly_))
+            throwOpenError(ErrUnreadable, error);
+    }
+    SqliteFile &conn = groupDb_ ? *groupDb_ : *db;
+    const QString schema = groupDb_ ? groupSchema_ : u"main"_s;
     try {
         // A damaged file is never read as an empty or partial table: the next save would
         // overwrite what is left of the user's data.
-        if (const QString damage = db->damage(path); !damage.isEmpty())
+        if (db)
+            if (const QString damage = db->damage(path); !damage.isEmpty())
+                throwOpenError(ErrUnreadable, damage);
+        // The table of the file's own name, and nothing else: a file holding another table,
+        // a view or a trigger is not ours to read, to write or to upgrade.
+        if (const QString damage = schemaDamage(conn, schema, def_.name, &fileTable_); !damage.isEmpty())
             throwOpenError(ErrUnreadable, damage);
-        // The table of the file's own name, and no other: a file holding something else is
-        // not ours to read or to upgrade.
-        Statement st(*db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"_s);
-        st.bind(1, def_.name);
-        if (!st.step())
-            throwOpenError(ErrUnreadable, u"soubor neobsahuje tabulku "_s + def_.name);
-        fileTable_ = st.columnText(0);
-        const QStringList columns = tableColumns(*db, fileTable_);
-        for (int i : std::as_const(storedIndex_)) {
-            if (!columns.contains(def_.fields[i].name, Qt::CaseInsensitive))
-                throwOpenError(ErrFieldMissing, def_.fields[i].name);
-        }
+        if (const QString field = missingField(conn, schema, fileTable_, def_); !field.isEmpty())
+            throwOpenError(ErrFieldMissing, field);
     } catch (const EngineError &e) {
         if (e.code() == ErrFieldMissing)
             throw;
@@ -218,7 +226,7 @@ void Table::readRows(qint64 keepRowid, int fallbackPos)
     QStringList cols{u"rowid"_s};
     for (int i : std::as_const(storedIndex_))
         cols.append(quoteIdentifier(def_.fields[i].name));
-    Statement st(*db_, u"SELECT "_s + cols.join(u", "_s) + u" FROM "_s + sqlTable() + whereClause() + u" ORDER BY rowid"_s);
+    Statement st(connection(), u"SELECT "_s + cols.join(u", "_s) + u" FROM "_s + sqlTable() + whereClause() + u" ORDER BY rowid"_s);
     QList<Row> rows;
     while (st.step()) {
         Row r;
