@@ -130,3 +130,28 @@ TEST_F(CliTransfer, TheTaxpayerComesFromTheIndividualsReturn)
     EXPECT_EQ(stored(u"Prp"_s, u"Psc"_s).toString(), u"60200"_s);
     EXPECT_EQ(platform::IniFile(root.dataSet() + u"D1.ini"_s).readInteger(u"Prenos"_s, u"DanSZCislo"_s, 0), 1);
 }
+
+TEST_F(CliTransfer, SumsBeyondWhatALineHoldsOrEntriesTheFormatForbidsChangeNothing)
+{
+    // Two entries each below the largest number, together beyond it: refused like a single
+    // too large value, not written as 0.
+    journal.addJournal(3, u"D3"_s, u"2018-01-01"_s, u"2018-01-31"_s,
+                       {{u"2018-01-10"_s, 1.7e308, 0, u"1"_s}, {u"2018-01-11"_s, 1.7e308, 0, u"1"_s}});
+    Result r = cli({u"transfer-journal"_s, u"1"_s, u"--journal"_s, journal.catalogue(), u"--set"_s, u"3"_s});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.endsWith(u"\nHodnota není platná pro ř. 1 – Základ daně. Povolený rozsah je -99999999999 až "
+                               u"99999999999."_s))
+        << r.err.toStdString();
+    EXPECT_EQ(stored(u"Dtabn1"_s, u"C210"_s).toDouble(), 0);
+
+    // A date with a time, bytes in a text: the journal is unreadable as its format says.
+    int number = 4;
+    for (const QString &statement : {u"UPDATE Pdev SET D = '2018-01-15 10:00:00'"_s, u"UPDATE Pdev SET Cdph = x'31'"_s}) {
+        const QString dir = journal.addJournal(number, u"D%1"_s.arg(number), u"2018-01-01"_s, u"2018-01-31"_s,
+                                               {{u"2018-01-15"_s, 1000, 210, u"1"_s}});
+        rur::testing::runSql(dir + u"Pdev.DB"_s, statement);
+        r = cli({u"transfer-journal"_s, u"1"_s, u"--journal"_s, journal.catalogue(), u"--set"_s, QString::number(number++)});
+        EXPECT_EQ(r.exitCode, 1) << statement.toStdString();
+        EXPECT_EQ(stored(u"Dtabn1"_s, u"C210"_s).toDouble(), 0) << statement.toStdString();
+    }
+}
