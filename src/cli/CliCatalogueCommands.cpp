@@ -56,11 +56,13 @@ int cmdCreate(Context &ctx)
         flushMessages(ctx);
         return 1;
     }
-    const QString directory = catalogue->Data->field(u"Adresar"_s).asString();
     const bool created = catalogue->finishNew(ctx.args[0]);
     flushMessages(ctx);
     if (!created)
         return 1;
+    // The number is taken as the data set is created: another program may have taken the
+    // one the new row showed first.
+    const QString directory = catalogue->currentDirectory();
     catalogue->closeSelection(catalogue->lastUsedPosition());
     print(stdout, directory);
     return 0;
