@@ -179,6 +179,9 @@ void flushMessages(Context &ctx)
 
 QString absolutePath(const Context &ctx, const QString &path)
 {
+    // An empty path names nothing; taken against the current folder it would name that.
+    if (path.trimmed().isEmpty())
+        return {};
     return QDir::cleanPath(QDir(ctx.startDir.isEmpty() ? QDir::currentPath() : ctx.startDir).absoluteFilePath(path));
 }
 

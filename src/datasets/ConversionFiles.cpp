@@ -1,8 +1,11 @@
 #include "datasets/ConversionFiles.h"
 
+#include "data/Schemas.h"
 #include "datasets/Conversion.h"
 #include "engine/EngineError.h"
+#include "engine/LockFile.h"
 #include "engine/Sqlite.h"
+#include "engine/TableFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -10,6 +13,9 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -228,6 +234,118 @@ QString freeAsideName(const QString &target)
     for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
         name = base + QString::number(n);
     return name;
+}
+
+namespace {
+
+QString placementListPath(const QString &dataRoot)
+{
+    return withoutSlash(dataRoot) + u"/.prevod.lst"_s;
+}
+
+// Removes a temporary copy ("/.X.tmp<pid>-...") whose writer no longer runs on this computer.
+void removeOrphanedCopies(const QString &folder)
+{
+    static const QRegularExpression copy(u"^\\..+\\.tmp([0-9]+)-[0-9a-f]+$"_s);
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const auto m = copy.match(name);
+        if (!m.hasMatch())
+            continue;
+        const pid_t pid = pid_t(m.captured(1).toLongLong());
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            QFile::remove(withoutSlash(folder) + u'/' + name);
+    }
+}
+
+}  // namespace
+
+QString conversionLockPath(const QString &dataRoot)
+{
+    return withoutSlash(dataRoot) + u"/.prevod.lck"_s;
+}
+
+bool notePlacement(const QString &dataRoot, const QString &target, const QString &aside)
+{
+    QFile list(placementListPath(dataRoot));
+    if (!list.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const QByteArray line = QFile::encodeName(withoutSlash(target)) + '\t' + QFile::encodeName(aside) + '\n';
+    const bool ok = list.write(line) == line.size() && list.flush() && ::fsync(list.handle()) == 0;
+    list.close();
+    return ok && list.error() == QFileDevice::NoError;
+}
+
+void removePlacementNotes(const QString &dataRoot)
+{
+    QFile::remove(placementListPath(dataRoot));
+    syncDirectory(dataRoot);
+}
+
+void finishInterruptedConversion(const QString &dataRoot)
+{
+    static const QRegularExpression staging(u"^\\.(D[0-9]{1,9}\\.)?prevod-[0-9]+-[0-9a-f]+$"_s);
+    static const QRegularExpression copy(u"^\\..+\\.tmp[0-9]+-[0-9a-f]+$"_s);
+    // Nothing is touched (not even a lock file made) in a data root with nothing to finish.
+    const QStringList hidden = QDir(dataRoot).entryList({u".*"_s}, QDir::AllEntries | QDir::Hidden | QDir::System);
+    const bool leftovers = std::any_of(hidden.cbegin(), hidden.cend(), [&](const QString &name) {
+        return name == u".prevod.lst"_s || staging.match(name).hasMatch() || copy.match(name).hasMatch();
+    });
+    if (!leftovers)
+        return;
+    engine::LockFile lock(conversionLockPath(dataRoot));
+    if (!lock.lockExclusive(0))
+        return;  // a conversion runs (or the root can't be written)
+    const QString listPath = placementListPath(dataRoot);
+    if (QFile::exists(listPath)) {
+        // The catalogue is written last: rows in it mean the conversion got through.
+        bool catalogued = false;
+        {
+            engine::SqliteFile db;
+            QString error;
+            if (db.open(withoutSlash(dataRoot) + u"/Data.DB"_s, false, &error)) {
+                try {
+                    engine::Statement rows(db, u"SELECT count(*) FROM Data"_s);
+                    catalogued = rows.step() && rows.columnInt64(0) > 0;
+                } catch (const engine::EngineError &) {
+                }
+            }
+        }
+        bool undone = true;
+        if (!catalogued) {
+            QFile list(listPath);
+            QList<QByteArray> lines;
+            if (list.size() <= 1 << 20 && list.open(QIODevice::ReadOnly))
+                lines = list.readAll().split('\n');
+            list.close();
+            // Last placed first: each entry is undone as far as it got.
+            for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+                const QList<QByteArray> parts = it->split('\t');
+                if (parts.size() != 2)
+                    continue;
+                const QString target = QFile::decodeName(parts[0]), aside = QFile::decodeName(parts[1]);
+                // Only data-set folders of this root are ever noted.
+                if (QFileInfo(target).absolutePath() != QFileInfo(withoutSlash(dataRoot)).absoluteFilePath())
+                    continue;
+                if (aside.isEmpty()) {
+                    QDir(target).removeRecursively();
+                } else if (QFileInfo::exists(aside)) {
+                    QDir(target).removeRecursively();
+                    undone = renamePath(aside, target) && undone;
+                }
+            }
+            try {
+                engine::createTableFile(withoutSlash(dataRoot) + u"/Uziv.DB"_s, data::passwordsDef());
+            } catch (const engine::EngineError &) {
+                undone = false;
+            }
+        }
+        if (undone)
+            removePlacementNotes(dataRoot);
+    }
+    for (const QFileInfo &entry : QDir(dataRoot).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        if (!entry.isSymLink() && staging.match(entry.fileName()).hasMatch())
+            QDir(entry.absoluteFilePath()).removeRecursively();
+    removeOrphanedCopies(dataRoot);
 }
 
 bool renamePath(const QString &from, const QString &to)

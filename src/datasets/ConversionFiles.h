@@ -58,6 +58,17 @@ void removeStaleStaging(const QString &dataRoot);
 // "D3.puvodni", "D3.puvodni2", ...: the first name beside target that is free.
 QString freeAsideName(const QString &target);
 
+// While a conversion runs it holds its lock file in the data root, and it notes each data set
+// it puts in place (and where a folder that stood in the way went) in its list before it
+// moves anything. The list goes once the catalogue is written.
+QString conversionLockPath(const QString &dataRoot);
+bool notePlacement(const QString &dataRoot, const QString &target, const QString &aside);
+void removePlacementNotes(const QString &dataRoot);
+// What a killed conversion left in a data root: with no catalogue written, every data set it
+// put in place goes, the folders it moved aside come back and the passwords are emptied;
+// its private folders and temporary copies go. Nothing happens while a conversion runs.
+void finishInterruptedConversion(const QString &dataRoot);
+
 bool renamePath(const QString &from, const QString &to);
 // Makes everything written under the folder durable (one flush of its file system).
 bool syncFileSystemOf(const QString &folder);
