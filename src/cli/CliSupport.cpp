@@ -16,7 +16,6 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-using rur::platform::Prompter;
 
 namespace rur::cli {
 
@@ -93,7 +92,7 @@ CommandRegistration::CommandRegistration(CommandDef def)
     list.insert(std::upper_bound(list.begin(), list.end(), def, before), std::move(def));
 }
 
-Prompter::Answer CliPrompter::confirmWithCancel(const QString &text)
+platform::Prompter::Answer CliPrompter::confirmWithCancel(const QString &text)
 {
     if (missingAnswer) {
         if (const QString option = missingAnswer(text); !option.isEmpty()) {
