@@ -1,8 +1,10 @@
 // Files the program reads are untrusted: damaged tables, foreign tables, devices, pipes, huge
 // settings files. Each is refused with a Czech message, quickly, and leaves every file of the
 // data root as it was.
+#include "support/filled_return.h"
 #include "support/test_root.h"
 
+#include "data/DataM1.h"
 #include "engine/Sqlite.h"
 
 #include <QDir>
@@ -233,9 +235,13 @@ TEST_F(HostileFiles, SmallOnes)
     EXPECT_TRUE(QFileInfo::exists(here.filePath(u"podani.xml"_s)));
     EXPECT_FALSE(QFileInfo::exists(root.path() + u"podani.xml"_s));
 
-    // A character outside the Basic Multilingual Plane is kept whole or left out.
-    ASSERT_EQ(run({u"set"_s, u"1"_s, u"Prp"_s, u"Tel=12345678901😀"_s}).exitCode, 0);
+    // A character outside the Basic Multilingual Plane is kept whole or left out where the
+    // program cuts a text to its field; typed, a text that long is refused.
+    rur::testing::withDataSet(root, [](rur::data::TDM1 &dm) {
+        rur::testing::setRow(*dm.Prp, {{u"Tel"_s, u"12345678901😀"_s}});
+    });
     EXPECT_TRUE(run({u"show"_s, u"1"_s, u"Prp"_s}).out.contains(u"\"Tel\": \"12345678901\""_s));
+    EXPECT_EQ(run({u"set"_s, u"1"_s, u"Prp"_s, u"Tel=12345678901😀"_s}).exitCode, 1);
 
     // Names with control characters would break every list of data sets.
     for (const QString &name : {u"A\tB"_s, u"A\nB"_s}) {

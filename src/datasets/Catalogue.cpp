@@ -28,6 +28,7 @@ Catalogue::Catalogue(app::Directories &dirs, platform::Prompter &prompter, QObje
     : QObject(parent), dirs_(dirs), prompter_(prompter)
 {
     Data = std::make_unique<Table>(&Nazvy, data::catalogueDef());
+    Data->setFieldLabel(u"Nazev"_s, u"Název RUR"_s);
     Uziv = std::make_unique<Table>(&Nazvy, data::passwordsDef());
     Uziv->setMasterSource(Data.get(), u"Cislo"_s, u"Cislo"_s);
 }

@@ -85,6 +85,11 @@ int numberOrDefault(const QString &text, int defaultValue)
     return ok ? value : defaultValue;
 }
 
+bool aboNumberFits(int number)
+{
+    return number >= 0 && number <= 999;
+}
+
 int nextNumberInInterval(int next, int from, int to)
 {
     if (next < from)
@@ -274,6 +279,20 @@ bool writeAboFile(data::TDM1 &dm, const AboWrite &request, platform::Prompter &p
         mban.setFiltered(false);
     platform::IniFile ini(request.dataSetIni);
     AboNumbering numbering = readAboNumbering(ini);
+    // Three digits each in the file: a number outside them (kept from an older data set or
+    // written by hand) would give lines the bank refuses.
+    if (numbering.on) {
+        for (int n : {numbering.from, numbering.to, numbering.next}) {
+            if (!aboNumberFits(n)) {
+                prompter.error(u"Číslování účetních souborů v nastavení ABO (od %1 do %2, další %3) musí ležet "
+                               u"v rozsahu 0 až 999. Opravte je v okně Nastavení formátu ABO; soubor nebyl vytvořen."_s
+                                   .arg(numbering.from)
+                                   .arg(numbering.to)
+                                   .arg(numbering.next));
+                return false;
+            }
+        }
+    }
     const QList<AboOrder> orders = readOrders(mban);
     if (orders.isEmpty()) {
         // Nothing to write: no file of that name is left behind.
