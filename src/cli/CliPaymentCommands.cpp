@@ -4,6 +4,7 @@
 #include "app/Paths.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
+#include "engine/GroupTransaction.h"
 #include "engine/Table.h"
 #include "payments/AboFile.h"
 #include "payments/BankOrders.h"
@@ -44,6 +45,9 @@ int cmdAbo(Context &ctx)
     if (ctx.options.contains(u"--out"_s) && !folderExists(path))
         return 1;
     try {
+        // The numbers the file gave the orders and, without --keep, the emptied list are one
+        // change: a command cut short leaves the orders as they were.
+        engine::GroupTransaction change({dm.Mban.get(), dm.Mban1.get()});
         if (!payments::writeAboFile(dm, {path, QDate::currentDate(), ctx.dirs.dataSetIni()}, ctx.prompter)) {
             flushMessages(ctx);
             return 1;
@@ -51,6 +55,7 @@ int cmdAbo(Context &ctx)
         // The Yes answer of the window: the orders were taken by the bank.
         if (!ctx.flags.contains(u"--keep"_s))
             payments::emptyOrders(dm);
+        change.commit();
     } catch (const engine::EngineError &e) {
         flushMessages(ctx);
         print(stderr, e.message());

@@ -105,19 +105,24 @@ Tally runCase(const CrashCase &c, int kills, QRandomGenerator &random)
         return tally;
     }
 
-    for (int attempt = 0; tally.kills < kills && attempt < kills * 4; ++attempt) {
+    // Anywhere from the end of the opening to the end of a whole run; a run that ended before
+    // its kill makes the later ones come earlier, since the timing differs from run to run.
+    qint64 from = earliest, to = earliest + span;
+    for (int attempt = 0; tally.kills < kills && attempt < kills * 6; ++attempt) {
         Workspace work = master.copy();
         const pid_t pid = start(c.arguments(work));
-        // Anywhere from the end of the opening to the end of a whole run.
-        const qint64 delay = earliest + qint64(random.bounded(quint64(span)));
+        const qint64 delay = from + qint64(random.bounded(quint64(std::max<qint64>(to - from, 1))));
         usleep(useconds_t(delay));
         kill(pid, SIGKILL);
         int wstatus = 0;
         waitpid(pid, &wstatus, 0);
-        if (WIFSIGNALED(wstatus))
+        if (WIFSIGNALED(wstatus)) {
             ++tally.kills;
-        else
+        } else {
             ++tally.finished;
+            to = std::max<qint64>(delay, 1000);
+            from = std::min(from, to * 3 / 4);
+        }
         const QString where = u"%1 killed after %2 µs"_s.arg(c.name).arg(delay);
         State now;
         QString problem;
