@@ -307,4 +307,11 @@ TEST_F(OpenTables, CaptionNamesAPersonOrACompany)
     dm.Prp->field(u"Ojp3"_s).setValue(u"Firma"_s);
     dm.Prp->post();
     EXPECT_EQ(dm.captionText(), u"RUR 17.00"_s);  // both kinds filled
+    // A row that names nobody leaves the caption to the data set's name in the catalogue.
+    dm.dataSetName = u" Nová firma "_s;
+    EXPECT_EQ(dm.captionText(), u"RUR 17.00 - Nová firma"_s);
+    dm.Prp->edit();
+    dm.Prp->field(u"Ojp3"_s).setValue(QVariant());
+    dm.Prp->post();
+    EXPECT_EQ(dm.captionText(), u"RUR 17.00 - Ing.  Novák"_s);
 }

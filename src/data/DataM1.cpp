@@ -114,6 +114,8 @@ QString TDM1::captionText()
         caption += u" - "_s + (tia + u' ' + jmb + u' ' + pra).trimmed();
     else if (!personal && company)
         caption += u" - "_s + (ojp3.isEmpty() ? oj1a.trimmed() : ojp3.trimmed().left(130));
+    else if (!dataSetName.trimmed().isEmpty())
+        caption += u" - "_s + dataSetName.trimmed();
     return caption;
 }
 

@@ -54,9 +54,12 @@ public:
     void OtevritTabulky();
     // Re-reads the tables that other procedures change behind the open cursors.
     void Obnovit1();
-    // Caption of the main window from the taxpayer's name.
+    // Caption of the main window from the taxpayer's name, or from the data set's name in the
+    // catalogue while the taxpayer's row names nobody (a new data set).
     void NazevDp1();
     QString captionText();
+    // The catalogue's name of the open data set.
+    QString dataSetName;
     // Third status panel: "EDIT" while the table is edited or a row inserted.
     void StatusEdit(Table &table);
     // Second status panel: the record position of a list ("3/12", "0/0", "Nový záznam").

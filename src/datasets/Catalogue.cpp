@@ -181,6 +181,17 @@ QString Catalogue::currentDirectory() const
     return Data->isActive() ? Data->value(Data->def().indexOf(u"Adresar"_s)).toString() : QString();
 }
 
+QString Catalogue::nameOf(const QString &directory) const
+{
+    if (!Data->isActive())
+        return {};
+    const int name = Data->def().indexOf(u"Nazev"_s), folder = Data->def().indexOf(u"Adresar"_s);
+    for (int row = 0; row < Data->recordCount(); ++row)
+        if (Data->storedValue(row, folder).toString().compare(directory, Qt::CaseInsensitive) == 0)
+            return Data->storedValue(row, name).toString();
+    return {};
+}
+
 void Catalogue::applyOrdering(int ordering)
 {
     ordering_ = ordering;

@@ -49,6 +49,7 @@ public:
     int currentNumber() const;
     QString currentName() const;
     QString currentDirectory() const;
+    QString nameOf(const QString &directory) const;  // empty for a directory not catalogued
 
     int ordering() const { return ordering_; }
     void setOrdering(int ordering);  // switches the index and writes Razeni at once

@@ -342,6 +342,7 @@ void TMainForm::VyberDanoveho()
 
 void TMainForm::openChosen(const QString &directory)
 {
+    dm_->dataSetName = catalogue_->nameOf(directory);
     dm_->closeAll();
     dm_->Danove.disconnect();
     {
