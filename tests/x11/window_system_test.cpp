@@ -12,10 +12,10 @@
 #include "platform/Prompter.h"
 #include "vat/forms/EprpForm.h"
 #include "vat/forms/ReturnEntryForm.h"
+#include "x11/x11_support.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,66 +34,16 @@ static void PrintTo(const QString &s, std::ostream *os)
 
 namespace {
 
-// The title the window manager got: _NET_WM_NAME of the window, read with xprop.
-QString wmTitle(const QWidget &w)
-{
-    QProcess xprop;
-    xprop.start(u"xprop"_s, {u"-id"_s, QString::number(w.winId()), u"_NET_WM_NAME"_s});
-    if (!xprop.waitForFinished(5000))
-        return u"(xprop hangs)"_s;
-    const QString out = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
-    const qsizetype at = out.indexOf(u" = \""_s);
-    return at < 0 ? out : out.mid(at + 4).chopped(1);
-}
+using rur::testing::showFramed;
+using rur::testing::wmTitle;
 
-// Shown, framed by the window manager and settled: a window whose word-wrapped labels widen
-// it after it is shown is pulled back inside the screen 150 ms after showing.
-void showFramed(QWidget &w)
-{
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry() != w.geometry(); }, 3000)) << "no frame";
-    QTest::qWait(300);
-}
-
-class WindowSystem : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        data::installDataRoot(tmp.path() + u"/common/Tervik/RUR 2018/"_s);
-        const app::TMainForm::Environment env{tmp.path() + u"/prg"_s, tmp.path() + u"/common"_s,
-                                              tmp.path() + u"/docs"_s, QSize(1024, 768)};
-        form = std::make_unique<app::TMainForm>(env, prompter);
-        form->catalogue()->beginNew();
-        ASSERT_TRUE(form->catalogue()->finishNew(u"Firma"_s));
-        form->selectionRunner = [] { return int(datasets::TAuto1Form::ResultOpen); };
-        form->VyberDanoveho();
-        ASSERT_TRUE(form->dataSetOpen());
-    }
-    void TearDown() override
-    {
-        form.reset();
-        QDir::setCurrent(savedCwd);
-    }
-    vat::WindowContext ctx()
-    {
-        vat::WindowContext c{form->dataModule(), prompter};
-        c.dataSetIni = form->directories().dataSetIni();
-        c.section = form->directories().dataSetDir;
-        c.screenWidth = 1024;
-        return c;
-    }
-
-    QTemporaryDir tmp;
-    platform::ScriptedPrompter prompter;
-    std::unique_ptr<app::TMainForm> form;
-    const QString savedCwd = QDir::currentPath();
-};
+using WindowSystem = rur::testing::OpenedDataSet;
 
 TEST_F(WindowSystem, TitlesAreExactlyTheCaptions)
 {
     showFramed(*form);
-    EXPECT_EQ(wmTitle(*form), u"RUR 17.00"_s);
+    // The new data set's taxpayer has no name yet: the title names the data set.
+    EXPECT_EQ(wmTitle(*form), u"RUR 17.00 - Firma"_s);
 
     auto *selection = form->findChild<datasets::TAuto1Form *>();
     ASSERT_TRUE(selection);
