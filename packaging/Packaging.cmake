@@ -44,8 +44,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.tervik.cz/rur/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The printed forms are measured in the Liberation fonts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+# The printed forms are measured in the Liberation fonts; Qt's own dialogs and menus speak
+# Czech through Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "VAT return program for Czech VAT payers and their accountants\n\
 RUR keeps the figures of the Czech VAT return for any number of taxpayers,\n\

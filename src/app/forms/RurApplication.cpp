@@ -3,7 +3,10 @@
 #include "engine/EngineError.h"
 #include "ui/forms/ButtonEnter.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -13,6 +16,12 @@ RurApplication::RurApplication(int &argc, char **argv) : QApplication(argc, argv
 {
     // No display name: the window system would append it to every caption ("RUR 17.00 — RUR").
     setApplicationName(u"RUR"_s);
+    // Qt's own texts (the file and print dialogs, the context menu of every edit) in Czech,
+    // from the translations the system's Qt ships (Debian: qt6-translations-l10n).
+    auto *qtTexts = new QTranslator(this);
+    if (qtTexts->load(QLocale(QLocale::Czech, QLocale::CzechRepublic), u"qtbase"_s, u"_"_s,
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtTexts);
     ui::installEnterPressesFocusedButton(*this);
 }
 
