@@ -38,9 +38,12 @@ QString documentTypeCaption(bool letter)
 
 bool Duplikace(data::TDM1 &dm, platform::Prompter &prompter)
 {
+    engine::Table &mdp = *dm.Mdp;
+    // With no document there is nothing to copy: no question, no blank row.
+    if (!mdp.isActive() || mdp.isEmpty())
+        return false;
     if (!prompter.confirm(QString::fromUtf16(kDuplicateQuestion)))
         return false;
-    engine::Table &mdp = *dm.Mdp;
     if (mdp.isEditing())
         mdp.post();
     const QVariant typ = mdp.field(u"Typ"_s).value(), rd1 = mdp.field(u"Rd1"_s).value(),

@@ -33,7 +33,8 @@ QString documentTypeCaption(bool letter);
 
 // Duplikace: asks "Duplikovat tento dokument ?"; on Yes saves Mdp when it is being edited and
 // inserts a new row with the current document's type, header lines and text, left in insert
-// state without a name. False when the user said No. Throws EngineError (a failed save keeps
+// state without a name. False when the user said No, and without asking when there is no
+// document to duplicate. Throws EngineError (a failed save keeps
 // its row in edit and nothing is inserted).
 bool Duplikace(data::TDM1 &dm, platform::Prompter &prompter);
 

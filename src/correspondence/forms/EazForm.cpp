@@ -14,6 +14,7 @@
 #include "ui/forms/DBEditz.h"
 #include "ui/forms/DBNavigator.h"
 #include "ui/forms/RecordEditor.h"
+#include "ui/forms/WindowKeys.h"
 #include "vat/forms/FormParts.h"
 
 #include <QApplication>
@@ -134,7 +135,10 @@ TEazForm::TEazForm(vat::WindowContext ctx, bool firstRow, QWidget *parent)
             printMark_->setFocus();
     });
     editor_->watchKeys();
-    installEventFilter(this);
+    auto *keys = new ui::WindowKeys(this);
+    keys->add(Qt::Key_F3, Qt::NoModifier, [this] { search(); });
+    keys->add(Qt::Key_F5, Qt::NoModifier, [this] { reread(); });
+    keys->watch();
     placeWindow(*this, ctx_, kAddressBookPlace, {150, 60});
     edit(u"Ico"_s)->setFocus();
 }
@@ -185,26 +189,15 @@ bool TEazForm::event(QEvent *event)
     return QDialog::event(event);
 }
 
-bool TEazForm::eventFilter(QObject *watched, QEvent *event)
+void TEazForm::reread()
 {
-    if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_F3 && key->modifiers() == Qt::NoModifier) {
-            search();
-            return true;
-        }
-        if (key->key() == Qt::Key_F5 && key->modifiers() == Qt::NoModifier) {
-            if (ctx_.dm.Maz->isEditing())
-                return true;
-            try {
-                ctx_.dm.Maz->refresh();
-            } catch (const engine::EngineError &e) {
-                vat::reportError(ctx_.prompter, e);
-            }
-            return true;
-        }
+    if (ctx_.dm.Maz->isEditing())
+        return;
+    try {
+        ctx_.dm.Maz->refresh();
+    } catch (const engine::EngineError &e) {
+        vat::reportError(ctx_.prompter, e);
     }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TEazForm::done(int result)

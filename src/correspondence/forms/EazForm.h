@@ -44,11 +44,12 @@ public:
     void activated();
     // F3: the search window, then the order again.
     void search();
+    // F5: the table read again (not while a row is being edited).
+    void reread();
     void done(int result) override;
 
 protected:
     bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void applyOrder();

@@ -13,6 +13,7 @@
 #include "ui/forms/DBGrid.h"
 #include "ui/forms/DBNavigator.h"
 #include "ui/forms/RecordEditor.h"
+#include "ui/forms/WindowKeys.h"
 #include "vat/forms/FormParts.h"
 
 #include <QGridLayout>
@@ -118,12 +119,24 @@ TEdpForm::TEdpForm(vat::WindowContext ctx, Mode mode, QWidget *parent)
     layout->addLayout(top);
     layout->addLayout(body);
 
+    // A new document, and F4 from the list: the name is typed next.
     connect(editor_, &ui::RecordEditor::actionRun, this, [this, name](ui::RecordAction action) {
-        if (action == ui::RecordAction::Insert)
+        if (action == ui::RecordAction::Insert || (action == ui::RecordAction::Edit && grid_->hasFocus()))
             name->setFocus();
+        updateDuplicate();
     });
+    connect(mdp, &engine::Table::recordChanged, this, &TEdpForm::updateDuplicate);
+    connect(mdp, &engine::Table::rowsReloaded, this, &TEdpForm::updateDuplicate);
+    connect(mdp, &engine::Table::stateChanged, this, &TEdpForm::updateDuplicate);
+    updateDuplicate();
     editor_->watchKeys();
-    installEventFilter(this);
+    auto *keys = new ui::WindowKeys(this);
+    keys->add(Qt::Key_F3, Qt::NoModifier, [this] {
+        if (vat::commitTyped(this))
+            search::Find12(ctx_, this);
+    });
+    keys->add(Qt::Key_D, Qt::ControlModifier, [this] { DuplikaceClick(); });
+    keys->watch();
     placeWindow(*this, ctx_, kDocumentsPlace, {100, 40});
     grid_->setFocus();
 }
@@ -141,9 +154,16 @@ void TEdpForm::activated()
     ctx_.dm.Zaznam(*ctx_.dm.Mdp);
 }
 
+void TEdpForm::updateDuplicate()
+{
+    // An empty list has nothing to duplicate.
+    const engine::Table &mdp = *ctx_.dm.Mdp;
+    duplicate_->setEnabled(mdp.isActive() && !mdp.isEmpty());
+}
+
 void TEdpForm::DuplikaceClick()
 {
-    if (!vat::commitTyped(this))
+    if (!duplicate_->isEnabled() || !vat::commitTyped(this))
         return;
     try {
         if (Duplikace(ctx_.dm, ctx_.prompter))
@@ -158,29 +178,6 @@ bool TEdpForm::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate)
         activated();
     return QDialog::event(event);
-}
-
-bool TEdpForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_F3 && key->modifiers() == Qt::NoModifier) {
-            if (vat::commitTyped(this))
-                search::Find12(ctx_, this);
-            return true;
-        }
-        if (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier) {
-            DuplikaceClick();
-            return true;
-        }
-        // F4 in the list: the name is edited.
-        if (key->key() == Qt::Key_F4 && key->modifiers() == Qt::NoModifier && watched == grid_
-            && editor_->run(ui::RecordAction::Edit)) {
-            edit(u"Nazev"_s)->setFocus();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TEdpForm::done(int result)

@@ -47,9 +47,10 @@ public:
 
 protected:
     bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void updateDuplicate();
+
     vat::WindowContext ctx_;
     Mode mode_;
     ui::RecordEditor *editor_;

@@ -5,6 +5,7 @@
 #include "datasets/forms/CatalogueDialogs.h"
 #include "platform/Prompter.h"
 #include "ui/TableModel.h"
+#include "ui/forms/WindowKeys.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -109,6 +110,7 @@ TAuto1Form::TAuto1Form(Catalogue &catalogue, platform::Prompter &prompter, QWidg
     connect(grid_, &QWidget::customContextMenuRequested, this, &TAuto1Form::showOrderingMenu);
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { syncTableToGrid(); });
     connect(catalogue.Data.get(), &engine::Table::recordChanged, this, &TAuto1Form::syncGridToTable);
+    watchKeys();
     resize(520, 320);
 }
 
@@ -258,37 +260,40 @@ void TAuto1Form::VymazatNastaveniClick()
 
 void TAuto1Form::keyPressEvent(QKeyEvent *event)
 {
-    // Ctrl+P works only on an empty catalogue: the conversion of earlier data is offered
-    // at the next start and the program ends.
-    if (event->key() == Qt::Key_P && event->modifiers() == Qt::ControlModifier) {
-        if (catalogue_.markConversionOffer()) {
-            conversionMarked_ = true;
-            done(ResultEnd);
-        }
-        return;
-    }
-    // Ctrl+N: the data root may change; the catalogue is shown again from where it is now.
-    if (event->key() == Qt::Key_N && event->modifiers() == Qt::ControlModifier) {
-        if (onDataChoice) {
-            syncTableToGrid();
-            onDataChoice();
-            catalogue_.showSelection();
-            updateOrderingChecks();
-            syncGridToTable();
-            grid_->setFocus();
-        }
-        return;
-    }
-    if (event->key() == Qt::Key_I && event->modifiers() == Qt::ControlModifier) {
-        if (onInformation)
-            onInformation();
-        return;
-    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && grid_->hasFocus()) {
         OtevritButtonClick();
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void TAuto1Form::watchKeys()
+{
+    auto *keys = new ui::WindowKeys(this);
+    // Ctrl+P works only on an empty catalogue: the conversion of earlier data is offered
+    // at the next start and the program ends.
+    keys->add(Qt::Key_P, Qt::ControlModifier, [this] {
+        if (catalogue_.markConversionOffer()) {
+            conversionMarked_ = true;
+            done(ResultEnd);
+        }
+    });
+    // Ctrl+N: the data root may change; the catalogue is shown again from where it is now.
+    keys->add(Qt::Key_N, Qt::ControlModifier, [this] {
+        if (!onDataChoice)
+            return;
+        syncTableToGrid();
+        onDataChoice();
+        catalogue_.showSelection();
+        updateOrderingChecks();
+        syncGridToTable();
+        grid_->setFocus();
+    });
+    keys->add(Qt::Key_I, Qt::ControlModifier, [this] {
+        if (onInformation)
+            onInformation();
+    });
+    keys->watch();
 }
 
 }  // namespace rur::datasets

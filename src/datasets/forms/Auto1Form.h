@@ -56,6 +56,7 @@ protected:
     void done(int result) override;
 
 private:
+    void watchKeys();
     void syncGridToTable();
     void syncTableToGrid();
     void showOrderingMenu(const QPoint &pos);

@@ -10,6 +10,7 @@
 #include "report/Render.h"
 #include "report/forms/PageView.h"
 #include "report/printing/QtPrintTarget.h"
+#include "ui/forms/WindowKeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -190,6 +191,12 @@ void TPrevForm::build()
     statusPanel_->setObjectName(u"StatusPanel"_s);
     status->addWidget(statusPanel_, 1);
     layout->addWidget(status);
+
+    // The commands' keys work in the zoom box too, whose edit would take Ctrl+Home, Ctrl+End
+    // and Ctrl+arrows for itself.
+    auto *keys = new ui::WindowKeys(this);
+    keys->addActions(actions());
+    keys->watch();
 }
 
 QPushButton *TPrevForm::button(const QString &objectName) const
