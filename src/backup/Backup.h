@@ -25,6 +25,8 @@ struct ArchiveJob {
     std::function<void()> started = {};
     // One file was stored or extracted.
     std::function<void()> tick = {};
+    // The work is over and the tables are open again; the result is told next.
+    std::function<void()> finished = {};
     // Most bytes a restore takes out of one archive.
     qint64 byteBudget = kMaxArchiveBytes;
 };

@@ -56,6 +56,8 @@ void ClosedDataSet::reopen(const std::function<void()> &report)
     }
     if (data::StatusDisplay *display = job_.dm.statusDisplay())
         display->setStatusText(1, QString());
+    if (job_.finished)
+        job_.finished();
     report();
     if (failure)
         std::rethrow_exception(failure);

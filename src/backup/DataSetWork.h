@@ -23,8 +23,8 @@ public:
     QString path() const { return path_; }  // ends in '/'
     QString directoryName() const;
 
-    // Reopens all tables and clears the second status panel, then runs report; an error of
-    // the reopening is thrown after the report.
+    // Reopens all tables, clears the second status panel and tells the job it is finished,
+    // then runs report; an error of the reopening is thrown after the report.
     void reopen(const std::function<void()> &report);
     // Opens all tables as a test of the files in place: false (the tables closed again)
     // when one of them does not open.

@@ -133,6 +133,10 @@ TArchiveForm::TArchiveForm(ArchiveWindowContext &ctx, const Texts &texts, QWidge
     progress_ = named(new QProgressBar(this), u"ProgressBar"_s);
     progress_->setRange(0, kProgressEnd);
     progress_->setTextVisible(false);
+    // Its place stays while it is hidden: the window keeps its size when it shows.
+    QSizePolicy keepPlace = progress_->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    progress_->setSizePolicy(keepPlace);
     progress_->hide();
     layout->addWidget(progress_);
 
@@ -335,6 +339,12 @@ bool TArchiveForm::run()
         pathList_->setEditText(pathTemplate);
     };
     job.tick = [this] { tick(); };
+    // The bar reaches its end and goes before the result is told.
+    job.finished = [this] {
+        progress_->setValue(progress_->maximum());
+        progress_->repaint();
+        progress_->hide();
+    };
     bool ok = false;
     try {
         ok = runProcedure(job, completePath_->text());
