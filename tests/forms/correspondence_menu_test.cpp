@@ -1,5 +1,6 @@
 // The main window's "&Komfort" items of the correspondence: each opens its window, and the
-// address book's and the documents' "&Tisk" go on to the print centre's Komfort page.
+// address book's and the documents' "&Tisk" go on to the print centre's Komfort page, on the
+// envelopes and on the documents' printout.
 #include "app/MainMenu.h"
 #include "app/forms/MainForm.h"
 #include "correspondence/forms/EazForm.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -47,10 +49,14 @@ TEST(CorrespondenceMenu, KomfortItemsOpenTheirWindowsAndPrintGoesToTheKomfortPag
         for (app::Command c : {app::Command::Adresar, app::Command::Odesilatel, app::Command::Dokumenty})
             EXPECT_TRUE(main.commandAction(c)->isEnabled());
 
+        // The page, the printout chosen on it, and whether it can be previewed at once.
         QStringList pages;
         const auto centre = [&](QDialog &d) {
             auto &w = dynamic_cast<print::TEmtfForm &>(d);
-            pages.append(w.pages()->tabText(w.pages()->currentIndex()));
+            const QTreeWidgetItem *printout = w.komfortTree()->currentItem();
+            pages.append(w.pages()->tabText(w.pages()->currentIndex()) + u" / "_s
+                         + (printout ? printout->text(0) : u"-"_s)
+                         + (w.button(u"KomNahledButton"_s)->isEnabled() ? u""_s : u" (nelze)"_s));
             w.reject();
         };
         WindowScript script({[](QDialog &d) {
@@ -69,7 +75,7 @@ TEST(CorrespondenceMenu, KomfortItemsOpenTheirWindowsAndPrintGoesToTheKomfortPag
         main.commandAction(app::Command::Odesilatel)->trigger();
         main.commandAction(app::Command::Dokumenty)->trigger();
         EXPECT_EQ(script.shown, (QStringList{u"TEazForm"_s, u"TEmtfForm"_s, u"TEazoForm"_s, u"TEdpForm"_s, u"TEmtfForm"_s}));
-        EXPECT_EQ(pages, (QStringList{u"Komfort"_s, u"Komfort"_s}));
+        EXPECT_EQ(pages, (QStringList{u"Komfort / Obálky DL"_s, u"Komfort / Tisk dokumentů - dopisů"_s}));
         EXPECT_EQ(dm.Mtt->field(u"Nazev"_s).asString(), u"Průvodní dopis"_s);
         main.close();
     }

@@ -40,14 +40,14 @@ void registerCorrespondenceWindows(app::TMainForm &form, platform::Prompter &pro
     main->setCommandHandler(app::Command::Odesilatel,
                             [main, ask] { openSender(main, vat::windowContextOf(*main, *ask)); });
     // Closed through their "&Tisk", the address book and the documents open the print centre
-    // on its Komfort page.
+    // on its Komfort page, at the envelopes and at the documents' printout.
     main->setCommandHandler(app::Command::Adresar, [main, ask] {
         if (openAddressBook(main, vat::windowContextOf(*main, *ask), true) == TEazForm::PrintResult)
-            print::VyberTisku1(*main, *ask, 3);
+            print::VyberTisku1(*main, *ask, 3, print::kNodeEnvelopesDl);
     });
     main->setCommandHandler(app::Command::Dokumenty, [main, ask] {
         if (openDocuments(main, vat::windowContextOf(*main, *ask)))
-            print::VyberTisku1(*main, *ask, 3);
+            print::VyberTisku1(*main, *ask, 3, print::kNodeLetters);
     });
 }
 

@@ -12,6 +12,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -22,7 +23,7 @@ PrintServices &printServices(app::TMainForm &form, platform::Prompter &prompter)
     return printServicesOf(form, form.dataModule(), prompter);
 }
 
-void VyberTisku1(app::TMainForm &form, platform::Prompter &prompter, int mode)
+void VyberTisku1(app::TMainForm &form, platform::Prompter &prompter, int mode, int komfortNode)
 {
     data::TDM1 &dm = form.dataModule();
     try {
@@ -42,6 +43,8 @@ void VyberTisku1(app::TMainForm &form, platform::Prompter &prompter, int mode)
         ctx.screenWidth = screen->geometry().width();
     {
         TEmtfForm window(ctx, mode, &form);
+        if (QTreeWidgetItem *printout = komfortNode > 0 ? window.node(window.komfortTree(), komfortNode) : nullptr)
+            window.komfortTree()->setCurrentItem(printout);
         window.exec();
     }
     form.TypDp1();

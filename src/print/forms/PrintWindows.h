@@ -22,6 +22,8 @@ PrintServices &printServices(app::TMainForm &form, platform::Prompter &prompter)
 
 // VyberTisku1: re-reads the tables, takes the tax of line 64 into the payment order and opens
 // the print centre in mode 1 (the page last used), 2 ("RUR") or 3 ("Komfort").
-void VyberTisku1(app::TMainForm &form, platform::Prompter &prompter, int mode);
+// A Komfort node (kNodeLetters, kNodeEnvelopesDl ...) opens the "Komfort" page on that
+// printout instead of its first node.
+void VyberTisku1(app::TMainForm &form, platform::Prompter &prompter, int mode, int komfortNode = 0);
 
 }  // namespace rur::print
