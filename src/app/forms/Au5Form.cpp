@@ -91,7 +91,7 @@ TAu5Form::TAu5Form(Directories &dirs, platform::Prompter &prompter, QWidget *par
 
     const QString localCaption = u"Data v datovém adresáři"_s;
     const QString networkCaption =
-        u"Data pro provoz v síti - nastavte cestu např. F:\\RUR"_s + yearCode() + u"\\Data.DB"_s;
+        u"Data pro provoz v síti - nastavte cestu např. /mnt/server/RUR"_s + yearCode() + u"/Data.DB"_s;
     local_ = hinted(new QRadioButton(localCaption, this), u"LocalRadio"_s, localCaption);
     network_ = hinted(new QRadioButton(networkCaption, this), u"NetworkRadio"_s, networkCaption);
     layout->addWidget(local_);
@@ -180,8 +180,11 @@ void TAu5Form::KopirovatButtonClick()
 void TAu5Form::NavodLabelClick()
 {
     const QString path = writeInstallGuide(installGuideFolder());
-    if (path.isEmpty() || !openDocument(path))
+    if (path.isEmpty())
         prompter_.error(u"Návod k instalaci nelze otevřít."_s);
+    // Written, but nothing on this computer opens a PDF: the user is told where it is.
+    else if (!openDocument(path))
+        prompter_.error(u"Návod k instalaci nelze otevřít. Je uložen v souboru\n"_s + path);
 }
 
 void TAu5Form::done(int result)
