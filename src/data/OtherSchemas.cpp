@@ -33,18 +33,18 @@ TableDef mttDef()
 {
     TableDef t(u"Mtt"_s, u"Mtt.DB"_s);
     t.add({dateField(u"D1"_s), dateField(u"D3"_s), textField(u"Vi"_s, 20), textField(u"Bai"_s, 25),
-           textField(u"Nai"_s, 25), textField(u"Cui"_s, 18), textField(u"Kbi"_s, 4), boolField(u"Cnb"_s),
-           textField(u"Ba"_s, 25), textField(u"Cu"_s, 18), textField(u"Kb"_s, 4), textField(u"Vs"_s, 11),
-           textField(u"Ks"_s, 4), amountField(u"Cad1"_s), integerField(u"Cad"_s, -999999999, 999999999),
+           textField(u"Nai"_s, 25), digitsField(u"Cui"_s, 18), digitsField(u"Kbi"_s, 4), boolField(u"Cnb"_s),
+           textField(u"Ba"_s, 25), digitsField(u"Cu"_s, 18), digitsField(u"Kb"_s, 4), digitsField(u"Vs"_s, 11),
+           digitsField(u"Ks"_s, 4), amountField(u"Cad1"_s), integerField(u"Cad"_s, -999999999, 999999999),
            integerField(u"Caz"_s, -999999999, 999999999)});
     t.add(amountFields({u"Caz1"_s, u"Cad1s"_s, u"Caz1s"_s, u"Cad1z"_s, u"Caz1z"_s}));
     t.add({offsetFromZero(u"Vh"_s), offsetFromZero(u"Vl"_s), offsetFromZero(u"Vho"_s), offsetFromZero(u"Vlo"_s),
            smallintField(u"Kop"_s, 1, 999), boolField(u"Pk"_s), boolField(u"Banka"_s), boolField(u"Odl"_s),
            boolField(u"Tisk"_s), boolField(u"Za1"_s), boolField(u"Z1"_s), textField(u"Upp"_s, 35),
-           textField(u"Bas"_s, 25), textField(u"Cus"_s, 18), textField(u"Kbs"_s, 4), textField(u"Vss"_s, 11),
-           textField(u"Kss"_s, 4), textField(u"Baz"_s, 25), textField(u"Cuz"_s, 18), textField(u"Kbz"_s, 4),
-           textField(u"Vsz"_s, 11), textField(u"Ksz"_s, 4), textField(u"Obl"_s, 40), textField(u"Fa"_s, 35),
-           textField(u"Ul"_s, 35), textField(u"Psc"_s, 6), textField(u"Mi"_s, 30), textField(u"Nazev"_s, 30),
+           textField(u"Bas"_s, 25), digitsField(u"Cus"_s, 18), digitsField(u"Kbs"_s, 4), digitsField(u"Vss"_s, 11),
+           digitsField(u"Kss"_s, 4), textField(u"Baz"_s, 25), digitsField(u"Cuz"_s, 18), digitsField(u"Kbz"_s, 4),
+           digitsField(u"Vsz"_s, 11), digitsField(u"Ksz"_s, 4), textField(u"Obl"_s, 40), textField(u"Fa"_s, 35),
+           textField(u"Ul"_s, 35), digitsField(u"Psc"_s, 6), textField(u"Mi"_s, 30), textField(u"Nazev"_s, 30),
            memoField(u"Text"_s)});
     t.add({calculated(textField(u"D1s"_s, 7)), calculated(textField(u"D3s"_s, 7)),
            calculated(textField(u"Psc1"_s, 6))});
@@ -65,17 +65,17 @@ TableDef mbzpDef()
 {
     return TableDef(u"Mbzp"_s, u"Mbzp.DB"_s)
         .add({smallintField(u"Pc"_s, -999, 999), textField(u"Bai"_s, 25), textField(u"Nai"_s, 25),
-              textField(u"Cui"_s, 18), textField(u"Kbi"_s, 4), textField(u"Vi"_s, 20), boolField(u"Cnb"_s)})
+              digitsField(u"Cui"_s, 18), digitsField(u"Kbi"_s, 4), textField(u"Vi"_s, 20), boolField(u"Cnb"_s)})
         .primaryKey({u"Pc"_s});
 }
 
 TableDef mbanDef()
 {
     return TableDef(u"Mban"_s, u"Mban.DB"_s)
-        .add({autoIncField(u"ID"_s), textField(u"Cu1"_s, 18), textField(u"Cu2"_s, 18), textField(u"Kod"_s, 4),
-              textField(u"Ss"_s, 10), textField(u"Vs"_s, 10), textField(u"Ks"_s, 4),
+        .add({autoIncField(u"ID"_s), digitsField(u"Cu1"_s, 18), digitsField(u"Cu2"_s, 18), digitsField(u"Kod"_s, 4),
+              digitsField(u"Ss"_s, 10), digitsField(u"Vs"_s, 10), digitsField(u"Ks"_s, 4),
               floatField(u"Ca"_s, u"0.00"_s, -9999999999.99, 9999999999.99), dateField(u"Ds"_s),
-              textField(u"Tp"_s, 1), textField(u"Kodi"_s, 4), textField(u"Upp"_s, 35), smallintField(u"Rd"_s),
+              textField(u"Tp"_s, 1), digitsField(u"Kodi"_s, 4), textField(u"Upp"_s, 35), smallintField(u"Rd"_s),
               integerField(u"M1"_s)})
         .primaryKey({u"ID"_s})
         .index(u"Ds"_s, {u"Ds"_s});
@@ -84,16 +84,16 @@ TableDef mbanDef()
 TableDef mban1Def()
 {
     return TableDef(u"Mban1"_s, u"Mban1.DB"_s)
-        .add({textField(u"Cu1"_s, 18), textField(u"Kodi"_s, 4), floatField(u"Cac"_s, u"0.00"_s), dateField(u"Ds"_s),
+        .add({digitsField(u"Cu1"_s, 18), digitsField(u"Kodi"_s, 4), floatField(u"Cac"_s, u"0.00"_s), dateField(u"Ds"_s),
               textField(u"Tp"_s, 1)});
 }
 
 TableDef mazDef()
 {
     return TableDef(u"Maz"_s, u"Maz.DB"_s)
-        .add({autoIncField(u"ID"_s), textField(u"Ico"_s, 8), textField(u"Dic"_s, 15), textField(u"Fa"_s, 35),
-              textField(u"Jm"_s, 35), textField(u"Ul"_s, 35), textField(u"Psc"_s, 6), textField(u"Mi"_s, 30),
-              textField(u"Tel"_s, 20), textField(u"Fax"_s, 20), textField(u"Email"_s, 45), textField(u"Www"_s, 45),
+        .add({autoIncField(u"ID"_s), digitsField(u"Ico"_s, 8), textField(u"Dic"_s, 15), textField(u"Fa"_s, 35),
+              textField(u"Jm"_s, 35), textField(u"Ul"_s, 35), digitsField(u"Psc"_s, 6), textField(u"Mi"_s, 30),
+              digitsField(u"Tel"_s, 20), digitsField(u"Fax"_s, 20), textField(u"Email"_s, 45), textField(u"Www"_s, 45),
               boolField(u"O"_s), memoField(u"P"_s), calculated(textField(u"Psc1"_s, 6))})
         .primaryKey({u"ID"_s})
         .index(u"Fa"_s, {u"Fa"_s})

@@ -19,13 +19,15 @@ QList<FieldDef> calcAmounts(const char *const list)
 {
     QList<FieldDef> out;
     for (const QString &n : names(list))
-        out.append(calculated(floatField(n, u"0"_s)));
+        out.append(calculated(amountField(n)));
     return out;
 }
 
 QList<FieldDef> rateCopies()
 {
-    return {calculated(floatField(u"Dd"_s, u"0.00"_s)), calculated(floatField(u"Hd"_s, u"0.00"_s))};
+    // Copies of the rates of Dcis, within the same bounds.
+    return {calculated(floatField(u"Dd"_s, u"0.00"_s, -99.99, 99.99)),
+            calculated(floatField(u"Hd"_s, u"0.00"_s, -99.99, 99.99))};
 }
 
 QList<FieldDef> periodKey()

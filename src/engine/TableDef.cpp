@@ -122,6 +122,13 @@ FieldDef textField(const QString &name, int size)
     return FieldDef{name, FieldType::Char, size, {}, {}, {}, false};
 }
 
+FieldDef digitsField(const QString &name, int size)
+{
+    FieldDef f = textField(name, size);
+    f.digits = true;
+    return f;
+}
+
 FieldDef boolField(const QString &name)
 {
     return FieldDef{name, FieldType::Boolean, 0, {}, {}, {}, false};

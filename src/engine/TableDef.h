@@ -21,6 +21,9 @@ struct FieldDef {
     // How the user knows the field in messages: "ř. 21", or its label in a window; empty
     // for the field's name.
     QString label = {};
+    // A Char field whose values are digits (IČO, PSČ, account numbers, telephone numbers):
+    // windows show it as wide as a number of its size.
+    bool digits = false;
 };
 
 // The field as messages name it: the line of the return ("ř. 21"), the window's label
@@ -68,6 +71,7 @@ FieldDef floatField(const QString &name, const QString &format = {}, std::option
 FieldDef amountField(const QString &name);            // whole crowns, "0", eleven digits
 FieldDef coefficientField(const QString &name);       // "0.00", -9.99 to 9.99
 FieldDef textField(const QString &name, int size);
+FieldDef digitsField(const QString &name, int size);  // a text field of digits
 FieldDef boolField(const QString &name);
 FieldDef dateField(const QString &name);
 FieldDef smallintField(const QString &name, std::optional<double> min = {}, std::optional<double> max = {});

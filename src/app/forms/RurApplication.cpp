@@ -2,6 +2,7 @@
 
 #include "engine/EngineError.h"
 #include "ui/forms/ButtonEnter.h"
+#include "ui/forms/WindowFit.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -23,6 +24,7 @@ RurApplication::RurApplication(int &argc, char **argv) : QApplication(argc, argv
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(qtTexts);
     ui::installEnterPressesFocusedButton(*this);
+    ui::installWindowFit(*this);
 }
 
 bool RurApplication::notify(QObject *receiver, QEvent *event)

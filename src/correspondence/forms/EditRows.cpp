@@ -1,6 +1,7 @@
 #include "correspondence/forms/EditRows.h"
 
 #include "ui/forms/DBEditz.h"
+#include "ui/forms/EditWidth.h"
 #include "vat/forms/FormParts.h"
 
 #include <QGridLayout>
@@ -22,7 +23,7 @@ QList<ui::TDBEditz *> addEditRows(QGridLayout &grid, int &row, QWidget *parent, 
         e->setObjectName(u"DBEdit"_s + field);
         e->setDataSource(table, field);
         e->setPrompter(prompter);
-        e->setFixedWidth(e->fontMetrics().averageCharWidth() * r.chars + 14);
+        ui::setEditWidth(*e, r.chars);
         if (r.hint)
             vat::setHint(e, QString::fromUtf16(r.hint));
         if (r.label || !line) {

@@ -5,6 +5,7 @@
 #include "engine/Table.h"
 #include "ledger/Ledger.h"
 #include "ui/forms/DBEditz.h"
+#include "ui/forms/EditWidth.h"
 #include "ui/forms/KalendarForm.h"
 #include "vat/WindowRules.h"
 #include "vat/forms/FormParts.h"
@@ -45,7 +46,7 @@ TEzal1sForm::TEzal1sForm(vat::WindowContext ctx, QWidget *parent) : QDialog(pare
         date->setObjectName(u"DB"_s + dateField(slot));
         date->setDataSource(dzal1, dateField(slot));
         date->setPrompter(&ctx_.prompter);
-        date->setFixedWidth(date->fontMetrics().averageCharWidth() * 10 + 14);
+        ui::setEditWidth(*date, 10);
         vat::setHint(date, u"Datum"_s);
         ui::attachCalendar(date, dateLabel, picker);
         auto *amount = new ui::TDBEditz(this);
@@ -53,7 +54,7 @@ TEzal1sForm::TEzal1sForm(vat::WindowContext ctx, QWidget *parent) : QDialog(pare
         amount->setDataSource(dzal1, amountField(slot));
         amount->setPrompter(&ctx_.prompter);
         amount->setAlignment(Qt::AlignRight);
-        amount->setFixedWidth(amount->fontMetrics().averageCharWidth() * 13 + 14);
+        ui::setEditWidth(*amount, 13);
         vat::setHint(amount, u"Částka v Kč"_s);
         auto *transfer = new QLabel(u"Příkaz"_s, this);
         transfer->setObjectName(u"PrikazLabel%1"_s.arg(slot));

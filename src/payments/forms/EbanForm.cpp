@@ -13,6 +13,7 @@
 #include "report/ReportError.h"
 #include "search/forms/FindForms.h"
 #include "ui/forms/DBEditz.h"
+#include "ui/forms/EditWidth.h"
 #include "ui/forms/DBGrid.h"
 #include "ui/forms/DBNavigator.h"
 #include "ui/forms/EnterTab.h"
@@ -90,7 +91,7 @@ TEbanForm::TEbanForm(vat::WindowContext ctx, BankWindowServices services, QWidge
         e->setObjectName(u"DBEdit"_s + d.field);
         e->setDataSource(mban, d.field);
         e->setPrompter(&ctx_.prompter);
-        e->setFixedWidth(e->fontMetrics().averageCharWidth() * (d.chars + 1) + 14);
+        ui::setEditWidth(*e, d.chars + 1);
         vat::setHint(e, d.hint);
         auto *label = new QLabel(d.label, this);
         if (d.field == u"Ds"_s)

@@ -8,6 +8,7 @@
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "ui/forms/DBCheckBoxz.h"
+#include "ui/forms/EditWidth.h"
 #include "ui/forms/Editz.h"
 #include "vat/WindowRules.h"
 #include "vat/forms/FormParts.h"
@@ -33,7 +34,7 @@ ui::TEditz *numberEdit(const QString &name, const QString &hint, int value, QWid
     auto *e = new ui::TEditz(parent);
     e->setObjectName(name);
     e->setMaxLength(3);
-    e->setFixedWidth(e->fontMetrics().averageCharWidth() * 4 + 14);
+    e->setFixedWidth(ui::digitsEditWidth(*e, e->maxLength()));
     e->setText(QString::number(value));
     vat::setHint(e, hint);
     return e;

@@ -7,6 +7,7 @@
 #include "payments/PaymentData.h"
 #include "search/forms/FindForms.h"
 #include "ui/forms/DBEditz.h"
+#include "ui/forms/EditWidth.h"
 #include "ui/forms/DBGrid.h"
 #include "ui/forms/DBNavigator.h"
 #include "ui/forms/EnterTab.h"
@@ -55,7 +56,7 @@ TEbzpForm::TEbzpForm(vat::WindowContext ctx, QWidget *parent) : QDialog(parent),
         e->setObjectName(u"DBEdit"_s + d.field);
         e->setDataSource(mbzp, d.field);
         e->setPrompter(&ctx_.prompter);
-        e->setFixedWidth(e->fontMetrics().averageCharWidth() * (d.chars + 1) + 14);
+        ui::setEditWidth(*e, d.chars + 1);
         vat::setHint(e, d.hint);
         edits_.append(e);
     }

@@ -6,6 +6,7 @@
 #include "ui/forms/DBCheckBoxz.h"
 #include "ui/forms/DBComboBoxz.h"
 #include "ui/forms/DBEditz.h"
+#include "ui/forms/EditWidth.h"
 #include "vat/forms/FormParts.h"
 
 #include <QButtonGroup>
@@ -36,12 +37,6 @@ QPushButton *addButton(QWidget *parent, const QString &caption, const QString &n
     if (!hint.isEmpty())
         vat::setHint(b, hint);
     return b;
-}
-
-// Width of an edit from the size of its field.
-int editWidth(const QWidget *w, int size)
-{
-    return qBound(4, size, 20) * w->fontMetrics().averageCharWidth() + 14;
 }
 
 }  // namespace
@@ -104,7 +99,7 @@ void TEmtfForm::addFields(QWidget *parent, QGridLayout *grid, const QList<PanelF
             edit->setPrompter(&ctx_.prompter);
             const engine::FieldDef &def = table->def().fields[table->def().indexOf(f.field)];
             const bool number = f.input == PanelInput::Number;
-            edit->setFixedWidth(editWidth(edit, number ? 8 : (f.input == PanelInput::Date ? 10 : def.size)));
+            ui::setEditWidth(*edit, qBound(4, number ? 8 : (f.input == PanelInput::Date ? 10 : def.size), 20));
             if (number)
                 edit->setAlignment(Qt::AlignRight);
             if (f.input == PanelInput::Shown) {

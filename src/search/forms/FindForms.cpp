@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "search/Searches.h"
+#include "ui/forms/EditWidth.h"
 #include "ui/forms/Editz.h"
 #include "vat/WindowRules.h"
 #include "vat/forms/FormParts.h"
@@ -31,6 +32,7 @@ void FindForm::build(QWidget *content, const QString &hint, int maxLength, QPush
     // Only the date search moves on with Enter; elsewhere Enter presses "&Zavřít".
     edit_->setEnterTab(extra != nullptr);
     edit_->setMaxLength(maxLength);
+    edit_->setMinimumWidth(ui::textEditWidth(*edit_, std::min(maxLength, ui::kShownTextChars)));
     vat::setHint(edit_, hint);
     close_ = new QPushButton(u"&Zavřít"_s, this);
     close_->setObjectName(u"ZavritButton"_s);

@@ -6,6 +6,7 @@
 #include "platform/Prompter.h"
 #include "ui/forms/DBCheckBoxz.h"
 #include "ui/forms/DBEditz.h"
+#include "ui/forms/EditWidth.h"
 #include "vat/WindowRules.h"
 #include "vat/forms/FormParts.h"
 
@@ -31,7 +32,7 @@ TEcisForm::TEcisForm(WindowContext ctx, QWidget *parent) : QDialog(parent), ctx_
         edit->setDataSource(ctx_.dm.Dcis.get(), field);
         edit->setPrompter(&ctx_.prompter);
         edit->setAlignment(Qt::AlignRight);
-        edit->setFixedWidth(70);
+        edit->setFixedWidth(std::max(70, ui::fieldEditWidth(*edit)));
         grid->addWidget(new QLabel(caption, box), row, 0);
         grid->addWidget(edit, row, 1);
         grid->addWidget(new QLabel(u"%"_s, box), row, 2);

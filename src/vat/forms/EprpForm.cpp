@@ -8,6 +8,7 @@
 #include "platform/Prompter.h"
 #include "ui/forms/DBCheckBoxz.h"
 #include "ui/forms/DBComboBoxz.h"
+#include "ui/forms/EditWidth.h"
 #include "ui/forms/DBEditz.h"
 #include "ui/forms/EnterTab.h"
 #include "ui/forms/KalendarForm.h"
@@ -28,17 +29,6 @@
 using namespace Qt::StringLiterals;
 
 namespace rur::vat {
-
-namespace {
-
-// Width of a text control from the size of its field.
-int textWidth(const QWidget *w, int size)
-{
-    const int chars = qBound(4, size, 26);
-    return chars * w->fontMetrics().averageCharWidth() + 14;
-}
-
-}  // namespace
 
 TEprpForm::TEprpForm(WindowContext ctx, QWidget *parent) : QDialog(parent), ctx_(std::move(ctx))
 {
@@ -146,10 +136,10 @@ QWidget *TEprpForm::buildPage(int pageIndex)
             edit->setDataSource(prp, item.field);
             edit->setPrompter(&ctx_.prompter);
             if (item.input == TaxpayerInput::Text) {
-                edit->setFixedWidth(textWidth(edit, prp->field(item.field).size()));
+                ui::setEditWidth(*edit, qBound(4, prp->field(item.field).size(), ui::kShownTextChars));
             } else {
                 edit->setAlignment(Qt::AlignRight);
-                edit->setFixedWidth(textWidth(edit, item.input == TaxpayerInput::Date ? 10 : 8));
+                ui::setEditWidth(*edit, item.input == TaxpayerInput::Date ? 10 : 8);
             }
             control = edit;
             break;

@@ -5,6 +5,7 @@
 #include "engine/Table.h"
 #include "platform/Prompter.h"
 #include "ui/forms/DBEditz.h"
+#include "ui/forms/EditWidth.h"
 #include "ui/forms/EnterTab.h"
 #include "vat/Saving.h"
 #include "vat/forms/FormParts.h"
@@ -45,7 +46,7 @@ TFinishedForm::TFinishedForm(int part, engine::Table &table, WindowId id, Window
         edit->setDataSource(&table_, field);
         edit->setReadOnly(true);
         edit->setFocusPolicy(Qt::ClickFocus);
-        edit->setFixedWidth(100);
+        edit->setFixedWidth(std::max(100, ui::fieldEditWidth(*edit)));
         edit->setStyleSheet(u"background-color: #f6f6f6;"_s);
         period->addWidget(new QLabel(caption, this));
         period->addWidget(edit);

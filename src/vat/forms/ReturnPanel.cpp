@@ -1,6 +1,7 @@
 #include "vat/forms/ReturnPanel.h"
 
 #include "vat/forms/FormParts.h"
+#include "ui/forms/EditWidth.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -150,7 +151,7 @@ QWidget *ReturnPanel::makeCell(const CellDef &cell, engine::Table &table, platfo
     edit->setDataSource(&table, cell.field);
     edit->setPrompter(&prompter);
     edit->setAlignment(Qt::AlignRight);
-    edit->setFixedWidth(cellWidth(cell.kind));
+    edit->setFixedWidth(std::max(cellWidth(cell.kind), ui::fieldEditWidth(*edit)));
     if (cell.kind == CellKind::Override)
         setHint(edit, kOverrideHint);
     else if (cell.kind == CellKind::Split)
