@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -177,6 +178,22 @@ TEST_F(TransferWindows, AWrongPathIsToldAndTheTransferWaitsForAPathThatShows)
         EXPECT_TRUE(w->pathEdit()->hasFocus());
         QTest::keyClick(w->grid(), Qt::Key_Return);  // nothing to transfer
         EXPECT_TRUE(w->isVisible());
+        // The calendar labels "od" and "do" have no period to act on: disabled, without a hint,
+        // and a click opens nothing.
+        int calendars = 0;
+        w->openCalendar = [&](ui::TDBEditz *) { ++calendars; };
+        const auto labels = [&] {
+            QStringList out;
+            for (const QLabel *l : w->findChildren<QLabel *>())
+                if (l->text() == u"od"_s || l->text() == u"do"_s)
+                    out.append(l->text() + (l->isEnabled() ? u" enabled "_s : u" disabled "_s) + l->toolTip());
+            return out;
+        };
+        EXPECT_EQ(labels(), (QStringList{u"od disabled "_s, u"do disabled "_s}));
+        for (QLabel *l : w->findChildren<QLabel *>())
+            if (l->text() == u"od"_s)
+                QTest::mouseClick(l, Qt::LeftButton);
+        EXPECT_EQ(calendars, 0);
 
         w->pathEdit()->selectAll();
         type(w->pathEdit(), journal.catalogue());
@@ -184,6 +201,12 @@ TEST_F(TransferWindows, AWrongPathIsToldAndTheTransferWaitsForAPathThatShows)
         EXPECT_TRUE(w->button(u"PrenestButton"_s)->isEnabled());
         EXPECT_TRUE(w->grid()->hasFocus());
         EXPECT_EQ(text(*w, u"Ico"_s), u"11111111"_s);  // no number remembered: the first row
+        const QString hint = u"Zvolte, za jaké období chcete RUR přenést"_s;
+        EXPECT_EQ(labels(), (QStringList{u"od enabled "_s + hint, u"do enabled "_s + hint}));
+        for (QLabel *l : w->findChildren<QLabel *>())
+            if (l->text() == u"od"_s)
+                QTest::mouseClick(l, Qt::LeftButton);
+        EXPECT_EQ(calendars, 1);
 
         // "..." starts in the folder of the path and shows what is picked.
         QString start;
@@ -196,6 +219,7 @@ TEST_F(TransferWindows, AWrongPathIsToldAndTheTransferWaitsForAPathThatShows)
         EXPECT_EQ(start, journal.path().chopped(1));
         EXPECT_EQ(prompter.texts(), QStringList{kJournalFailed});
         EXPECT_FALSE(w->button(u"PrenestButton"_s)->isEnabled());
+        EXPECT_EQ(labels(), (QStringList{u"od disabled "_s, u"do disabled "_s}));
         w->reject();
     }
     // A path that showed nothing is not remembered; the position is.

@@ -1,6 +1,7 @@
 #include "transfer/forms/EsdForm.h"
 
 #include "app/Directories.h"
+#include "engine/Table.h"
 #include "ui/forms/DBEditz.h"
 #include "ui/forms/KalendarForm.h"
 
@@ -21,17 +22,32 @@ const QList<ShownField> kShown = {{u"Ico", u"IČO", nullptr},
                                   {u"Pr", u"Příjmení", nullptr},
                                   {u"Ti", u"Titul", nullptr}};
 
-// The labels of the date fields are links to the calendar: underlined and blue.
+const QString kPeriodHint = u"Zvolte, za jaké období chcete RUR přenést"_s;
+
+// The labels of the date fields are links to the calendar: underlined and blue while enabled,
+// grey like any disabled label otherwise.
 QLabel *calendarLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setUnderline(true);
-    label->setFont(font);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::blue);
+    palette.setColor(QPalette::Active, QPalette::WindowText, Qt::blue);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, Qt::blue);
     label->setPalette(palette);
     return label;
+}
+
+// A link while there is a period to pick a date for; a plain grey label without a hint
+// otherwise.
+void enableCalendarLabel(QLabel *label, bool enabled)
+{
+    label->setEnabled(enabled);
+    QFont font = label->font();
+    font.setUnderline(enabled);
+    label->setFont(font);
+    label->setCursor(enabled ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    const QString hint = enabled ? kPeriodHint : QString();
+    label->setStatusTip(hint);
+    label->setToolTip(hint);
 }
 
 }  // namespace
@@ -39,7 +55,7 @@ QLabel *calendarLabel(const QString &text, QWidget *parent)
 TEsdForm::TEsdForm(const TransferWindowContext &ctx, QWidget *parent)
     : TSiblingForm(ctx, SiblingKind::Journal, kShown, parent)
 {
-    const QString hint = u"Zvolte, za jaké období chcete RUR přenést"_s;
+    const QString &hint = kPeriodHint;
     engine::Table *period = sibling_.period();
     from_ = calendarLabel(u"od"_s, this);
     to_ = calendarLabel(u"do"_s, this);
@@ -59,6 +75,15 @@ TEsdForm::TEsdForm(const TransferWindowContext &ctx, QWidget *parent)
         watched->installEventFilter(this);
     openCalendar = [picker = ui::calendarPicker({ctx.dirs.dataSetIni(), ctx.dirs.dataSetDir, ctx.screenWidth})](
                        ui::TDBEditz *field) { ui::KDatum(field, picker); };
+    siblingOpened();
+}
+
+void TEsdForm::siblingOpened()
+{
+    const engine::Table *period = sibling_.period();
+    const bool open = period && period->isActive();
+    enableCalendarLabel(from_, open);
+    enableCalendarLabel(to_, open);
 }
 
 QList<ui::TDBEditz *> TEsdForm::dateFields() const

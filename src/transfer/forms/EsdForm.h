@@ -23,6 +23,7 @@ protected:
     TransferResult runTransfer() override;
     bool commitTyped() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void siblingOpened() override;
 
 private:
     QLabel *from_;

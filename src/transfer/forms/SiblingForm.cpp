@@ -8,6 +8,7 @@
 #include "transfer/SiblingSearch.h"
 #include "ui/TableModel.h"
 #include "ui/forms/DBEditz.h"
+#include "ui/forms/EditWidth.h"
 #include "ui/forms/EnterTab.h"
 #include "ui/forms/WindowPlacer.h"
 
@@ -166,6 +167,7 @@ ui::TDBEditz *TSiblingForm::addEdit(engine::Table *table, const QString &field, 
     edit->setObjectName(field + u"Edit"_s);
     edit->setPrompter(&ctx_.prompter);
     edit->setDataSource(table, field);
+    edit->setMinimumWidth(ui::fieldEditWidth(*edit));
     if (!hint.isEmpty())
         setHint(edit, hint);
     edits_.insert(field, edit);
@@ -183,6 +185,7 @@ void TSiblingForm::showEvent(QShowEvent *event)
 
 void TSiblingForm::setShown(bool shown)
 {
+    siblingOpened();
     prenest_->setEnabled(shown);
     if (shown)
         grid_->setFocus();
@@ -228,6 +231,7 @@ void TSiblingForm::rowChanged()
         catalogue.next();
     syncing_ = false;
     const bool open = sibling_.openCurrentRow();
+    siblingOpened();
     prenest_->setEnabled(open);
     if (!open)
         ctx_.prompter.information(sibling_.program().showFailed);

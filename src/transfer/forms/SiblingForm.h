@@ -70,6 +70,8 @@ protected:
     virtual TransferResult runTransfer() = 0;
     // Hands what the user typed in the window's own fields to the table; false when refused.
     virtual bool commitTyped() { return true; }
+    // The sibling's tables were opened or closed: the catalogue shown or not, another row.
+    virtual void siblingOpened() {}
     // Row of the window's layout below the taxpayer where a subclass adds its controls.
     QGridLayout *ownGrid() const { return own_; }
     ui::TDBEditz *addEdit(engine::Table *table, const QString &field, const QString &hint);
