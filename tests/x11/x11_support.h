@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QImage>
+#include <QMargins>
+#include <QRect>
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -37,6 +39,11 @@ protected:
 // labels widen it after it is shown is pulled back inside the screen 150 ms after showing).
 // Fails the test when the window does not get its frame.
 void showFramed(QWidget &window);
+
+// The frame the window manager drew around the window (_NET_FRAME_EXTENTS; none before it
+// framed the window), and the window with it. Qt's frameGeometry() lags behind at times.
+QMargins frameExtents(const QWidget &window);
+QRect frameRect(const QWidget &window);
 
 // The title the window manager got: _NET_WM_NAME of the window, read with xprop.
 QString wmTitle(const QWidget &window);

@@ -257,8 +257,8 @@ void visitEveryWindow(const GalleryVisitor &visit)
             request.report = &page1;
             request.statusText = QString::fromUtf16(print::kShownPageWillPrint);
             request.dataSetIni = main.directories().dataSetIni();
+            // Maximized, as the program shows it.
             w.showRequest(request);
-            w.resize(1024, 700);
             take(w);
         }
         {

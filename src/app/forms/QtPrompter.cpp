@@ -1,6 +1,7 @@
 #include "app/forms/QtPrompter.h"
 
 #include "app/Program.h"
+#include "ui/forms/EditWidth.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -77,6 +78,7 @@ bool QtPrompter::askText(const QString &caption, const QString &label, QString *
         // Passwords of data sets are at most ten characters, shown as stars.
         edit->setEchoMode(QLineEdit::Password);
         edit->setMaxLength(10);
+        ui::fitMaxLength(*edit);
     }
     layout->addWidget(edit);
     auto *buttons = new QDialogButtonBox(&dialog);

@@ -1,6 +1,7 @@
 #include "datasets/forms/CatalogueDialogs.h"
 
 #include "datasets/Catalogue.h"
+#include "ui/forms/EditWidth.h"
 #include "ui/forms/Editz.h"
 
 #include <QFormLayout>
@@ -31,6 +32,7 @@ QLineEdit *passwordEdit(QWidget *parent, const QString &name)
     e->setObjectName(name);
     e->setEchoMode(QLineEdit::Password);
     e->setMaxLength(10);
+    ui::fitMaxLength(*e);
     return e;
 }
 
@@ -44,6 +46,7 @@ TAu1Form::TAu1Form(Catalogue &catalogue, QWidget *parent) : QDialog(parent), cat
     name_ = new ui::TEditz(this);
     name_->setObjectName(u"NazevEdit"_s);
     name_->setMaxLength(20);
+    ui::fitMaxLength(*name_);
     name_->setStatusTip(u"Název RUR"_s);
     form->addRow(u"Název RUR"_s, name_);
     layout->addLayout(form);
@@ -81,6 +84,7 @@ TAu2Form::TAu2Form(Catalogue &catalogue, QWidget *parent) : QDialog(parent), cat
     name_ = new ui::TEditz(this);
     name_->setObjectName(u"NazevEdit"_s);
     name_->setMaxLength(20);
+    ui::fitMaxLength(*name_);
     name_->setText(catalogue.currentName());
     layout->addWidget(name_);
     auto *ok = new QPushButton(u"&OK"_s, this);

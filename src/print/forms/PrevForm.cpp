@@ -72,7 +72,9 @@ TPrevForm::TPrevForm(data::TDM1 &dm, platform::Prompter &prompter, QWidget *pare
     build();
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize available = screen ? screen->geometry().size() : QSize(1024, 768);
-    setGeometry(0, 0, available.width() <= 640 ? 640 : 800, available.height() <= 480 ? 453 : 573);
+    resize(available.width() <= 640 ? 640 : 800, available.height() <= 480 ? 453 : 573);
+    // The frame's corner at the screen's: restored from maximized, the title bar is on the screen.
+    move(0, 0);
     info_ = new TTiskInfoForm(this);
 }
 

@@ -32,7 +32,7 @@ void FindForm::build(QWidget *content, const QString &hint, int maxLength, QPush
     // Only the date search moves on with Enter; elsewhere Enter presses "&Zavřít".
     edit_->setEnterTab(extra != nullptr);
     edit_->setMaxLength(maxLength);
-    edit_->setMinimumWidth(ui::textEditWidth(*edit_, std::min(maxLength, ui::kShownTextChars)));
+    ui::fitMaxLength(*edit_);
     vat::setHint(edit_, hint);
     close_ = new QPushButton(u"&Zavřít"_s, this);
     close_->setObjectName(u"ZavritButton"_s);

@@ -102,6 +102,11 @@ int fieldEditWidth(const TDBEditz &edit)
     return field.type == engine::FieldType::Char ? textEditWidth(edit, std::min(field.size, kShownTextChars)) : 0;
 }
 
+void fitMaxLength(QLineEdit &edit)
+{
+    edit.setMinimumWidth(textEditWidth(edit, std::min(edit.maxLength(), kShownTextChars)));
+}
+
 void setEditWidth(TDBEditz &edit, int chars)
 {
     edit.setFixedWidth(std::max(textEditWidth(edit, chars), fieldEditWidth(edit)));

@@ -33,6 +33,9 @@ int digitsEditWidth(const QLineEdit &edit, int chars);
 // The width that shows the longest value of the edit's field (ordinary text: its size, at
 // most kShownTextChars characters); 0 while the edit is unbound.
 int fieldEditWidth(const TDBEditz &edit);
+// At least as wide as the edit's longest text (its maximum length, at most kShownTextChars
+// characters of ordinary text): for edits not bound to a field.
+void fitMaxLength(QLineEdit &edit);
 // A fixed width of `chars` characters of ordinary text (the window's choice), and at least
 // the width of the field's longest value.
 void setEditWidth(TDBEditz &edit, int chars);

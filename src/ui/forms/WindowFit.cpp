@@ -32,17 +32,19 @@ bool hasScrollArea(const QWidget &window)
     return false;
 }
 
-// The layout item that keeps the window as wide as its title; made the first time.
-QSpacerItem *titleStrut(QWidget &window, QLayout &layout)
+// The layout item that keeps the window as wide as its title; made the first time. Kept on
+// the layout, which owns it: a window that builds a new layout (a message box given a new
+// text) gets a new one.
+QSpacerItem *titleStrut(QLayout &layout)
 {
-    if (auto *strut = static_cast<QSpacerItem *>(window.property(kTitleStrut).value<void *>()))
+    if (auto *strut = static_cast<QSpacerItem *>(layout.property(kTitleStrut).value<void *>()))
         return strut;
     auto *strut = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
     if (auto *grid = qobject_cast<QGridLayout *>(&layout))
         grid->addItem(strut, grid->rowCount(), 0, 1, qMax(1, grid->columnCount()));
     else
         layout.addItem(strut);
-    window.setProperty(kTitleStrut, QVariant::fromValue<void *>(strut));
+    layout.setProperty(kTitleStrut, QVariant::fromValue<void *>(strut));
     return strut;
 }
 
@@ -55,7 +57,7 @@ void fitTitle(QWidget &window)
     const auto *box = qobject_cast<QBoxLayout *>(layout);
     const bool vertical = box && (box->direction() == QBoxLayout::TopToBottom || box->direction() == QBoxLayout::BottomToTop);
     if (layout && (vertical || qobject_cast<QGridLayout *>(layout))) {
-        QSpacerItem *strut = titleStrut(window, *layout);
+        QSpacerItem *strut = titleStrut(*layout);
         if (strut->sizeHint().width() != needed) {
             strut->changeSize(needed, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
             layout->invalidate();
