@@ -44,12 +44,17 @@ int textRoom(const QLineEdit &edit)
     return contents.width() - margins.left() - margins.right() - 2 * 2;
 }
 
-// The pixels a text takes in the edit: its advance, the cursor after it, and the glyphs'
-// overhang.
+// The pixels a text takes in the edit: its advance, the cursor after it, and how far its
+// glyphs reach beyond their advance.
 int textPixels(const QLineEdit &edit, const QString &text)
 {
     const QFontMetrics m = edit.fontMetrics();
-    return m.horizontalAdvance(text) + 1 + std::max(0, -m.minLeftBearing()) + std::max(0, -m.minRightBearing());
+    int left = 0, right = 0;
+    for (const QChar c : text) {
+        left = std::max(left, -m.leftBearing(c));
+        right = std::max(right, -m.rightBearing(c));
+    }
+    return m.horizontalAdvance(text) + 1 + left + right;
 }
 
 // Ordinary Czech text: capitals, diacritics, digits and blanks as names and addresses have.

@@ -32,6 +32,24 @@ int decimalsOf(const QString &format)
     return point < 0 ? 0 : int(format.size() - point - 1);
 }
 
+// The letters, digits and signs of the values the edits hold: names and addresses in Czech,
+// numbers, dates, codes, e-mail addresses.
+const QString kValueCharacters = u"aábcčdďeéěfghiíjklmnňoópqrřsštťuúůvwxyýzž"
+                                 u"AÁBCČDĎEÉĚFGHIÍJKLMNŇOÓPQRŘSŠTŤUÚŮVWXYÝZŽ0123456789 -+,.:;/@&()"_s;
+
+// How far the glyphs of those characters reach beyond their advance, left and right. Not the
+// font's own extremes: those come from glyphs no value holds (combining accents reach a dozen
+// pixels back) and would widen every edit by twenty pixels.
+QMargins valueOverhang(const QFontMetrics &metrics)
+{
+    QMargins overhang;
+    for (const QChar c : kValueCharacters) {
+        overhang.setLeft(std::max(overhang.left(), -metrics.leftBearing(c)));
+        overhang.setRight(std::max(overhang.right(), -metrics.rightBearing(c)));
+    }
+    return overhang;
+}
+
 }  // namespace
 
 QString longestDigits(const engine::FieldDef &field)
@@ -65,9 +83,9 @@ int editWidthForText(const QLineEdit &edit, int textPixels)
     const QMargins text = edit.textMargins(), contents = edit.contentsMargins();
     // QLineEdit keeps two pixels beside its text on each side, one for the cursor after it,
     // and room for glyphs that reach beyond their advance.
-    const int inner = textPixels + 2 * 2 + 1 + std::max(0, -metrics.minLeftBearing())
-                      + std::max(0, -metrics.minRightBearing()) + text.left() + text.right() + contents.left()
-                      + contents.right();
+    const QMargins overhang = valueOverhang(metrics);
+    const int inner = textPixels + 2 * 2 + 1 + overhang.left() + overhang.right() + text.left() + text.right()
+                      + contents.left() + contents.right();
     QStyleOptionFrame option;
     option.initFrom(&edit);
     option.lineWidth = edit.hasFrame() ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit) : 0;
