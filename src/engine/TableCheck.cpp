@@ -34,8 +34,9 @@ QString schemaDamage(SqliteFile &db, const QString &schema, const QString &table
     }
 }
 
-QString missingField(SqliteFile &db, const QString &schema, const QString &fileTable, const TableDef &def,
-                     const QStringList &allowMissing)
+namespace {
+
+QStringList columnsOf(SqliteFile &db, const QString &schema, const QString &fileTable)
 {
     QStringList columns;
     Statement st(db, u"SELECT name FROM pragma_table_info(?, ?)"_s);
@@ -43,6 +44,15 @@ QString missingField(SqliteFile &db, const QString &schema, const QString &fileT
     st.bind(2, schema);
     while (st.step())
         columns.append(st.columnText(0));
+    return columns;
+}
+
+}  // namespace
+
+QString missingField(SqliteFile &db, const QString &schema, const QString &fileTable, const TableDef &def,
+                     const QStringList &allowMissing)
+{
+    const QStringList columns = columnsOf(db, schema, fileTable);
     for (const FieldDef &f : def.fields)
         if (!f.calculated && !columns.contains(f.name, Qt::CaseInsensitive)
             && !allowMissing.contains(f.name, Qt::CaseInsensitive))
@@ -52,14 +62,7 @@ QString missingField(SqliteFile &db, const QString &schema, const QString &fileT
 
 QString valueDamage(SqliteFile &db, const QString &schema, const QString &fileTable, const TableDef &def)
 {
-    QStringList present;
-    {
-        Statement st(db, u"SELECT name FROM pragma_table_info(?, ?)"_s);
-        st.bind(1, fileTable);
-        st.bind(2, schema);
-        while (st.step())
-            present.append(st.columnText(0));
-    }
+    const QStringList present = columnsOf(db, schema, fileTable);
     QList<const FieldDef *> fields;
     QStringList columns;
     for (const FieldDef &f : def.fields) {
