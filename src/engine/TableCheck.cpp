@@ -62,7 +62,12 @@ QString missingField(SqliteFile &db, const QString &schema, const QString &fileT
 
 QString valueDamage(SqliteFile &db, const QString &schema, const QString &fileTable, const TableDef &def)
 {
-    const QStringList present = columnsOf(db, schema, fileTable);
+    QStringList present;
+    try {
+        present = columnsOf(db, schema, fileTable);
+    } catch (const EngineError &e) {
+        return e.message();
+    }
     QList<const FieldDef *> fields;
     QStringList columns;
     for (const FieldDef &f : def.fields) {
