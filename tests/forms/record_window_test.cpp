@@ -59,7 +59,11 @@ protected:
         QApplication::processEvents();
     }
 
-    bool enabled(RecordAction a) const { return navigator->button(a)->isEnabled(); }
+    bool enabled(RecordAction a) const
+    {
+        const QToolButton *button = navigator->button(a);
+        return button && button->isEnabled();
+    }
     QString bank() const { return table->field(u"Bai"_s).asString(); }
     int selectedRow() const { return grid->selectionModel()->currentIndex().row(); }
 

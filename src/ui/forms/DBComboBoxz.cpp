@@ -119,7 +119,8 @@ void TDBComboBoxz::itemChosen(int index)
 void TDBComboBoxz::textTyped()
 {
     link_.setTyping(true);
-    if (!link_.table() || !link_.table()->isEditing()) {
+    const engine::Table *table = link_.table();
+    if (!table || !table->isEditing()) {
         if (!link_.beginEdit(this))
             reset();
     }

@@ -63,7 +63,8 @@ void TDBEditz::textTyped()
     // The first change puts the table into edit state; marked as typing first, the text
     // survives that move (and the new row of an empty table).
     link_.setTyping(true);
-    if (!link_.table() || !link_.table()->isEditing()) {
+    const engine::Table *table = link_.table();
+    if (!table || !table->isEditing()) {
         if (!link_.beginEdit(this))
             reset();
     }

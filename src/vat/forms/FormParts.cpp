@@ -76,7 +76,8 @@ void TDBMemo::textTyped()
     if (showing_)
         return;
     link_.setTyping(true);
-    if (!link_.table() || !link_.table()->isEditing()) {
+    const engine::Table *table = link_.table();
+    if (!table || !table->isEditing()) {
         if (!link_.beginEdit(this))
             reset();
     }
