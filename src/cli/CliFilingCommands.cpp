@@ -1,6 +1,7 @@
 // rur-cli commands that write the electronic filing file.
 #include "cli/CliSupport.h"
 
+#include "app/DataSetRecords.h"
 #include "app/Startup.h"
 #include "check/ReturnCheck.h"
 #include "data/DataM1.h"
@@ -33,8 +34,10 @@ int cmdXml(Context &ctx)
     try {
         if (ctx.options.contains(u"--out"_s)) {
             const QString path = absolutePath(ctx, ctx.options.value(u"--out"_s));
-            if (rur::print::DphXml1(dm, path, user.kodovani, user.radky, ctx.prompter))
+            if (rur::print::DphXml1(dm, path, user.kodovani, user.radky, ctx.prompter)) {
                 written = path;
+                app::recordFilingFile(ctx.dirs.dataSetIni(), {path, app::returnKey(dm), QDateTime::currentDateTime()});
+            }
         } else {
             rur::print::FilingContext filing{dm, ctx.dirs, user, xml, ctx.prompter};
             written = rur::print::saveFilingFile(filing);
