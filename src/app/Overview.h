@@ -23,7 +23,9 @@ struct Overview {
     bool lastOfYear = false;     // saved with the yearly settlement
     double r62 = 0, r63 = 0, r64 = 0, r65 = 0, r66 = 0;
     QDate today;
-    QDate deadline;  // invalid when the period (or for a supplementary return the day its reasons were found) is unknown
+    // Invalid when the period (for a supplementary return the day its reasons were found) is
+    // not known.
+    QDate deadline;
     int daysLeft = 0;  // negative once the deadline has passed
     bool saved = false;  // among the finished returns
     QDateTime filingFileWritten;  // invalid unless the filing file of this return was written and is still there

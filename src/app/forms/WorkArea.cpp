@@ -19,6 +19,7 @@ namespace {
 
 enum class Kind { Heading, Fact, Road, Note };
 enum Page { PageOverview, PageEmpty };
+enum class Look { Plain, Amount, Total, Uncaptioned };
 
 // One row of the working area: a heading, a fact with its caption and value, a label of the
 // road that triggers a command, or a note. Rows go top down into their page and column.
@@ -28,46 +29,59 @@ struct AreaItem {
     Kind kind;
     const char16_t *text = nullptr;  // heading, note or road label
     Fact fact = Fact::Taxpayer;
+    Look look = Look::Plain;  // of a fact: an amount right-aligned, the total also bold, a value without caption
     Command command = Command::VyberRur;
-    bool amount = false;     // a value in crowns, aligned right
-    bool uncaptioned = false;  // a value under the label before it, across the column
 };
+
+constexpr AreaItem heading(Page page, int column, const char16_t *text)
+{
+    return {page, column, Kind::Heading, text};
+}
+constexpr AreaItem note(Page page, int column, const char16_t *text)
+{
+    return {page, column, Kind::Note, text};
+}
+constexpr AreaItem fact(int column, Fact fact, Look look = Look::Plain)
+{
+    return {PageOverview, column, Kind::Fact, nullptr, fact, look};
+}
+constexpr AreaItem road(Page page, int column, const char16_t *text, Command command)
+{
+    return {page, column, Kind::Road, text, Fact::Taxpayer, Look::Plain, command};
+}
 
 const AreaItem kItems[] = {
-    {PageOverview, 0, Kind::Heading, u"Přiznání"},
-    {PageOverview, 0, Kind::Fact, nullptr, Fact::Taxpayer},
-    {PageOverview, 0, Kind::Fact, nullptr, Fact::Dic},
-    {PageOverview, 0, Kind::Fact, nullptr, Fact::Period},
-    {PageOverview, 0, Kind::Fact, nullptr, Fact::Kind},
-    {PageOverview, 0, Kind::Heading, u"Výsledek přiznání"},
-    {PageOverview, 0, Kind::Fact, nullptr, Fact::Line62, Command::VyberRur, true},
-    {PageOverview, 0, Kind::Fact, nullptr, Fact::Line63, Command::VyberRur, true},
-    {PageOverview, 0, Kind::Fact, nullptr, Fact::Result, Command::VyberRur, true},
-    {PageOverview, 0, Kind::Heading, u"Lhůta a stav období"},
-    {PageOverview, 0, Kind::Fact, nullptr, Fact::Deadline},
-    {PageOverview, 0, Kind::Fact, nullptr, Fact::Saved},
-    {PageOverview, 0, Kind::Fact, nullptr, Fact::FilingFile},
-    {PageOverview, 0, Kind::Fact, nullptr, Fact::Check},
-    {PageOverview, 1, Kind::Heading, u"Postup k podání"},
-    {PageOverview, 1, Kind::Road, u"Údaje o poplatníkovi", Fact::Taxpayer, Command::UdajeOPoplatnikovi},
-    {PageOverview, 1, Kind::Road, u"1. Zdanitelná plnění", Fact::Taxpayer, Command::Priznani1},
-    {PageOverview, 1, Kind::Road, u"2. Plnění osvobozená", Fact::Taxpayer, Command::Priznani2},
-    {PageOverview, 1, Kind::Road, u"3. Nárok na odpočet", Fact::Taxpayer, Command::Priznani3},
-    {PageOverview, 1, Kind::Road, u"4. Výpočet daně", Fact::Taxpayer, Command::Priznani4},
-    {PageOverview, 1, Kind::Road, u"Kontrola", Fact::Taxpayer, Command::Kontrola},
-    {PageOverview, 1, Kind::Road, u"Tisk a elektronické podání", Fact::Taxpayer, Command::TiskRur},
-    {PageOverview, 1, Kind::Road, u"Uložení RUR", Fact::Taxpayer, Command::UlozeniRur},
-    {PageOverview, 1, Kind::Heading, u"Záloha"},
-    {PageOverview, 1, Kind::Road, u"Zálohování dat", Fact::Taxpayer, Command::Zalohovani},
-    {PageOverview, 1, Kind::Fact, nullptr, Fact::Backup, Command::VyberRur, false, true},
-    {PageEmpty, 0, Kind::Heading, u"Není otevřené žádné RUR"},
-    {PageEmpty, 0, Kind::Note, u"Vyberte RUR ze seznamu, nebo založte nové."},
-    {PageEmpty, 0, Kind::Road, u"Výběr RUR", Fact::Taxpayer, Command::VyberRur},
-    {PageEmpty, 0, Kind::Road, u"Nové RUR", Fact::Taxpayer, Command::NoveRur},
+    heading(PageOverview, 0, u"Přiznání"),
+    fact(0, Fact::Taxpayer),
+    fact(0, Fact::Dic),
+    fact(0, Fact::Period),
+    fact(0, Fact::Kind),
+    heading(PageOverview, 0, u"Výsledek přiznání"),
+    fact(0, Fact::Line62, Look::Amount),
+    fact(0, Fact::Line63, Look::Amount),
+    fact(0, Fact::Result, Look::Total),
+    heading(PageOverview, 0, u"Lhůta a stav období"),
+    fact(0, Fact::Deadline),
+    fact(0, Fact::Saved),
+    fact(0, Fact::FilingFile),
+    fact(0, Fact::Check),
+    heading(PageOverview, 1, u"Postup k podání"),
+    road(PageOverview, 1, u"Údaje o poplatníkovi", Command::UdajeOPoplatnikovi),
+    road(PageOverview, 1, u"1. Zdanitelná plnění", Command::Priznani1),
+    road(PageOverview, 1, u"2. Plnění osvobozená", Command::Priznani2),
+    road(PageOverview, 1, u"3. Nárok na odpočet", Command::Priznani3),
+    road(PageOverview, 1, u"4. Výpočet daně", Command::Priznani4),
+    road(PageOverview, 1, u"Kontrola", Command::Kontrola),
+    road(PageOverview, 1, u"Tisk a elektronické podání", Command::TiskRur),
+    road(PageOverview, 1, u"Uložení RUR", Command::UlozeniRur),
+    heading(PageOverview, 1, u"Záloha"),
+    road(PageOverview, 1, u"Zálohování dat", Command::Zalohovani),
+    fact(1, Fact::Backup, Look::Uncaptioned),
+    heading(PageEmpty, 0, u"Není otevřené žádné RUR"),
+    note(PageEmpty, 0, u"Vyberte RUR ze seznamu, nebo založte nové."),
+    road(PageEmpty, 0, u"Výběr RUR", Command::VyberRur),
+    road(PageEmpty, 0, u"Nové RUR", Command::NoveRur),
 };
-
-// The save step of the last period of the year.
-constexpr char16_t kSaveLastText[] = u"Uložení posledního RUR a vypořádání";
 
 const QColor kAlarm(0xb0, 0x00, 0x20);
 
@@ -237,14 +251,14 @@ WorkArea::WorkArea(std::function<QAction *(Command)> actionOf, QWidget *parent)
         case Kind::Fact: {
             QLabel *value = newLabel(QString(), page);
             value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-            if (item.amount)
+            if (item.look == Look::Amount || item.look == Look::Total)
                 value->setAlignment(Qt::AlignRight | Qt::AlignTop);
-            if (item.fact == Fact::Result) {
+            if (item.look == Look::Total) {
                 QFont bold = value->font();
                 bold.setBold(true);
                 value->setFont(bold);
             }
-            if (item.uncaptioned) {
+            if (item.look == Look::Uncaptioned) {
                 grid->addWidget(value, row++, 0, 1, 2, Qt::AlignTop);
             } else {
                 QLabel *caption = newLabel(QString(), page, false);
@@ -261,6 +275,7 @@ WorkArea::WorkArea(std::function<QAction *(Command)> actionOf, QWidget *parent)
             road->setAction(actionOf_(item.command));
             grid->addWidget(road, row++, 0, 1, 2, Qt::AlignLeft);
             roads_.append(road);
+            // In the last period of the year the save step is the one with the settlement.
             if (item.command == Command::UlozeniRur) {
                 saveRoad_ = road;
                 saveText_ = text;
@@ -284,8 +299,9 @@ void WorkArea::showOverview(const Overview &overview)
     }
     if (saveRoad_) {
         const bool last = overview.lastOfYear;
-        saveRoad_->setText(last ? QString::fromUtf16(kSaveLastText) : saveText_);
-        saveRoad_->setAction(actionOf_(last ? Command::UlozeniPoslednihoRur : Command::UlozeniRur));
+        QAction *save = actionOf_(last ? Command::UlozeniPoslednihoRur : Command::UlozeniRur);
+        saveRoad_->setText(last && save ? save->text().remove(u'&') : saveText_);
+        saveRoad_->setAction(save);
     }
     pages_->setCurrentIndex(PageOverview);
 }
