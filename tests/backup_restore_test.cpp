@@ -193,6 +193,10 @@ TEST_F(BackupRestore, EachChoiceBringsBackItsTablesAndKeepsTheRest)
     writeFile(d1() + u"poznamka.txt"_s, "navic");
     ASSERT_TRUE(backupTo(archive));
     EXPECT_EQ(messages(Message::Information), QStringList{u"Data byla zazálohována."_s});
+    // The live ini, with the backup just recorded in it.
+    const QByteArray liveIni = readFile(d1() + u"D1.ini"_s);
+    EXPECT_TRUE(liveIni.startsWith("[Cesty]\n0=x.zip\n")) << liveIni.toStdString();
+    EXPECT_TRUE(liveIni.contains("[Prehled]")) << liveIni.toStdString();
     QStringList members = backup::archiveMembers(archive);
     EXPECT_FALSE(members.contains(u"D1.ini"_s));
     EXPECT_FALSE(members.contains(u"Pdoxusrs.lck"_s));
@@ -233,7 +237,7 @@ TEST_F(BackupRestore, EachChoiceBringsBackItsTablesAndKeepsTheRest)
     // Neither the safety archive nor any working folder stays behind, and the ini is the live one.
     EXPECT_FALSE(QFileInfo::exists(d1() + u"Zaloha"_s));
     EXPECT_TRUE(QDir(d1()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
-    EXPECT_EQ(readFile(d1() + u"D1.ini"_s), "[Cesty]\n0=x.zip\n");
+    EXPECT_EQ(readFile(d1() + u"D1.ini"_s), liveIni);
 }
 
 TEST_F(BackupRestore, ABackupReplacesAnArchiveOnlyWhenItIsComplete)

@@ -11,6 +11,7 @@ const std::vector<WindowHelp> &windowHelpContexts()
     // menu hints promise with "(F1)"; the others have numbers of their own from 31 on.
     static const std::vector<WindowHelp> windows = {
         {"TMainForm", 44},
+        {"WorkArea", 60},
         {"THelpForm", 31},
         {"TAuto1Form", 2},
         {"TAu1Form", 32},

@@ -11,6 +11,9 @@ struct UserSettings;
 namespace rur::data {
 class TDM1;
 }
+namespace rur::engine {
+class Table;
+}
 namespace rur::platform {
 class IniFile;
 class Prompter;
@@ -49,6 +52,10 @@ QString cannotCreateMessage(const QString &path);
 // Dtabn1, Dtabn2, Dtabn3 and Prppz (a closed table reads as empty). kodovani is the index of
 // Dph.ini Kodovani; radky puts each element on its own line, indented by tabs.
 QByteArray buildDphdp3(data::TDM1 &dm, int kodovani, bool radky);
+
+// The kind of return as the filing file writes it (dapdph_forma) from the taxpayer row: "B"
+// regular, "O" corrective, "D" supplementary, "E" supplementary corrective.
+const char *returnFormLetter(engine::Table &prp);
 
 // Writes the filing file to a real path and tells the user: "Data byla uložena do XML
 // souboru." or "Soubor ... nelze vytvořit.". Posts and reopens Dmt and Prp and re-reads the
