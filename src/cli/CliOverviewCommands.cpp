@@ -37,7 +37,7 @@ const CommandRegistration overviewCommands[] = {
                          u"  overview RUR                 vypíše přehled období jako JSON: období, druh přiznání, "
                          u"řádky 62 až 66, lhůtu podání a zbývající dny, uložení, soubor pro el. podání, "
                          u"počet chyb a upozornění kontroly a poslední zálohu"_s,
-                         {}, cmdOverview, 85, u"rur-cli overview D1"_s}),
+                         {}, cmdOverview, 175, u"rur-cli overview D1"_s}),
 };
 
 }  // namespace
