@@ -14,7 +14,6 @@
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
 #include "engine/Table.h"
-#include "engine/TableCheck.h"
 #include "engine/TableFile.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
@@ -90,13 +89,12 @@ QString stageDataSet(const QString &sourceFolder, const QString &staging, const 
         const QString from = source.find(file);
         if (from.isEmpty())
             continue;  // a table the data set lacks is copied in from the templates when it opens
-        if (QString problem = copyTableFile(from, staging + file, checker); !problem.isEmpty())
-            return problem;
         // Taken over only as opening it would take it: its table and nothing else, every value
         // fitting its field; it may lack only the fields the opening adds.
         const engine::TableDef def = data::dataSetTableDef(QFileInfo(file).completeBaseName());
-        if (!engine::tableFileDamage(staging + file, def, data::upgradeColumns(def.name)).isEmpty())
-            return u"Tabulka "_s + file + u" je poškozená nebo nečitelná."_s;
+        if (QString problem = copyTableFile(from, staging + file, checker, &def, data::upgradeColumns(def.name));
+            !problem.isEmpty())
+            return problem;
     }
     const QString ini = adresar + u".ini"_s;
     if (const QString from = source.find(ini); !from.isEmpty()) {

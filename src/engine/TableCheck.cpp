@@ -36,14 +36,14 @@ QString schemaDamage(SqliteFile &db, const QString &schema, const QString &table
 
 namespace {
 
+// The pragma statement rather than its table-valued form: the latter crashes this SQLite
+// (3.40) on a database read from memory (sqlite3_deserialize), as the conversion reads them.
 QStringList columnsOf(SqliteFile &db, const QString &schema, const QString &fileTable)
 {
     QStringList columns;
-    Statement st(db, u"SELECT name FROM pragma_table_info(?, ?)"_s);
-    st.bind(1, fileTable);
-    st.bind(2, schema);
+    Statement st(db, u"PRAGMA "_s + quoteIdentifier(schema) + u".table_info("_s + quoteIdentifier(fileTable) + u')');
     while (st.step())
-        columns.append(st.columnText(0));
+        columns.append(st.columnText(1));
     return columns;
 }
 
