@@ -207,7 +207,7 @@ TEST_F(OverviewTest, ErrorsAndWarningsOfTheCheckNow)
     EXPECT_EQ(app::factText(o, Fact::Check).value, u"1 chyba, 1 upozornění"_s);
     EXPECT_TRUE(app::factText(o, Fact::Check).alarm);
     EXPECT_EQ(o.taxpayer, u"Alfa „Beta“ s.r.o."_s);
-    EXPECT_EQ(o.dic, u"CZ12345678"_s);
+    EXPECT_EQ(o.dic, u"CZ25596641"_s);
 }
 
 TEST(OverviewTexts, DaysLeftAndCounts)
