@@ -56,6 +56,7 @@ bench: deps
 package: PACKAGES += dpkg-dev file desktop-file-utils appstream lintian
 package: deps
 	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DRUR_SCREENSHOTS=OFF -DCMAKE_UNITY_BUILD=ON \
+	  -DRUR_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) \
 	  -DCMAKE_CXX_FLAGS="-fmacro-prefix-map=$(CURDIR)/=" $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
