@@ -4,6 +4,7 @@
 #include "datasets/Conversion.h"
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
+#include "engine/ParadoxImport.h"
 #include "engine/Sqlite.h"
 #include "engine/TableFile.h"
 
@@ -138,8 +139,10 @@ QString TableChecker::problem(QByteArray &bytes, const QString &fileName)
     return ok ? QString() : unreadableTable(fileName);
 }
 
-QString copyTableFile(const QString &from, const QString &to, TableChecker &checker)
+QString copyTableFile(const QString &from, const QString &to, TableChecker &checker, const engine::TableDef *def)
 {
+    if (engine::tableFileFormatOf(from) == engine::TableFileFormat::Paradox)
+        return engine::convertParadoxFile(from, to, def);
     const QFileInfo info(from);
     const QString journal = from + u"-journal"_s;
     // A journal a crashed writer left is copied along and rolled back in the copy by SQLite,

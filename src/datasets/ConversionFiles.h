@@ -9,6 +9,10 @@
 
 struct sqlite3;
 
+namespace rur::engine {
+class TableDef;
+}
+
 namespace rur::datasets {
 
 // The entries of a folder, found by name regardless of case (the earlier installation may
@@ -43,8 +47,9 @@ private:
 // Copies a table file (and a journal a crashed writer left beside it, so that the copy
 // rolls it back) into a new file, checked. Empty on success, else the reason in Czech; a
 // file that is no regular file or is larger than the conversion takes is refused, and a
-// damaged one is not written.
-QString copyTableFile(const QString &from, const QString &to, TableChecker &checker);
+// damaged one is not written. A Paradox table (with the memo file beside it) is converted
+// into a table file instead, keyed as def says (engine/ParadoxImport.h).
+QString copyTableFile(const QString &from, const QString &to, TableChecker &checker, const engine::TableDef *def);
 // The data-set ini, without the settings of the earlier installation (clearEarlierSettings).
 QString copySettingsFile(const QString &from, const QString &to, const QString &section);
 // Empty when the file is a whole SQLite table file; else "Tabulka … je poškozená nebo nečitelná."
