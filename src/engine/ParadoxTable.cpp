@@ -1,6 +1,6 @@
 // Reading Paradox tables: the structure of the data file is checked here (header, field
-// descriptions, the chain of data blocks, the memo pointers), then pxlib reads the header and
-// turns the record bytes into values, which are checked against their fields.
+// descriptions, the chain of data blocks), then pxlib reads the header and turns the record
+// bytes into values (the memos aside, see memoValue), which are checked against their fields.
 #include "engine/ParadoxTable.h"
 
 #include "engine/ParadoxLayout.h"
@@ -19,8 +19,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -298,9 +298,9 @@ ParadoxProblem readParadoxTable(const QByteArray &data, const QByteArray &memos,
     if (!px.open() || !sameFields(px.doc(), layout, text))
         return {u"knihovna pxlib hlavičku nepřečetla"_s, {}, {}};
 
-    QList<bool> read;
+    QList<bool> readField;
     for (const LayoutField &f : std::as_const(layout.fields)) {
-        read.append(!wanted || wanted->contains(f.name, Qt::CaseInsensitive));
+        readField.append(!wanted || wanted->contains(f.name, Qt::CaseInsensitive));
         table->fields.append({f.typeCode, f.length, f.field});
     }
     ValueReader values(px, layout, memos, text);
@@ -311,10 +311,10 @@ ParadoxProblem readParadoxTable(const QByteArray &data, const QByteArray &memos,
         QVariantList row(layout.fields.size());
         int at = 0;
         for (int i = 0; i < layout.fields.size(); ++i) {
-            if (read[i] && !values.read(i, record.data() + at, &row[i])) {
+            if (readField[i] && !values.read(i, record.data() + at, &row[i])) {
+                const QString where = QString::number(table->rows.size() + 1);
                 *table = ParadoxTable();
-                return {u"hodnota pole "_s + layout.fields[i].name + u" v záznamu "_s
-                            + QString::number(table->rows.size() + 1) + u" neodpovídá typu"_s,
+                return {u"hodnota pole "_s + layout.fields[i].name + u" v záznamu "_s + where + u" neodpovídá typu"_s,
                         {}, {}};
             }
             at += layout.fields[i].length;
