@@ -13,9 +13,11 @@ namespace {
 // live on the stack, one inside the other at most.
 thread_local std::unordered_set<void *> *currentBlocks = nullptr;
 
+// Zeroed: pxlib's writer leaves fields of its header structure unset (the encryption among
+// them), which would otherwise reach the file as whatever the memory held.
 void *allocateBlock(pxdoc_t *, size_t size, const char *)
 {
-    void *p = std::malloc(size ? size : 1);  // pxlib takes a null result for a failure
+    void *p = std::calloc(1, size ? size : 1);  // pxlib takes a null result for a failure
     if (p && currentBlocks)
         currentBlocks->insert(p);
     return p;
