@@ -292,3 +292,29 @@ TEST(ParadoxData, APeriodCanNotBeStoredIntoAParadoxJournal)
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     rur::testing::withDataSet(root, [](data::TDM1 &dm) { EXPECT_EQ(dm.Dtabn1->field(u"C210"_s).asFloat(), 100.0); });
 }
+
+// A damaged Paradox table of a sibling is refused with its name, and the return stays.
+TEST(ParadoxData, ADamagedParadoxJournalIsRefusedAndTheReturnStays)
+{
+    QTemporaryDir tmp;
+    rur::testing::TestRoot root;
+    root.addCatalogueRow(1, u"Pekárna"_s);
+    root.createDataSet();
+    rur::testing::SiblingFolder folder(tmp.path() + u"/Rizavuv uvaro 2018"_s, u"Pen.ini"_s);
+    const QString set = folder.addJournal(1, u"D1"_s, u"2018-01-01"_s, u"2018-01-31"_s,
+                                          {{u"2018-01-10"_s, 100, 21, u"1"_s}});
+    rur::testing::rewriteAsParadox(set + u"Dosu.DB"_s, transfer::journalTaxpayerDef());
+    QFile dosu(set + u"Dosu.DB"_s);
+    ASSERT_TRUE(dosu.resize(dosu.size() - 1));
+    const auto tables = [&] {
+        auto files = rur::testing::snapshot(root.dataSet());
+        files.removeIf([](auto it) { return !it.key().endsWith(u".DB"_s); });
+        return files;
+    };
+    const auto before = tables();
+    const rur::testing::CliResult r = rur::testing::cli(
+        {u"--root"_s, root.path(), u"transfer-journal"_s, u"1"_s, u"--journal"_s, folder.catalogue()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.endsWith(u"\nTabulka Dosu.DB je poškozená nebo nečitelná.\n"_s)) << r.err.toStdString();
+    EXPECT_EQ(tables(), before);
+}
