@@ -42,6 +42,7 @@ static void PrintTo(const QStringList &list, std::ostream *os)
 
 namespace {
 
+const QByteArray kEarlierLock = QByteArray("\x01\x00NET", 5).repeated(20);
 const QString kLetter = u"Vážení,\r\nzasíláme přiznání k DPH za březen. Děkujeme za spolupráci.\r\n"_s.repeated(40);
 
 // An earlier data root of three data sets in Paradox: the first with a taxpayer and a
@@ -60,6 +61,24 @@ void makeEarlierRoot(const QString &earlier)
         rur::testing::rewriteFolderAsParadox(earlier + QString::fromUtf16(set));
     QFile prp(earlier + u"D3/Prp.DB"_s);
     ASSERT_TRUE(prp.resize(prp.size() - 100));
+    // The lock files the earlier edition left beside its tables.
+    for (const QString &dir : {earlier, earlier + u"D1/"_s, earlier + u"D2/"_s})
+        for (const char16_t *name : {u"Pdoxusrs.lck", u"Paradox.lck", u"Rur.lck"}) {
+            QFile lock(dir + QString::fromUtf16(name));
+            ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+            lock.write(kEarlierLock);
+        }
+}
+
+// No file of the folder holds the bytes of an earlier edition's lock file.
+bool holdsNoEarlierLock(const QString &folder)
+{
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        QFile f(folder + name);
+        if (f.open(QIODevice::ReadOnly) && f.readAll() == kEarlierLock)
+            return false;
+    }
+    return true;
 }
 
 QString tableText(engine::Database &db, const engine::TableDef &def)
@@ -93,6 +112,10 @@ TEST(ParadoxData, AnEarlierDataRootOfParadoxFilesIsTakenOverButTheDamagedDataSet
     platform::ScriptedPrompter prompter;
     datasets::ConversionResult result;
     {
+        // Locks held on the lock files do not make a data set one in use.
+        engine::LockFile users(earlier + u"D1/Pdoxusrs.lck"_s), directory(earlier + u"D1/Paradox.lck"_s);
+        ASSERT_TRUE(users.lockExclusive(0) && users.lockExclusive(engine::LockFile::tableSlot(u"Prp"_s)));
+        ASSERT_TRUE(directory.lockExclusive(0));
         datasets::Catalogue catalogue(dirs, prompter);
         catalogue.prepare();
         result = datasets::KontrolaInst2(catalogue, dirs, earlier + u"Data.DB"_s, prompter);
@@ -141,6 +164,11 @@ TEST(ParadoxData, ImportReportsPerDataSetWhatItTookAndWhatItLeft)
     EXPECT_EQ(lines[0], u"převzato: Alfa (D1): "_s + tables.join(u", "_s));
     EXPECT_EQ(lines[1], u"převzato: Beta (D2): "_s + tables.join(u", "_s));
     EXPECT_EQ(lines[2], u"vynecháno: Gama (D3): Tabulka Prp.DB je poškozená nebo nečitelná."_s);
+    for (const QString &folder : {root.path(), root.path() + u"D1/"_s, root.path() + u"D2/"_s}) {
+        SCOPED_TRACE(folder.toStdString());
+        EXPECT_TRUE(holdsNoEarlierLock(folder));
+        EXPECT_FALSE(QFile::exists(folder + u"Rur.lck"_s));
+    }
     EXPECT_EQ(rur::testing::cli({u"--root"_s, root.path(), u"sets"_s}).out, u"1\tAlfa\tD1\n2\tBeta\tD2\n"_s);
 }
 
