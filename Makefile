@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SANITIZE ?= 0
 WERROR ?= 0
 CMAKE_FLAGS ?=
-PACKAGES = cmake g++ make pkg-config qt6-base-dev libsqlite3-dev libzip-dev libgtest-dev libgmock-dev \
+PACKAGES = cmake g++ make pkg-config qt6-base-dev libsqlite3-dev libzip-dev pxlib-dev libgtest-dev libgmock-dev \
            libbenchmark-dev fonts-liberation libxml2-utils libxml2-dev poppler-utils \
            xvfb openbox x11-utils
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -15,6 +15,7 @@
 #include "engine/Table.h"
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
+#include "support/paradox_files.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -332,6 +333,51 @@ TEST_F(BackupRestore, AnArchiveOfAnOlderEditionLeavesTheNewerTablesToBeCreatedEm
     EXPECT_EQ(dm.Dtabn1s->recordCount(), 0);
     EXPECT_TRUE(dm.Prppz->field(u"Poz"_s).isNull());
     EXPECT_EQ(rur::testing::fileColumns(d1() + u"Prp.DB"_s).contains(u"Fuz"_s), true);
+}
+
+// A backup the earlier Windows edition made: its tables Paradox files, the memos of the
+// letters, the address book and the taxpayer's notes in memo files beside them, and the
+// lock files and indexes of the Paradox engine among the members.
+TEST_F(BackupRestore, AnArchiveOfAnEarlierWindowsEditionHoldsParadoxTables)
+{
+    fill(u"Žluťoučký kůň s.r.o."_s, 1000);
+    setValues(*dm.Mdp, {{u"Nazev"_s, u"Dlouhý dopis"_s}, {u"Text"_s, u"Vážení, ďábelské ódy.\r\n"_s.repeated(300)}}, true);
+    const auto before = tableRows(d1());
+    const QString old = work.path() + u"/paradox/"_s;
+    QList<Member> members;
+    for (const engine::TableDef &def : data::dataSetTableDefs()) {
+        QDir().mkpath(old);
+        QFile::copy(d1() + def.fileName, old + def.fileName);
+        rur::testing::rewriteAsParadox(old + def.fileName, def);
+        members.append({def.fileName, readFile(old + def.fileName)});
+        const QString memos = def.name + u".MB"_s;
+        if (QFile::exists(old + memos))
+            members.append({memos, readFile(old + memos)});
+    }
+    members += {{u"Pdoxusrs.lck"_s, "NET\x01"}, {u"Paradox.lck"_s, "\x02"}, {u"Mdp.PX"_s, QByteArray(2048, '\x01')}};
+    craftArchive(archive, members);
+
+    fill(u"Nová"_s, 5000);
+    ASSERT_TRUE(restore(archive, backup::ObnovitVse)) << prompter.texts().join(u'\n').toStdString();
+    EXPECT_EQ(tableRows(d1()), before);
+    // Neither the memo files nor the index nor the other engine's lock files came along.
+    const QStringList left = QDir(d1()).entryList({u"*.MB"_s, u"*.PX"_s}, QDir::Files);
+    EXPECT_TRUE(left.isEmpty()) << left.join(u' ').toStdString();
+    EXPECT_NE(readFile(d1() + u"Paradox.lck"_s), "\x02");
+    EXPECT_NE(readFile(d1() + u"Pdoxusrs.lck"_s), "NET\x01");
+
+    // A Paradox table cut short: nothing restored, the table named.
+    const auto now = allFiles(d1());
+    members.removeIf([](const Member &m) { return m.name == u"Prp.DB"_s; });
+    QByteArray prp = readFile(old + u"Prp.DB"_s);
+    prp.chop(1000);
+    members.append({u"Prp.DB"_s, prp});
+    craftArchive(archive, members);
+    prompter.messages.clear();
+    EXPECT_FALSE(restore(archive, backup::ObnovitVse));
+    EXPECT_TRUE(prompter.texts().contains(u"Tabulka Prp.DB je poškozená nebo nečitelná."_s))
+        << prompter.texts().join(u'\n').toStdString();
+    EXPECT_EQ(allFiles(d1()), now);
 }
 
 TEST_F(BackupRestore, AnArchiveOfOneDataSetRestoresIntoAnother)

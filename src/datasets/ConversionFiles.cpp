@@ -4,6 +4,7 @@
 #include "datasets/Conversion.h"
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
+#include "engine/ParadoxImport.h"
 #include "engine/Sqlite.h"
 #include "engine/TableCheck.h"
 #include "engine/TableFile.h"
@@ -150,6 +151,16 @@ QString TableChecker::problem(QByteArray &bytes, const QString &fileName, const 
 QString copyTableFile(const QString &from, const QString &to, TableChecker &checker, const engine::TableDef *def,
                       const QStringList &allowMissing)
 {
+    if (engine::tableFileFormatOf(from) == engine::TableFileFormat::Paradox) {
+        if (QString problem = engine::convertParadoxFile(from, to, def); !problem.isEmpty())
+            return problem;
+        // The converted table answers to the same check as a copied one.
+        if (def && !engine::tableFileDamage(to, *def, allowMissing).isEmpty()) {
+            QFile::remove(to);
+            return unreadableTable(QFileInfo(from).fileName());
+        }
+        return {};
+    }
     const QFileInfo info(from);
     const QString journal = from + u"-journal"_s;
     // A journal a crashed writer left is copied along and rolled back in the copy by SQLite,

@@ -51,7 +51,8 @@ private:
 // Copies a table file (and a journal a crashed writer left beside it, so that the copy
 // rolls it back) into a new file, checked. Empty on success, else the reason in Czech; a
 // file that is no regular file or is larger than the conversion takes is refused, and a
-// damaged one is not written.
+// damaged one is not written. A Paradox table (with the memo file beside it) is converted
+// into a table file instead, keyed as def says (engine/ParadoxImport.h).
 QString copyTableFile(const QString &from, const QString &to, TableChecker &checker,
                       const engine::TableDef *def = nullptr, const QStringList &allowMissing = {});
 // The data-set ini, without the settings of the earlier installation (clearEarlierSettings).

@@ -4,6 +4,7 @@
 #include "engine/Database.h"
 #include "engine/FilterExpression.h"
 #include "engine/LockFile.h"
+#include "engine/ParadoxImport.h"
 #include "engine/Sqlite.h"
 #include "engine/TableCheck.h"
 #include "engine/TableFile.h"
@@ -87,13 +88,22 @@ void Table::open()
     // would hang the program or fill the memory.
     if (!isPlainFileWithin(path, kMaxTableFileSize))
         throwOpenError(ErrUnreadable, {});
+    // A Paradox table (an earlier edition's, a sibling program's) is never written: it is
+    // read whole into memory, without locks (the lock files beside it belong to the program
+    // that wrote it, and no instance of this one locks a file it can't write).
+    const bool paradox = !groupDb_ && tableFileFormatOf(path) == TableFileFormat::Paradox;
+    if (paradox && !fileReadOnly_)
+        throw EngineError(ErrReadOnly, u"Tabulka "_s + def_.fileName + u" je ve formátu Paradox, program ji jen čte."_s,
+                          __FILE__, __LINE__);
     // A table that can't be written is not opened for editing: its lock file and journal
     // could not be made, and a save would fail after the user typed.
     if (!readOnly_ && (!isWritablePath(database_->directory()) || !isWritablePath(path)))
         throwOpenError(ErrReadOnly, {});
     const QString lockPath = database_->directory() + QLatin1String(kUsersLockFile);
     std::unique_ptr<LockFile> lock;
-    if (!fileReadOnly_) {
+    if (paradox) {
+        // no lock, see above
+    } else if (!fileReadOnly_) {
         database_->connect();
         lock = std::make_unique<LockFile>(lockPath);
     } else if (QFileInfo(lockPath).isReadable()) {
@@ -106,7 +116,9 @@ void Table::open()
     // Inside a group transaction the file is already open (and was checked when the table
     // was first opened): the table reads through the group's connection.
     std::unique_ptr<SqliteFile> db;
-    if (!groupDb_) {
+    if (paradox) {
+        db = paradoxInMemory(path, def_);
+    } else if (!groupDb_) {
         db = std::make_unique<SqliteFile>();
         QString error;
         if (!db->open(path, false, &error, fileReadOnly_))
@@ -117,7 +129,7 @@ void Table::open()
     try {
         // A damaged file is never read as an empty or partial table: the next save would
         // overwrite what is left of the user's data.
-        if (db)
+        if (db && !paradox)
             if (const QString damage = db->damage(path); !damage.isEmpty())
                 throwOpenError(ErrUnreadable, damage);
         // The table of the file's own name, and nothing else: a file holding another table,
@@ -179,6 +191,18 @@ void Table::close()
     lock_.reset();
     state_ = State::Inactive;
     emit stateChanged();
+}
+
+QStringList Table::fileColumns() const
+{
+    checkActive();
+    Statement st(connection(), u"SELECT name FROM pragma_table_info(?, ?)"_s);
+    st.bind(1, fileTable_);
+    st.bind(2, groupDb_ ? groupSchema_ : u"main"_s);
+    QStringList columns;
+    while (st.step())
+        columns.append(st.columnText(0));
+    return columns;
 }
 
 void Table::checkActive() const
