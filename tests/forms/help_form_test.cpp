@@ -126,6 +126,7 @@ TEST_F(HelpWindow, LinksStayInTheHelpAndBackReturns)
     service_.showContext(1);
     auto *browser = child<QTextBrowser>(u"browser"_s);
     auto *back = child<QPushButton>(u"back"_s);
+    ASSERT_NE(back, nullptr);
     EXPECT_FALSE(back->isEnabled());
 
     emit browser->anchorClicked(QUrl(u"4.html"_s));
@@ -157,12 +158,13 @@ TEST_F(HelpWindow, ClosedByTheUserTheWindowComesBackOnTheNextRequest)
     service_.showContext(2);
     QPointer<THelpForm> window = service_.window();
     QTest::keyClick(window, Qt::Key_Escape);
-    ASSERT_FALSE(window.isNull());
-    EXPECT_FALSE(window->isVisible());
+    THelpForm *const form = window.data();
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(form->isVisible());
 
     service_.showContext(5);
-    EXPECT_EQ(service_.window(), window.data());
-    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(service_.window(), window.data());
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST(HelpServiceLifetime, DestroyingTheServiceClosesItsWindow)

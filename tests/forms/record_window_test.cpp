@@ -59,7 +59,13 @@ protected:
         QApplication::processEvents();
     }
 
-    bool enabled(RecordAction a) const { return navigator->button(a)->isEnabled(); }
+    bool enabled(RecordAction a) const
+    {
+        const QToolButton *b = navigator->button(a);
+        if (!b)
+            ADD_FAILURE() << "no button for the action";
+        return b && b->isEnabled();
+    }
     QString bank() const { return table->field(u"Bai"_s).asString(); }
     int selectedRow() const { return grid->selectionModel()->currentIndex().row(); }
 

@@ -119,7 +119,9 @@ void TDBComboBoxz::itemChosen(int index)
 void TDBComboBoxz::textTyped()
 {
     link_.setTyping(true);
-    if (!link_.table() || !link_.table()->isEditing()) {
+    // One read of the guarded pointer: two reads may differ for all the compiler knows.
+    const engine::Table *table = link_.table();
+    if (!table || !table->isEditing()) {
         if (!link_.beginEdit(this))
             reset();
     }

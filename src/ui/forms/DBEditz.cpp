@@ -63,7 +63,9 @@ void TDBEditz::textTyped()
     // The first change puts the table into edit state; marked as typing first, the text
     // survives that move (and the new row of an empty table).
     link_.setTyping(true);
-    if (!link_.table() || !link_.table()->isEditing()) {
+    // One read of the guarded pointer: two reads may differ for all the compiler knows.
+    const engine::Table *table = link_.table();
+    if (!table || !table->isEditing()) {
         if (!link_.beginEdit(this))
             reset();
     }

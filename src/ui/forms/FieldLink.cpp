@@ -48,7 +48,10 @@ void FieldLink::bind(QObject *context, Table *table, const QString &fieldName, s
 
 void FieldLink::tableChanged(Change change, int fieldIndex)
 {
-    const bool keep = table_ && table_->isEditing() && change != Change::Record
+    // Each function reads the guarded pointer once: two reads may differ for all the
+    // compiler knows.
+    const engine::Table *table = table_.data();
+    const bool keep = table && table->isEditing() && change != Change::Record
                       && !(change == Change::Data && fieldIndex == index_);
     if (!keep)
         typing_ = false;
@@ -64,17 +67,21 @@ QString FieldLink::fieldName() const
 
 const engine::FieldDef *FieldLink::fieldDef() const
 {
-    return table_ && index_ >= 0 ? &table_->def().fields.at(index_) : nullptr;
+    const engine::Table *table = table_.data();
+    return table && index_ >= 0 && index_ < table->def().fields.size() ? &table->def().fields.at(index_) : nullptr;
 }
 
 bool FieldLink::isActive() const
 {
-    return table_ && table_->isActive();
+    const engine::Table *table = table_.data();
+    return table && table->isActive();
 }
 
 bool FieldLink::canModify() const
 {
-    return isActive() && !table_->isReadOnly() && !fieldDef()->calculated;
+    const engine::Table *table = table_.data();
+    const engine::FieldDef *def = fieldDef();
+    return table && table->isActive() && !table->isReadOnly() && def && !def->calculated;
 }
 
 QVariant FieldLink::value() const

@@ -60,11 +60,13 @@ protected:
     {
         if (watched == window_ && event->type() == QEvent::Show)
             QTimer::singleShot(150, this, [this] {
-                if (window_ && window_->isVisible() && !window_->isMaximized())
-                    if (const QScreen *screen = window_->screen()) {
-                        const QPoint fitted = keepOnScreen(window_->frameGeometry(), screen->availableGeometry());
-                        if (fitted != window_->frameGeometry().topLeft())
-                            window_->move(fitted);
+                // One read of the guarded pointer: two reads may differ for all the compiler knows.
+                QWidget *window = window_.data();
+                if (window && window->isVisible() && !window->isMaximized())
+                    if (const QScreen *screen = window->screen()) {
+                        const QPoint fitted = keepOnScreen(window->frameGeometry(), screen->availableGeometry());
+                        if (fitted != window->frameGeometry().topLeft())
+                            window->move(fitted);
                     }
                 deleteLater();
             });

@@ -76,7 +76,9 @@ void TDBMemo::textTyped()
     if (showing_)
         return;
     link_.setTyping(true);
-    if (!link_.table() || !link_.table()->isEditing()) {
+    // One read of the guarded pointer: two reads may differ for all the compiler knows.
+    const engine::Table *table = link_.table();
+    if (!table || !table->isEditing()) {
         if (!link_.beginEdit(this))
             reset();
     }
