@@ -5,6 +5,8 @@
 // filing date, the tax office, control values, lines 64 and 65, coefficients, supplementary
 // returns, the yearly settlement).
 
+#include "check/SchemaRules.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QList>
@@ -46,9 +48,9 @@ QString summaryText(const QList<Finding> &findings);
 // `today` decides what lies in the future.
 QList<Finding> checkContent(data::TDM1 &dm, const QDate &today);
 
-// The filing file against the published schema DPHDP3. Attributes written empty count as
-// absent. A file that is not well-formed gives one finding.
-QList<Finding> checkSchema(const QByteArray &xml);
+// A filing file against its published schema (DPHDP3 unless told). Attributes written empty
+// count as absent. A file that is not well-formed gives one finding.
+QList<Finding> checkSchema(const QByteArray &xml, FilingSchema schema = FilingSchema::Dphdp3);
 
 // Content findings followed by the schema findings about fields that no content finding
 // names already (one fault, one finding); errors before warnings, otherwise in form order.

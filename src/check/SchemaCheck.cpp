@@ -37,20 +37,27 @@ QString text(const xmlChar *value)
 
 void ignoreError(void *, xmlErrorPtr) {}
 
+SchemaPtr compiledSchema(FilingSchema which)
+{
+    xmlInitParser();
+    const QByteArray xsd = filingSchemaText(which);
+    ParserPtr parser(xmlSchemaNewMemParserCtxt(xsd.constData(), int(xsd.size())));
+    if (!parser)
+        return SchemaPtr();
+    xmlSchemaSetParserStructuredErrors(parser.get(), ignoreError, nullptr);
+    return SchemaPtr(xmlSchemaParse(parser.get()));
+}
+
 // The compiled schema; null when the schema the program carries can't be read (a broken
 // build), which the check reports instead of passing the file.
-xmlSchema *filingSchema()
+xmlSchema *filingSchema(FilingSchema which)
 {
-    static const SchemaPtr schema = [] {
-        xmlInitParser();
-        const QByteArray xsd = filingSchemaText();
-        ParserPtr parser(xmlSchemaNewMemParserCtxt(xsd.constData(), int(xsd.size())));
-        if (!parser)
-            return SchemaPtr();
-        xmlSchemaSetParserStructuredErrors(parser.get(), ignoreError, nullptr);
-        return SchemaPtr(xmlSchemaParse(parser.get()));
-    }();
-    return schema.get();
+    if (which == FilingSchema::Dphkh1) {
+        static const SchemaPtr dphkh1 = compiledSchema(FilingSchema::Dphkh1);
+        return dphkh1.get();
+    }
+    static const SchemaPtr dphdp3 = compiledSchema(FilingSchema::Dphdp3);
+    return dphdp3.get();
 }
 
 // The writer keeps empty attributes; the portal reads them as absent.
@@ -106,20 +113,23 @@ void collectViolation(void *sink, xmlErrorPtr error)
     static_cast<QList<Violation> *>(sink)->append(v);
 }
 
-// "VetaR 12" for a line of the attachment, else the element's name.
+// "VetaR 12" for a line of the attachment, "VetaA4 3" for a numbered line of the control
+// statement, else the element's name.
 QString elementLabel(const Violation &v)
 {
-    if (v.elementName == u"VetaR"_s && v.element) {
-        xmlChar *poradi = xmlGetProp(const_cast<xmlNode *>(v.element), reinterpret_cast<const xmlChar *>("poradi"));
-        const QString number = text(poradi);
-        xmlFree(poradi);
-        if (!number.isEmpty())
-            return v.elementName + u' ' + number;
+    if (v.element) {
+        for (const char *numbering : {"poradi", "c_radku"}) {
+            xmlChar *value = xmlGetProp(const_cast<xmlNode *>(v.element), reinterpret_cast<const xmlChar *>(numbering));
+            const QString number = text(value);
+            xmlFree(value);
+            if (!number.isEmpty())
+                return v.elementName + u' ' + number;
+        }
     }
     return v.elementName;
 }
 
-Finding findingOf(const Violation &v)
+Finding findingOf(const Violation &v, FilingSchema schema)
 {
     Finding f;
     f.severity = Severity::Error;
@@ -136,8 +146,9 @@ Finding findingOf(const Violation &v)
         f.message = element + u": atribut "_s + v.attribute + u" schéma nezná."_s;
     else
         f.message = element + u": atribut "_s + v.attribute + u" musí být "_s
-                    + requirementText(v.attribute, attributeRule(v.elementName, v.attribute)) + u'.';
-    const FilingSource source = filingSource(v.elementName, v.attribute);
+                    + requirementText(v.attribute, attributeRule(v.elementName, v.attribute, schema)) + u'.';
+    // Where the return's attributes are typed; the control statement names its rows itself.
+    const FilingSource source = schema == FilingSchema::Dphdp3 ? filingSource(v.elementName, v.attribute) : FilingSource();
     f.table = source.table;
     f.field = source.field;
     f.where = source.where.isEmpty() ? element : source.where;
@@ -146,16 +157,16 @@ Finding findingOf(const Violation &v)
 
 }  // namespace
 
-QList<Finding> checkSchema(const QByteArray &xml)
+QList<Finding> checkSchema(const QByteArray &xml, FilingSchema which)
 {
-    xmlSchema *schema = filingSchema();
+    xmlSchema *schema = filingSchema(which);
     if (!schema)
         return {{Severity::Error, QString(), u"Schéma souboru pro elektronické podání nelze načíst."_s, {}, {}}};
 
     ReaderPtr reader(xmlNewParserCtxt());
     if (!reader)
         return {{Severity::Error, QString(), u"Na kontrolu souboru není dost paměti."_s, {}, {}}};
-    DocPtr doc(xmlCtxtReadMemory(reader.get(), xml.constData(), int(xml.size()), "DPHDP3.xml", nullptr,
+    DocPtr doc(xmlCtxtReadMemory(reader.get(), xml.constData(), int(xml.size()), "filing.xml", nullptr,
                                  XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
     if (!doc) {
         const xmlError *error = xmlCtxtGetLastError(reader.get());
@@ -180,7 +191,7 @@ QList<Finding> checkSchema(const QByteArray &xml)
                             + (v.attribute.isEmpty() ? v.message : QString());
         if (!seen.contains(key)) {
             seen.insert(key);
-            findings.append(findingOf(v));
+            findings.append(findingOf(v, which));
         }
     }
     if (rc != 0 && findings.isEmpty())
