@@ -34,23 +34,29 @@ void closeDataSet(data::TDM1 &dm)
     dm.Danove.disconnect();
 }
 
-// Copies entries first..last of the data file list from the template directory over the
-// data set's files; entries without a template are skipped. Throws the message of a bad
-// template, which is found before anything is copied.
-void copyTemplates(data::TDM1 &dm, int first, int last)
+// Entries first..last of the data file list, and the register of documents (52), which is
+// emptied with the current return and with the finished returns.
+QStringList withRegister(int first, int last)
 {
-    const QString problem = data::copyTemplateFiles(dm.templateDirectory(), data::dataFiles(first, last),
-                                                    dm.Danove.directory());
+    return data::dataFiles(first, last) + data::dataFiles(52, 52);
+}
+
+// Copies files of the data file list from the template directory over the data set's files;
+// entries without a template are skipped. Throws the message of a bad template, which is
+// found before anything is copied.
+void copyTemplates(data::TDM1 &dm, const QStringList &files)
+{
+    const QString problem = data::copyTemplateFiles(dm.templateDirectory(), files, dm.Danove.directory());
     if (!problem.isEmpty())
         RUR_THROW(engine::ErrUnreadable, problem);
 }
 
 // The templates a procedure will copy, checked before it changes anything: false (the user
 // told) when one of them is not a whole table.
-bool templatesUsable(data::TDM1 &dm, int first, int last, platform::Prompter &prompter)
+bool templatesUsable(data::TDM1 &dm, const QStringList &files, platform::Prompter &prompter)
 {
     const QString templates = dm.templateDirectory();
-    for (const QString &file : data::dataFiles(first, last)) {
+    for (const QString &file : files) {
         const QString path = templates + file;
         if ((QFileInfo::exists(path) || QFileInfo(path).isSymLink())
             && !engine::tableFileDamage(path, QFileInfo(file).completeBaseName()).isEmpty()) {
@@ -108,11 +114,11 @@ QString yearEndArchiveFolder(const app::Directories &dirs)
 bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
 {
     Q_UNUSED(dirs);
-    if (!askTwice(prompter, u"Opravdu provést vymazání období ?"_s) || !templatesUsable(dm, 33, 35, prompter))
+    if (!askTwice(prompter, u"Opravdu provést vymazání období ?"_s) || !templatesUsable(dm, withRegister(33, 35), prompter))
         return false;
     platform::BusyGuard busy(prompter);
     closeDataSet(dm);
-    copyTemplates(dm, 33, 35);
+    copyTemplates(dm, withRegister(33, 35));
     dm.OtevritTabulky();
     carryCoefficient(dm);
     dm.Dtabn2->close();
@@ -125,11 +131,11 @@ bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &
 bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
 {
     Q_UNUSED(dirs);
-    if (!askTwice(prompter, u"Opravdu provést vymazání celého roku ?"_s) || !templatesUsable(dm, 36, 39, prompter))
+    if (!askTwice(prompter, u"Opravdu provést vymazání celého roku ?"_s) || !templatesUsable(dm, withRegister(36, 39), prompter))
         return false;
     platform::BusyGuard busy(prompter);
     closeDataSet(dm);
-    copyTemplates(dm, 36, 39);
+    copyTemplates(dm, withRegister(36, 39));
     dm.OtevritTabulky();
     dm.Obnovit1();
     showDone(dm, u"Zápisy byly vymazány."_s);
@@ -138,7 +144,7 @@ bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &pr
 
 bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
 {
-    if (!askTwice(prompter, u"Opravdu provést akci nový rok ?"_s) || !templatesUsable(dm, 32, 39, prompter))
+    if (!askTwice(prompter, u"Opravdu provést akci nový rok ?"_s) || !templatesUsable(dm, withRegister(32, 39), prompter))
         return false;
     std::optional<platform::BusyGuard> busy(std::in_place, prompter);
 
@@ -170,7 +176,7 @@ bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompte
         return false;
     }
 
-    copyTemplates(dm, 32, 39);
+    copyTemplates(dm, withRegister(32, 39));
     dm.OtevritTabulky();
     if (dm.Prp->field(u"Cislo"_s).asInteger() != 1)
         ZmenaObdobi(dm);
