@@ -51,6 +51,8 @@ const std::vector<WindowHelp> &windowHelpContexts()
         {"TEazForm", 50},
         {"TEazoForm", 51},
         {"TEdpForm", 52},
+        {"TEkhForm", 60},
+        {"TFindKhForm", 49},
     };
     return windows;
 }
@@ -66,6 +68,8 @@ int helpContextOfCommand(Command command)
         return 14;
     case Command::Priznani4:
         return 16;
+    case Command::KontrolniHlaseni:
+        return 60;
     case Command::Adresar:
     case Command::Odesilatel:
     case Command::Dokumenty:
