@@ -132,7 +132,7 @@ CsvRows parseRegisterCsv(const QByteArray &bytes)
     }
 
     QList<RegisterRow> rows;
-    rows.reserve(bytes.size() / 80);
+    rows.reserve(bytes.count('\n'));
     while (pos < all.size()) {
         ++line;
         const int start = line;
@@ -147,18 +147,21 @@ CsvRows parseRegisterCsv(const QByteArray &bytes)
             out.error = at(start, {}) + u"má %1 sloupců, hlavička %2."_s.arg(cells.size()).arg(columnOf.size());
             return out;
         }
-        RegisterRow row;
+        RegisterRow row(kColumnCount);
         for (qsizetype i = 0; i < cells.size(); ++i) {
+            const QStringView typed = cells[i].trimmed();
+            if (typed.isEmpty())
+                continue;
             const Column column = Column(columnOf[i]);
-            const CellValue cell = readCell(column, cells[i].toString());
+            const CellValue cell = readCell(column, typed);
             if (!cell.error.isEmpty()) {
                 out.error = at(start, columnName(column)) + columnCaption(column) + u' ' + cell.error + u" („"_s
-                            + cells[i].trimmed().toString() + u"“)."_s;
+                            + typed.toString() + u"“)."_s;
                 return out;
             }
-            row[size_t(column)] = cell.value;
+            row[int(column)] = cell.value;
         }
-        const std::optional<Section> section = sectionNamed(row[size_t(Column::Oddil)].toString());
+        const std::optional<Section> section = sectionNamed(row[int(Column::Oddil)].toString());
         if (!section) {
             out.error = at(start, columnName(Column::Oddil)) + u"chybí oddíl (A1 až B3)."_s;
             return out;
@@ -176,22 +179,19 @@ CsvRows parseRegisterCsv(const QByteArray &bytes)
     return out;
 }
 
-void storeRegisterRows(data::TDM1 &dm, const QList<RegisterRow> &rows, bool replace)
+void storeRegisterRows(data::TDM1 &dm, QList<RegisterRow> rows, bool replace)
 {
     engine::Table &dkh = *dm.Dkh;
     if (!dkh.isActive())
         dkh.open();
     dkh.checkBrowseMode();
+    QStringList fields;
+    for (int c = 0; c < kColumnCount; ++c)
+        fields.append(fieldName(Column(c)));
     engine::GroupWrite write;
     if (replace)
         write.removeAll(dkh);
-    for (const RegisterRow &row : rows) {
-        QVariantMap values;
-        for (int c = 0; c < kColumnCount; ++c)
-            if (!row[c].isNull())
-                values.insert(fieldName(Column(c)), row[c]);
-        write.insertValues(dkh, values);
-    }
+    write.insertRows(dkh, fields, std::move(rows));
     write.commit();
 }
 
@@ -202,11 +202,12 @@ ImportResult importRegisterCsv(data::TDM1 &dm, const QString &path, bool replace
         return {0, u"Soubor "_s + path + u" nelze přečíst."_s};
     if (file.size() > kLargestImportFile)
         return {0, u"Soubor "_s + path + u" je na rejstřík dokladů příliš velký."_s};
-    const CsvRows parsed = parseRegisterCsv(file.readAll());
+    CsvRows parsed = parseRegisterCsv(file.readAll());
     if (!parsed.error.isEmpty())
         return {0, parsed.error};
-    storeRegisterRows(dm, parsed.rows, replace);
-    return {int(parsed.rows.size()), {}};
+    const int count = int(parsed.rows.size());
+    storeRegisterRows(dm, std::move(parsed.rows), replace);
+    return {count, {}};
 }
 
 }  // namespace rur::kh

@@ -18,8 +18,9 @@ class TDM1;
 
 namespace rur::kh {
 
-// One document as the register stores it: a value per column (empty for an empty cell).
-using RegisterRow = std::array<QVariant, kColumnCount>;
+// One document as the register stores it: a value per column in the order of Column (empty
+// for an empty cell).
+using RegisterRow = QVariantList;
 
 struct CsvRows {
     QList<RegisterRow> rows;
@@ -33,7 +34,7 @@ CsvRows parseRegisterCsv(const QByteArray &bytes);
 
 // Appends the rows to Dkh (emptied first when `replace`) in one transaction; afterwards Dkh
 // is open on the rows. Throws EngineError; Dkh is then as it was.
-void storeRegisterRows(data::TDM1 &dm, const QList<RegisterRow> &rows, bool replace);
+void storeRegisterRows(data::TDM1 &dm, QList<RegisterRow> rows, bool replace);
 
 // The file read, checked and stored: the number of rows added, or the error (the file that
 // can't be read or is not a register, and the register unchanged). Throws EngineError when
