@@ -3,7 +3,7 @@
 #include "datasets/Periods.h"
 #include "engine/Table.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -56,23 +56,94 @@ CellValue fault(const char16_t *problem)
     return {QVariant(), QString::fromUtf16(problem)};
 }
 
-CellValue readAmount(const QString &text)
+bool isDigit(QChar c)
 {
-    QString s = text;
-    s.remove(u' ');
-    s.remove(QChar(0x00A0));
-    s.remove(QChar(0x202F));
-    static const QRegularExpression form(u"^(-?)([0-9]{1,10})(?:[.,]([0-9]{1,2}))?$"_s);
-    const QRegularExpressionMatch m = form.match(s);
-    if (!m.hasMatch())
-        return fault(u"musí být částka s nejvýše dvěma desetinnými místy");
-    const QString fraction = m.captured(3).leftJustified(2, u'0');
-    qint64 hellers = m.captured(2).toLongLong() * 100 + fraction.toLongLong();
+    return c >= u'0' && c <= u'9';
+}
+
+bool isSpace(QChar c)
+{
+    return c == u' ' || c == QChar(0x00A0) || c == QChar(0x202F);
+}
+
+// A number read by hand, not by a regular expression: an import reads hundreds of thousands.
+// "-1 234,5" (blanks between digits, a decimal comma or point, at most two decimals).
+CellValue readAmount(QStringView text)
+{
+    const CellValue bad = fault(u"musí být částka s nejvýše dvěma desetinnými místy");
+    qsizetype i = 0;
+    const bool negative = text.startsWith(u'-');
+    if (negative)
+        ++i;
+    qint64 whole = 0, fraction = 0;
+    int digits = 0, decimals = -1;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (isDigit(c)) {
+            if (decimals >= 0) {
+                if (++decimals > 2)
+                    return bad;
+                fraction = fraction * 10 + c.digitValue();
+            } else {
+                if (++digits > 10)
+                    return bad;
+                whole = whole * 10 + c.digitValue();
+            }
+        } else if (isSpace(c) && decimals < 0 && digits > 0) {
+            continue;
+        } else if ((c == u',' || c == u'.') && decimals < 0 && digits > 0) {
+            decimals = 0;
+        } else {
+            return bad;
+        }
+    }
+    if (digits == 0 || decimals == 0)
+        return bad;
+    qint64 hellers = whole * 100 + (decimals == 1 ? fraction * 10 : fraction);
     if (hellers > kLargestAmount)
         return fault(u"je větší než 9 999 999 999,99 Kč");
-    if (!m.captured(1).isEmpty())
-        hellers = -hellers;
-    return {toCrowns(hellers), {}};
+    return {toCrowns(negative ? -hellers : hellers), {}};
+}
+
+// d.m.rrrr: one or two digits of the day and month, four of the year.
+QDate readDate(QStringView text)
+{
+    int parts[3] = {0, 0, 0}, lengths[3] = {0, 0, 0}, part = 0;
+    for (QChar c : text) {
+        if (c == u'.') {
+            if (++part > 2)
+                return {};
+        } else if (isDigit(c)) {
+            parts[part] = parts[part] * 10 + c.digitValue();
+            ++lengths[part];
+        } else {
+            return {};
+        }
+    }
+    if (part != 2 || lengths[0] < 1 || lengths[0] > 2 || lengths[1] < 1 || lengths[1] > 2 || lengths[2] != 4)
+        return {};
+    return QDate(parts[2], parts[1], parts[0]);
+}
+
+bool allDigits(QStringView text, qsizetype most)
+{
+    if (text.isEmpty() || text.size() > most)
+        return false;
+    for (QChar c : text)
+        if (!isDigit(c))
+            return false;
+    return true;
+}
+
+// The text without its blanks (also those between groups of digits).
+QString withoutBlanks(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        if (!c.isSpace() && !isSpace(c))
+            out.append(c);
+    return out;
 }
 
 }  // namespace
@@ -241,39 +312,44 @@ Document currentDocument(engine::Table &dkh)
     return d;
 }
 
-CellValue readCell(Column column, const QString &text)
+CellValue readCell(Column column, QStringView text)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
+    const QStringView view = text.trimmed();
+    if (view.isEmpty())
         return {};
+    // Amounts and dates are read from the view; the other columns keep a text.
     if (isAmount(column))
-        return readAmount(t);
+        return readAmount(view);
+    if (column == Column::Datum) {
+        const QDate date = readDate(view);
+        if (!date.isValid())
+            return fault(u"musí být datum ve tvaru d.m.rrrr");
+        return {date, {}};
+    }
+    const QString t = view.toString();
     switch (column) {
     case Column::Oddil:
         if (const std::optional<Section> s = sectionNamed(t))
             return {sectionName(*s), {}};
         return fault(u"musí být A1, A2, A3, A4, A5, B1, B2 nebo B3");
     case Column::Dic: {
-        QString digits = t;
-        digits.remove(QRegularExpression(u"\\s"_s));
+        QString digits = withoutBlanks(t);
         if (digits.startsWith(u"CZ"_s, Qt::CaseInsensitive))
             digits = digits.mid(2);
-        static const QRegularExpression form(u"^[0-9]{1,10}$"_s);
-        if (!form.match(digits).hasMatch())
+        if (!allDigits(digits, 10))
             return fault(u"musí být číselná část DIČ (nejvýše 10 číslic)");
         return {digits, {}};
     }
     case Column::Stat: {
-        static const QRegularExpression form(u"^[A-Z]{2}$"_s);
-        if (!form.match(t.toUpper()).hasMatch())
+        const QString code = t.toUpper();
+        if (code.size() != 2 || code[0] < u'A' || code[0] > u'Z' || code[1] < u'A' || code[1] > u'Z')
             return fault(u"musí být dvoupísmenný kód státu (např. DE)");
-        return {t.toUpper(), {}};
+        return {code, {}};
     }
     case Column::Vatid: {
-        QString id = t.toUpper();
-        id.remove(QRegularExpression(u"\\s"_s));
-        static const QRegularExpression form(u"^[A-Z0-9+*]{1,12}$"_s);
-        if (!form.match(id).hasMatch())
+        const QString id = withoutBlanks(t.toUpper());
+        const auto allowed = [](QChar c) { return (c >= u'A' && c <= u'Z') || isDigit(c) || c == u'+' || c == u'*'; };
+        if (id.isEmpty() || id.size() > 12 || !std::all_of(id.begin(), id.end(), allowed))
             return fault(u"musí mít nejvýše 12 písmen a číslic, bez kódu státu");
         return {id, {}};
     }
@@ -281,21 +357,10 @@ CellValue readCell(Column column, const QString &text)
         if (t.size() > 60)
             return fault(u"je delší než 60 znaků");
         return {t, {}};
-    case Column::Datum: {
-        static const QRegularExpression form(u"^([0-9]{1,2})\\.([0-9]{1,2})\\.([0-9]{4})$"_s);
-        const QRegularExpressionMatch m = form.match(t);
-        const QDate date = m.hasMatch() ? QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt())
-                                        : QDate();
-        if (!date.isValid())
-            return fault(u"musí být datum ve tvaru d.m.rrrr");
-        return {date, {}};
-    }
-    case Column::Kod: {
-        static const QRegularExpression form(u"^[0-9]{1,3}$"_s);
-        if (!form.match(t).hasMatch())
+    case Column::Kod:
+        if (!allDigits(t, 3))
             return fault(u"musí být kód předmětu plnění (nejvýše 3 číslice)");
         return {t, {}};
-    }
     case Column::Rezim:
         if (t != u"0"_s && t != u"1"_s && t != u"2"_s)
             return fault(u"musí být 0 (běžné plnění), 1 (§ 89) nebo 2 (§ 90)");

@@ -91,7 +91,7 @@ struct CellValue {
     QVariant value;
     QString error;
 };
-CellValue readCell(Column column, const QString &text);
+CellValue readCell(Column column, QStringView text);
 // How messages name a column: "oddíl", "DIČ", "základ daně 1", ...
 QString columnCaption(Column column);
 

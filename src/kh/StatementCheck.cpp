@@ -49,6 +49,7 @@ public:
         ownDic_ = prp.isActive() && !prp.isEmpty() ? prp.field(u"Dick"_s).asString() : QString();
         period_ = statementPeriod(prp);
         rates_ = columnRates(*dm_.Dcis);
+        seen_.reserve(documents.size() * 2);
         checkHeader(prp);
         checkControlLines(documents);
         for (const Document &d : documents)
@@ -200,27 +201,29 @@ private:
     {
         if (d.doklad.isEmpty())
             return;
-        const QString number = d.doklad;
-        const QString date = d.datum.toString(Qt::ISODate);
+        const QString date = QString::number(d.datum.toJulianDay());
         switch (reported) {
-        case Section::A1: repeated(d, {u"A1"_s, number, d.kod}, u"se stejným kódem předmětu plnění"_s); break;
+        case Section::A1: repeated(d, u'1', {}, d.kod, u"se stejným kódem předmětu plnění"); break;
         case Section::A4:
-            repeated(d, {u"A4r"_s, number, d.rezim.isEmpty() ? u"0"_s : d.rezim}, u"se stejným kódem režimu plnění"_s);
-            repeated(d, {u"A4d"_s, number, date}, u"se stejným datem povinnosti přiznat daň"_s);
+            repeated(d, u'r', {}, d.rezim.isEmpty() ? u"0"_s : d.rezim, u"se stejným kódem režimu plnění");
+            repeated(d, u'd', {}, date, u"se stejným datem povinnosti přiznat daň");
             break;
-        case Section::B1: repeated(d, {u"B1"_s, d.dic, number, d.kod}, u"od jednoho dodavatele se stejným kódem předmětu plnění"_s); break;
+        case Section::B1: repeated(d, u'b', d.dic, d.kod, u"od jednoho dodavatele se stejným kódem předmětu plnění"); break;
         case Section::B2:
-            repeated(d, {u"B2d"_s, d.dic, number, date}, u"od jednoho dodavatele se stejným datem povinnosti přiznat daň"_s);
-            repeated(d, {u"B2p"_s, d.dic, number, d.pomer.isEmpty() ? u"N"_s : d.pomer},
-                     u"od jednoho dodavatele se stejně vyplněným poměrem"_s);
+            repeated(d, u'D', d.dic, date, u"od jednoho dodavatele se stejným datem povinnosti přiznat daň");
+            repeated(d, u'P', d.dic, d.pomer.isEmpty() ? u"N"_s : d.pomer, u"od jednoho dodavatele se stejně vyplněným poměrem");
             break;
         default: break;
         }
     }
 
-    void repeated(const Document &d, const QStringList &key, const QString &how)
+    // The rule (a letter), the supplier where the rule counts one, the number and what must
+    // differ make the key of a document that may appear once.
+    void repeated(const Document &d, QChar rule, const QString &supplier, const QString &other, const char16_t *how)
     {
-        const QString k = key.join(QChar(0x1f));
+        QString k;
+        k.reserve(supplier.size() + d.doklad.size() + other.size() + 4);
+        k.append(rule).append(QChar(0x1f)).append(supplier).append(QChar(0x1f)).append(d.doklad).append(QChar(0x1f)).append(other);
         if (!seen_.contains(k)) {
             seen_.insert(k);
             return;
@@ -228,7 +231,8 @@ private:
         if (reported_.contains(k))
             return;
         reported_.insert(k);
-        rowError(d, u"číslo dokladu "_s + d.doklad + u" je v oddílu "_s + sectionName(reportedIn(d)) + u" vícekrát "_s + how + u'.',
+        rowError(d, u"číslo dokladu "_s + d.doklad + u" je v oddílu "_s + sectionName(reportedIn(d)) + u" vícekrát "_s
+                        + QString::fromUtf16(how) + u'.',
                  Column::Doklad);
     }
 

@@ -20,6 +20,19 @@ QString str(const char16_t *s)
     return QString::fromUtf16(s);
 }
 
+// Printable ASCII without a character the file escapes, far below the length limit: the same
+// bytes in every encoding, escaped or not, so they go into the file as they are (the rows of a
+// large control statement are mostly such numbers, dates and codes).
+bool plainAscii(const QByteArray &text)
+{
+    if (text.size() > 1024)
+        return false;
+    for (const char c : text)
+        if (c < 0x20 || c > 0x7e || c == '^' || c == '&' || c == '"' || c == '<' || c == '>')
+            return false;
+    return true;
+}
+
 // Taxpayer and representative (Prp), in the order of the element.
 constexpr Attribute kVetaP[] = {
     {"c_orient", u"Cpoco"},         {"c_pop", u"Cpocp"},
@@ -104,7 +117,7 @@ void FilingWriter::end()
 
 void FilingWriter::value(const char *name, const QByteArray &cp1250)
 {
-    write(name, escapeAttribute(cp1250));
+    write(name, plainAscii(cp1250) ? cp1250 : escapeAttribute(cp1250));
 }
 
 void FilingWriter::write(const char *name, const QByteArray &cp1250)
@@ -112,7 +125,7 @@ void FilingWriter::write(const char *name, const QByteArray &cp1250)
     out_ += ' ';
     out_ += name;
     out_ += "=\"";
-    out_ += attributeValue(cp1250, kodovani_, qsizetype(qstrlen(name)));
+    out_ += plainAscii(cp1250) ? cp1250 : attributeValue(cp1250, kodovani_, qsizetype(qstrlen(name)));
     out_ += '"';
 }
 
