@@ -156,10 +156,14 @@ QString sectionName(Section section)
 
 std::optional<Section> sectionNamed(const QString &text)
 {
-    const QString wanted = text.trimmed().toUpper();
-    for (Section s : kSections)
-        if (sectionName(s) == wanted)
-            return s;
+    const QStringView name = QStringView(text).trimmed();
+    if (name.size() != 2)
+        return std::nullopt;
+    const QChar letter = name[0].toUpper(), digit = name[1];
+    if (letter == u'A' && digit >= u'1' && digit <= u'5')
+        return Section(digit.unicode() - u'1');
+    if (letter == u'B' && digit >= u'1' && digit <= u'3')
+        return Section(int(Section::B1) + digit.unicode() - u'1');
     return std::nullopt;
 }
 

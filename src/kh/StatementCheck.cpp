@@ -186,11 +186,11 @@ private:
         if (!period_ || !d.datum.isValid())
             return;
         const bool earlierAllowed = reported == Section::B2 || reported == Section::B3;
-        const QString range = engine::formatDate(period_->first) + u" – "_s + engine::formatDate(period_->last);
+        const auto range = [this] { return engine::formatDate(period_->first) + u" – "_s + engine::formatDate(period_->last); };
         if (d.datum > period_->last)
-            rowError(d, u"datum "_s + engine::formatDate(d.datum) + u" je po konci období "_s + range + u'.', Column::Datum);
+            rowError(d, u"datum "_s + engine::formatDate(d.datum) + u" je po konci období "_s + range() + u'.', Column::Datum);
         else if (d.datum < period_->first && !earlierAllowed)
-            rowError(d, u"datum "_s + engine::formatDate(d.datum) + u" je před začátkem období "_s + range + u'.',
+            rowError(d, u"datum "_s + engine::formatDate(d.datum) + u" je před začátkem období "_s + range() + u'.',
                      Column::Datum);
     }
 

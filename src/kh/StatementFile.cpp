@@ -21,9 +21,23 @@ using print::FilingWriter;
 
 const QString kSection = u"KH"_s;
 
+// dd.mm.yyyy, written by hand: a large statement has a date on every row.
 QByteArray dateText(const QDate &date)
 {
-    return date.isValid() ? date.toString(u"dd.MM.yyyy"_s).toLatin1() : QByteArray();
+    if (!date.isValid() || date.year() < 1000 || date.year() > 9999)
+        return date.isValid() ? date.toString(u"dd.MM.yyyy"_s).toLatin1() : QByteArray();
+    char text[10];
+    const auto two = [](char *at, int n) {
+        at[0] = char('0' + n / 10);
+        at[1] = char('0' + n % 10);
+    };
+    two(text, date.day());
+    text[2] = '.';
+    two(text + 3, date.month());
+    text[5] = '.';
+    two(text + 6, date.year() / 100);
+    two(text + 8, date.year() % 100);
+    return QByteArray(text, 10);
 }
 
 void writeVetaD(FilingWriter &w, engine::Table &prp, const StatementOptions &options)

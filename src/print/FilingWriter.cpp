@@ -92,13 +92,13 @@ QByteArray formatted(engine::Table &t, const Attribute &a)
 
 void FilingWriter::declaration()
 {
-    out_ += "<?xml version=\"1.0\" encoding=\"" + declarationEncoding(kodovani_).toLatin1() + "\"?>\r\n";
+    out_ += "<?xml version=\"1.0\" encoding=\"" + declarationEncoding(kodovani_).toLatin1().toStdString() + "\"?>\r\n";
 }
 
 void FilingWriter::tag(int depth, const QByteArray &text)
 {
     indent(depth);
-    out_ += text;
+    out_.append(text.constData(), size_t(text.size()));
     lineEnd();
 }
 
@@ -122,17 +122,18 @@ void FilingWriter::value(const char *name, const QByteArray &cp1250)
 
 void FilingWriter::write(const char *name, const QByteArray &cp1250)
 {
+    const QByteArray value = plainAscii(cp1250) ? cp1250 : attributeValue(cp1250, kodovani_, qsizetype(qstrlen(name)));
     out_ += ' ';
     out_ += name;
     out_ += "=\"";
-    out_ += plainAscii(cp1250) ? cp1250 : attributeValue(cp1250, kodovani_, qsizetype(qstrlen(name)));
+    out_.append(value.constData(), size_t(value.size()));
     out_ += '"';
 }
 
 void FilingWriter::indent(int depth)
 {
     if (radky_)
-        out_ += QByteArray(depth, '\t');
+        out_.append(size_t(depth), '\t');
 }
 
 void FilingWriter::lineEnd()
