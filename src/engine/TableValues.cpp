@@ -54,7 +54,23 @@ QVariant toStorage(const FieldDef &f, const QVariant &v)
         return {};
     switch (f.type) {
     case FieldType::Boolean: return qint64(v.toBool() ? 1 : 0);
-    case FieldType::Date: return v.toDate().toString(Qt::ISODate);
+    case FieldType::Date: {
+        // yyyy-mm-dd by hand for the years of four digits (Qt's own form goes through printf).
+        const QDate d = v.toDate();
+        if (!d.isValid() || d.year() < 1000 || d.year() > 9999)
+            return d.toString(Qt::ISODate);
+        char16_t text[10];
+        const auto digits = [&](int at, int value, int count) {
+            for (int i = count - 1; i >= 0; --i, value /= 10)
+                text[at + i] = char16_t(u'0' + value % 10);
+        };
+        digits(0, d.year(), 4);
+        text[4] = u'-';
+        digits(5, d.month(), 2);
+        text[7] = u'-';
+        digits(8, d.day(), 2);
+        return QString::fromUtf16(text, 10);
+    }
     case FieldType::Float: return v.toDouble();
     case FieldType::Smallint:
     case FieldType::Integer:
