@@ -59,7 +59,7 @@ TEST_F(CliStatement, FromImportToFileThroughCheckAndTransfer)
                               "A4;27082440;;;FV-2;6.3.2018;1000;210;;;;;;;;;\n");
     CliResult r = run({u"kh-import"_s, u"1"_s, csv});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out.trimmed(), u"Do rejstříku kontrolního hlášení načteno 2 dokladů (celkem 2)."_s);
+    EXPECT_EQ(r.out.trimmed(), u"Počet dokladů načtených do rejstříku kontrolního hlášení: 2 (v rejstříku celkem 2)."_s);
     // As a window types it: "CZ" dropped; where the row goes shown beside it.
     r = run({u"append"_s, u"1"_s, u"Dkh"_s, u"Oddil=b2"_s, u"Dic=CZ25596641"_s, u"Doklad=DF-1"_s, u"Datum=7.3.2018"_s,
              u"Zaklad1=20000"_s, u"Dan1=4200"_s});

@@ -72,7 +72,8 @@ int cmdImport(Context &ctx)
         print(stderr, u"Nebyl načten žádný doklad."_s);
         return 1;
     }
-    print(stdout, u"Do rejstříku kontrolního hlášení načteno %1 dokladů (celkem %2)."_s.arg(result.rows).arg(dm.Dkh->recordCount()));
+    print(stdout, u"Počet dokladů načtených do rejstříku kontrolního hlášení: %1 (v rejstříku celkem %2)."_s.arg(result.rows)
+                      .arg(dm.Dkh->recordCount()));
     return 0;
 }
 

@@ -117,7 +117,7 @@ TEST_F(StatementWindows, TheRegisterIsTypedSearchedImportedAndTransferred)
     kh::openStatement(nullptr, windowContext(), windowServices);
     EXPECT_EQ(script.shown, (QStringList{u"TEkhForm"_s, u"TFindKhForm"_s}));
     EXPECT_EQ(folders, QStringList{dm.Danove.directory()});
-    EXPECT_TRUE(prompter.texts().contains(u"Do rejstříku bylo načteno 1 dokladů."_s));
+    EXPECT_TRUE(prompter.texts().contains(u"Počet dokladů načtených do rejstříku: 1."_s));
     EXPECT_TRUE(prompter.texts().contains(QString::fromUtf16(u"Přepsat údaje přiznání údaji kontrolního hlášení ?")));
     // The register closed again, with the typed and the imported rows; the return took its sums.
     EXPECT_FALSE(dm.Dkh->isActive());

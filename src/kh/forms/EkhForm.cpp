@@ -199,7 +199,7 @@ void TEkhForm::NacistClick()
         return;
     }
     ctx_.dm.Dkh->last();
-    ctx_.prompter.information(u"Do rejstříku bylo načteno %1 dokladů."_s.arg(result.rows));
+    ctx_.prompter.information(u"Počet dokladů načtených do rejstříku: %1."_s.arg(result.rows));
 }
 
 void TEkhForm::PrenestClick()
