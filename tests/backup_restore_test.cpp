@@ -11,6 +11,7 @@
 #include "datasets/DataSetAccess.h"
 #include "engine/Database.h"
 #include "engine/JsonRows.h"
+#include "engine/Sqlite.h"
 #include "engine/Table.h"
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
@@ -150,6 +151,22 @@ protected:
         return out;
     }
 
+    // A table file of the data set changed by SQL, as an archive member.
+    Member changedTable(const QString &file, const QString &statements) const
+    {
+        const QString copy = work.path() + u"/zmena/"_s + file;
+        QDir().mkpath(QFileInfo(copy).absolutePath());
+        QFile::remove(copy);
+        QFile::copy(d1() + file, copy);
+        {
+            engine::SqliteFile db;
+            QString error;
+            db.open(copy, false, &error);
+            db.exec(statements);
+        }
+        return {file, readFile(copy)};
+    }
+
     // The table files of the data set as archive members.
     QList<Member> tableMembers(const QStringList &except = {}) const
     {
@@ -178,6 +195,10 @@ TEST_F(BackupRestore, EachChoiceBringsBackItsTablesAndKeepsTheRest)
     writeFile(d1() + u"poznamka.txt"_s, "navic");
     ASSERT_TRUE(backupTo(archive));
     EXPECT_EQ(messages(Message::Information), QStringList{u"Data byla zazálohována."_s});
+    // The live ini, with the backup just recorded in it.
+    const QByteArray liveIni = readFile(d1() + u"D1.ini"_s);
+    EXPECT_TRUE(liveIni.startsWith("[Cesty]\n0=x.zip\n")) << liveIni.toStdString();
+    EXPECT_TRUE(liveIni.contains("[Prehled]")) << liveIni.toStdString();
     QStringList members = backup::archiveMembers(archive);
     EXPECT_FALSE(members.contains(u"D1.ini"_s));
     EXPECT_FALSE(members.contains(u"Pdoxusrs.lck"_s));
@@ -222,7 +243,7 @@ TEST_F(BackupRestore, EachChoiceBringsBackItsTablesAndKeepsTheRest)
     // Neither the safety archive nor any working folder stays behind, and the ini is the live one.
     EXPECT_FALSE(QFileInfo::exists(d1() + u"Zaloha"_s));
     EXPECT_TRUE(QDir(d1()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
-    EXPECT_EQ(readFile(d1() + u"D1.ini"_s), "[Cesty]\n0=x.zip\n");
+    EXPECT_EQ(readFile(d1() + u"D1.ini"_s), liveIni);
 }
 
 TEST_F(BackupRestore, ABackupReplacesAnArchiveOnlyWhenItIsComplete)
@@ -389,6 +410,42 @@ TEST_F(BackupRestore, CraftedAndDamagedArchivesAreRefusedWithNothingChanged)
              craftArchive(archive, tableMembers({u"Maz.DB"_s}) << Member{u"Maz.DB"_s, maz});
          },
          QString()},
+        // Tables that SQLite finds whole but that opening them would refuse: a value that
+        // does not fit its field, something beside the table.
+        {"text v číselném poli",
+         [&] { craftArchive(archive, tableMembers({u"Dtabn1.DB"_s}) << changedTable(u"Dtabn1.DB"_s, u"UPDATE Dtabn1 SET C210 = 'abc'"_s)); },
+         QString()},
+        {"bajty v číselném poli",
+         [&] { craftArchive(archive, tableMembers({u"Dtabn1.DB"_s}) << changedTable(u"Dtabn1.DB"_s, u"UPDATE Dtabn1 SET C210 = x'00ff'"_s)); },
+         QString()},
+        {"pohled jménem tabulky",
+         [&] {
+             craftArchive(archive, tableMembers({u"Dtabn1.DB"_s})
+                                       << changedTable(u"Dtabn1.DB"_s, u"ALTER TABLE Dtabn1 RENAME TO Jina; "
+                                                                       u"CREATE VIEW Dtabn1 AS SELECT * FROM Jina"_s));
+         },
+         QString()},
+        {"spoušť",
+         [&] {
+             craftArchive(archive, tableMembers({u"Dtabn1.DB"_s})
+                                       << changedTable(u"Dtabn1.DB"_s, u"CREATE TRIGGER zamek BEFORE UPDATE ON Dtabn1 "
+                                                                       u"BEGIN SELECT RAISE(ABORT, 'zablokovano'); END"_s));
+         },
+         QString()},
+        {"člen větší než tabulka podle hlavičky",
+         [&] {
+             // The sizes in both headers say 3.75 GiB: refused before a byte is written.
+             craftArchive(archive, tableMembers({u"Maz.DB"_s}) << Member{u"Maz.DB"_s, "x"});
+             QByteArray bytes = readFile(archive);
+             const qsizetype local = bytes.lastIndexOf(QByteArray("PK\x03\x04", 4));
+             const qsizetype central = bytes.lastIndexOf(QByteArray("PK\x01\x02", 4));
+             ASSERT_GT(local, 0);
+             ASSERT_GT(central, 0);
+             for (const qsizetype at : {local + 22, central + 24})
+                 bytes.replace(at, 4, QByteArray("\x00\x00\x00\xf0", 4));
+             writeFile(archive, bytes);
+         },
+         cannotOpen},
         {"tabulka bez sloupce, který otevření nedoplní",
          [&] {
              const QString old = work.path() + u"/old/"_s;
@@ -419,6 +476,41 @@ TEST_F(BackupRestore, CraftedAndDamagedArchivesAreRefusedWithNothingChanged)
     ASSERT_TRUE(restore(archive, backup::ObnovitVse));
     EXPECT_EQ(readFile(d1() + u"Prp.DB"_s), before.value(u"Prp.DB"_s));
     EXPECT_FALSE(QFileInfo::exists(d1() + u"x"_s));
+}
+
+TEST_F(BackupRestore, JournalsInAnArchiveAreNeverExtracted)
+{
+    // A journal restored beside its table would be played back into it on the next opening.
+    fill(u"Archiv"_s, 100);
+    const QByteArray journal = "\xd9\xd5\x05\xf9\x20\xa1\x63\xd7 cizí žurnál";
+    craftArchive(archive, tableMembers() << Member{u"Dtabn1.DB-journal"_s, journal}
+                                         << Member{u".Dtabn1.DB.tmp1-ff"_s, "kopie"});
+    fill(u"Živá"_s, 200);
+    ASSERT_TRUE(restore(archive, backup::ObnovitVse));
+    EXPECT_FALSE(QFileInfo::exists(d1() + u"Dtabn1.DB-journal"_s));
+    EXPECT_FALSE(QFileInfo::exists(d1() + u".Dtabn1.DB.tmp1-ff"_s));
+    EXPECT_EQ(dm.Prp->field(u"Oj1a"_s).asString(), u"Archiv"_s);
+
+    // And a backup never stores one.
+    writeFile(d1() + u"Dtabn1.DB-journal"_s, journal);
+    ASSERT_TRUE(backupTo(archive));
+    EXPECT_FALSE(backup::archiveMembers(archive).contains(u"Dtabn1.DB-journal"_s));
+}
+
+TEST_F(BackupRestore, OldFilesComeBackWhenTheRestoredDataSetDoesNotOpen)
+{
+    // The archive lacks the current return, which the opening then copies from its template;
+    // the template is damaged, so the restored data set can't open.
+    fill(u"Živá"_s, 3000);
+    craftArchive(archive, tableMembers({u"Dtabn3.DB"_s}));
+    writeFile(root.path() + u"Data/Dtabn3.DB"_s, "poškozená šablona");
+    const auto before = allFiles(d1());
+    EXPECT_FALSE(restore(archive, backup::ObnovitVse));
+    EXPECT_EQ(messages(Message::Error).value(messages(Message::Error).size() - 1),
+              u"Chyba při obnově datových souborů."_s);
+    EXPECT_EQ(allFiles(d1()), before);
+    EXPECT_TRUE(dm.tablesOpen());
+    EXPECT_EQ(dm.Prp->field(u"Oj1a"_s).asString(), u"Živá"_s);
 }
 
 TEST_F(BackupRestore, ARestoreKilledAnywhereLeavesOldOrNewTables)
@@ -480,11 +572,24 @@ TEST(FileSwap, AFailedMovePutsEveryOldFileBack)
     expected.remove(u".obnova-test/n.DB"_s);  // moved in, then removed
     EXPECT_EQ(allFiles(dir), expected);
 
-    // The same without the missing file goes through; the old journal goes with the old table.
-    writeFile(staging + u"b.DB"_s, "nová b");
-    writeFile(staging + u"n.DB"_s, "nová n");
-    writeFile(staging + u"a.DB"_s, "nová a");
+    // The same without the missing file goes through; the old files wait aside until the data
+    // set has opened: brought back, they are all there again (the journal with its table).
+    const auto old = allFiles(dir);
+    const auto stage = [&] {
+        writeFile(staging + u"b.DB"_s, "nová b");
+        writeFile(staging + u"n.DB"_s, "nová n");
+        writeFile(staging + u"a.DB"_s, "nová a");
+    };
+    stage();
     ASSERT_TRUE(backup::moveIntoPlace(dir, staging, {u"a.DB"_s, u"n.DB"_s, u"b.DB"_s}, {u"r.DB"_s}, &restored));
+    EXPECT_EQ(readFile(dir + u"n.DB"_s), "nová n");
+    ASSERT_TRUE(backup::bringBackOldFiles(dir));
+    EXPECT_EQ(allFiles(dir), old);
+
+    // Once the data set has opened, they go: the old journal with the old table.
+    stage();
+    ASSERT_TRUE(backup::moveIntoPlace(dir, staging, {u"a.DB"_s, u"n.DB"_s, u"b.DB"_s}, {u"r.DB"_s}, &restored));
+    backup::discardOldFiles(dir);
     QDir(staging).removeRecursively();
     EXPECT_EQ(allFiles(dir), (QMap<QString, QByteArray>{{u"a.DB"_s, "nová a"}, {u"b.DB"_s, "nová b"},
                                                           {u"n.DB"_s, "nová n"}}));

@@ -1,5 +1,6 @@
 // rur-cli --help and COMMAND --help: every command described with an example that the
 // program itself accepts; a wrong option or argument gives that command's usage and 2.
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -120,4 +121,41 @@ TEST(CliHelp, WrongOptionOrArgumentPrintsThatCommandsUsage)
     EXPECT_EQ(cli({u"-h"_s}).exitCode, 0);
     // Options known to every command are no slip.
     EXPECT_EQ(cli({u"--root"_s, u"/nonexistent-rur-root"_s, u"sets"_s}).exitCode, 1);
+}
+
+namespace {
+
+QString sourceFile(const QString &relative)
+{
+    QFile f(QString::fromUtf8(RUR_SOURCE_DIR) + u'/' + relative);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+}  // namespace
+
+// A user reads about the commands in the README and the manual page: every command is there,
+// and the help lists them in the README's order, whatever order the program's files were
+// linked in.
+TEST(CliHelp, ReadmeAndManualPageNameEveryCommandInTheHelpsOrder)
+{
+    const QStringList listed = listedCommands(cli({u"--help"_s}).out);
+    ASSERT_FALSE(listed.isEmpty());
+
+    const QString readme = sourceFile(u"README.md"_s);
+    const qsizetype from = readme.indexOf(u"- `rur-cli`"_s), to = readme.indexOf(u"- `make screenshots`"_s);
+    ASSERT_TRUE(from >= 0 && to > from) << "the rur-cli part of README.md";
+    static const QRegularExpression mention(u"`([a-z][a-z-]*)[ `]"_s);
+    QStringList inReadme;
+    for (const auto &m : mention.globalMatch(readme.mid(from, to - from)))
+        if (listed.contains(m.captured(1)) && !inReadme.contains(m.captured(1)))
+            inReadme.append(m.captured(1));
+    EXPECT_EQ(inReadme, listed) << "README: " << inReadme.join(u' ').toStdString();
+
+    // The manual page's list of commands, one ".B name" line each, in the same order.
+    const QString manual = sourceFile(u"packaging/rur-cli.1"_s);
+    static const QRegularExpression manEntry(u"^\\.B ([a-z][a-z\\\\-]*)$"_s, QRegularExpression::MultilineOption);
+    QStringList inManual;
+    for (const auto &m : manEntry.globalMatch(manual.mid(manual.indexOf(u".SH PŘÍKAZY"_s))))
+        inManual.append(m.captured(1).remove(u'\\'));
+    EXPECT_EQ(inManual, listed) << "rur-cli.1: " << inManual.join(u' ').toStdString();
 }

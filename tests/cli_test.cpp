@@ -103,7 +103,8 @@ TEST(Cli, ADamagedTableFailsWithTheProgramsMessage)
 
     const Result noRoot = cli({u"--root"_s, root.path() + u"chybi"_s, u"open"_s, u"D1"_s});
     EXPECT_NE(noRoot.exitCode, 0);
-    EXPECT_EQ(noRoot.err.trimmed(), u"Chyba při zjišťování adresáře s daty.\nNainstalujte program znovu."_s);
+    EXPECT_EQ(noRoot.err.trimmed(),
+              u"Adresář s daty neexistuje. Vytvořte ho příkazem rur --install-data nebo rur-cli init ADRESÁŘ."_s);
     EXPECT_EQ(cli({u"neznámý"_s}).exitCode, 2);
 }
 
@@ -155,6 +156,6 @@ TEST(Cli, NumbersPrintAsPlainDecimalsAndProceduresTellTheirResult)
 
     const Result cleared = run({u"clear-period"_s, u"1"_s});
     EXPECT_EQ(cleared.exitCode, 0);
-    EXPECT_EQ(cleared.out.trimmed(), u"Období bylo vymazáno."_s);
-    EXPECT_EQ(run({u"clear-year"_s, u"1"_s}).out.trimmed(), u"Zápisy byly vymazány."_s);
+    EXPECT_EQ(cleared.err.trimmed(), u"Období bylo vymazáno."_s);
+    EXPECT_EQ(run({u"clear-year"_s, u"1"_s}).err.trimmed(), u"Zápisy byly vymazány."_s);
 }

@@ -82,8 +82,12 @@ TEST_F(CliTransfer, TheJournalsPeriodIsStoredFirstThenTheReturnIsFilled)
     r = cli({u"transfer-journal"_s, u"1"_s, u"--journal"_s, journal.catalogue(), u"--from"_s, u"1.2.2018"_s, u"--to"_s,
              u"28.2.2018"_s});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, u"Údaje z Peněžního deníku byly přeneseny."_s);
+    EXPECT_EQ(r.out, QString());
+    EXPECT_EQ(r.err, u"Údaje z Peněžního deníku byly přeneseny."_s);
     EXPECT_EQ(stored(u"Dtabn1"_s, u"C210"_s).toDouble(), 500);
+    // The journal feeds nothing of part 3: it stays blank, as its template.
+    for (const QString &field : {u"C560"_s, u"C560a"_s, u"C570"_s, u"C580"_s, u"C710"_s})
+        EXPECT_TRUE(stored(u"Dtabn3"_s, field).isNull()) << field.toStdString();
     transfer::SiblingData data(transfer::SiblingKind::Journal);
     ASSERT_TRUE(data.show(journal.catalogue(), 2));
     EXPECT_EQ(data.period()->field(u"Dk"_s).asDate(), QDate(2018, 2, 28));
@@ -125,8 +129,33 @@ TEST_F(CliTransfer, TheTaxpayerComesFromTheIndividualsReturn)
     personal.addTaxReturn(1, u"D1"_s, false, {{u"Jm"_s, u"Eva"_s}, {u"Pr"_s, u"Malá"_s}, {u"Psc"_s, u"602 00"_s}});
     const Result r = cli({u"transfer-taxpayer"_s, u"1"_s, u"sz"_s, u"--source"_s, personal.catalogue()});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, u"Údaje o poplatníkovi byly přeneseny."_s);
+    EXPECT_EQ(r.err, u"Údaje o poplatníkovi byly přeneseny."_s);
     EXPECT_EQ(stored(u"Prp"_s, u"Pra"_s).toString(), u"Malá"_s);
     EXPECT_EQ(stored(u"Prp"_s, u"Psc"_s).toString(), u"60200"_s);
     EXPECT_EQ(platform::IniFile(root.dataSet() + u"D1.ini"_s).readInteger(u"Prenos"_s, u"DanSZCislo"_s, 0), 1);
+}
+
+TEST_F(CliTransfer, SumsBeyondWhatALineHoldsOrEntriesTheFormatForbidsChangeNothing)
+{
+    // Two entries each below the largest number, together beyond it: refused like a single
+    // too large value, not written as 0.
+    journal.addJournal(3, u"D3"_s, u"2018-01-01"_s, u"2018-01-31"_s,
+                       {{u"2018-01-10"_s, 1.7e308, 0, u"1"_s}, {u"2018-01-11"_s, 1.7e308, 0, u"1"_s}});
+    Result r = cli({u"transfer-journal"_s, u"1"_s, u"--journal"_s, journal.catalogue(), u"--set"_s, u"3"_s});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.endsWith(u"\nHodnota není platná pro ř. 1 – Základ daně. Povolený rozsah je -99999999999 až "
+                               u"99999999999."_s))
+        << r.err.toStdString();
+    EXPECT_EQ(stored(u"Dtabn1"_s, u"C210"_s).toDouble(), 0);
+
+    // A date with a time, bytes in a text: the journal is unreadable as its format says.
+    int number = 4;
+    for (const QString &statement : {u"UPDATE Pdev SET D = '2018-01-15 10:00:00'"_s, u"UPDATE Pdev SET Cdph = x'31'"_s}) {
+        const QString dir = journal.addJournal(number, u"D%1"_s.arg(number), u"2018-01-01"_s, u"2018-01-31"_s,
+                                               {{u"2018-01-15"_s, 1000, 210, u"1"_s}});
+        rur::testing::runSql(dir + u"Pdev.DB"_s, statement);
+        r = cli({u"transfer-journal"_s, u"1"_s, u"--journal"_s, journal.catalogue(), u"--set"_s, QString::number(number++)});
+        EXPECT_EQ(r.exitCode, 1) << statement.toStdString();
+        EXPECT_EQ(stored(u"Dtabn1"_s, u"C210"_s).toDouble(), 0) << statement.toStdString();
+    }
 }

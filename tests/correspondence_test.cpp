@@ -369,5 +369,5 @@ TEST_F(Correspondence, RurCliKeepsDocumentsAndAddressesAndWritesTheirPdf)
     r = cli({u"--root"_s, root.path(), u"set"_s, u"D1"_s, u"Maz"_s, u"O=0"_s});
     r = cli({u"--root"_s, root.path(), u"print"_s, u"D1"_s, u"obalky-c5"_s, u"--pdf"_s, out.filePath(u"c5.pdf"_s)});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.out.contains(u"V adresáři není vybrána žadná adresa pro tisk."_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(u"V adresáři není vybrána žadná adresa pro tisk."_s)) << r.err.toStdString();
 }

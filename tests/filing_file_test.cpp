@@ -456,6 +456,7 @@ TEST(FilingFileCli, WritesWhereAskedOrWhereTheSettingsSay)
     QTemporaryDir home;
 
     const QString out = home.path() + u"/vystup/dp.xml"_s;
+    ASSERT_TRUE(QDir().mkpath(home.path() + u"/vystup"_s));  // a folder the user names must exist
     CliResult r = cli({u"--root"_s, root.path(), u"xml"_s, u"1"_s, u"--out"_s, out}, home.path());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed(), out);

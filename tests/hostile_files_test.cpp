@@ -1,8 +1,10 @@
 // Files the program reads are untrusted: damaged tables, foreign tables, devices, pipes, huge
 // settings files. Each is refused with a Czech message, quickly, and leaves every file of the
 // data root as it was.
+#include "support/filled_return.h"
 #include "support/test_root.h"
 
+#include "data/DataM1.h"
 #include "engine/Sqlite.h"
 
 #include <QDir>
@@ -123,6 +125,17 @@ TEST_F(HostileFiles, AValueThatDoesNotFitItsColumnMakesTheTableDamaged)
         {u"Dtabn1"_s, u"UPDATE Dtabn1 SET C210 = '12 345 Kč'"_s},
         {u"Prp"_s, u"UPDATE Prp SET Cislo = 1.5"_s},
         {u"Prp"_s, u"UPDATE Prp SET Ddp = '32.13.2018'"_s},
+        // What the file format forbids: bytes, a time after the date, text that is not UTF-8
+        // or holds a NUL, none of which a field can show or a filing file carry.
+        {u"Prp"_s, u"UPDATE Prp SET Dic = x'0102'"_s},
+        {u"Prp"_s, u"UPDATE Prp SET Ddp = '2018-01-15 10:00:00'"_s},
+        {u"Prp"_s, u"UPDATE Prp SET Oj1a = CAST(x'C328' AS TEXT)"_s},
+        {u"Prp"_s, u"UPDATE Prp SET Oj1a = CAST(x'410042' AS TEXT)"_s},
+        // Anything beside the table changes what reading or writing it does.
+        {u"Dtabn1"_s, u"CREATE TRIGGER zamek BEFORE UPDATE ON Dtabn1 BEGIN SELECT RAISE(ABORT, 'zablokovano'); END"_s},
+        {u"Dtabn1"_s, u"CREATE TABLE Jina (a TEXT)"_s},
+        {u"Dtabn1"_s, u"CREATE VIEW Pohled AS SELECT * FROM Dtabn1"_s},
+        {u"Dtabn1"_s, u"ALTER TABLE Dtabn1 RENAME TO Stara; CREATE VIEW Dtabn1 AS SELECT * FROM Stara"_s},
     };
     for (const auto &c : cases) {
         const QString path = root.dataSet() + c.table + u".DB"_s;
@@ -222,9 +235,13 @@ TEST_F(HostileFiles, SmallOnes)
     EXPECT_TRUE(QFileInfo::exists(here.filePath(u"podani.xml"_s)));
     EXPECT_FALSE(QFileInfo::exists(root.path() + u"podani.xml"_s));
 
-    // A character outside the Basic Multilingual Plane is kept whole or left out.
-    ASSERT_EQ(run({u"set"_s, u"1"_s, u"Prp"_s, u"Tel=12345678901😀"_s}).exitCode, 0);
+    // A character outside the Basic Multilingual Plane is kept whole or left out where the
+    // program cuts a text to its field; typed, a text that long is refused.
+    rur::testing::withDataSet(root, [](rur::data::TDM1 &dm) {
+        rur::testing::setRow(*dm.Prp, {{u"Tel"_s, u"12345678901😀"_s}});
+    });
     EXPECT_TRUE(run({u"show"_s, u"1"_s, u"Prp"_s}).out.contains(u"\"Tel\": \"12345678901\""_s));
+    EXPECT_EQ(run({u"set"_s, u"1"_s, u"Prp"_s, u"Tel=12345678901😀"_s}).exitCode, 1);
 
     // Names with control characters would break every list of data sets.
     for (const QString &name : {u"A\tB"_s, u"A\nB"_s}) {

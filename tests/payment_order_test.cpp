@@ -2,6 +2,8 @@
 // them (also in a PDF written by rur-cli), and the tax of the return taken into it.
 #include "app/Directories.h"
 #include "data/DataM1.h"
+#include "data/Schemas.h"
+#include "engine/Database.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
 #include "engine/Table.h"
@@ -126,10 +128,12 @@ TEST_F(PaymentOrder, TakesTheTaxOfLine64WhenThePrintCentreOpens)
     print::takeTaxIntoPaymentOrder(dm);
     EXPECT_EQ(mtt().field(u"Cad1"_s).asFloat(), tax);
     EXPECT_FALSE(mtt().isEditing());
-    // The file holds it too: another cursor on the same data set reads it.
-    data::TDM1 other;
-    datasets::openDataSet(other, dirs, u"D1"_s);
-    EXPECT_EQ(other.Mtt->field(u"Cad1"_s).asFloat(), tax);
+    // The file holds it too: another cursor on the same table reads it.
+    engine::Database db(u"Jiny"_s);
+    db.setDirectory(dirs.dataSetPath());
+    engine::Table other(&db, data::mttDef());
+    other.open();
+    EXPECT_EQ(other.field(u"Cad1"_s).asFloat(), tax);
 }
 
 TEST_F(PaymentOrder, ItemsStandWhereTheBankFormHasThemAndMoveWithTheOffsets)

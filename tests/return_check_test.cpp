@@ -89,7 +89,13 @@ TEST(TaxNumber, CompanyNumbersAndBirthNumbers)
         DicFault fault;
     } cases[] = {
         {"", DicFault::Empty},
-        {"CZ12345678", DicFault::None},          // a company
+        {"CZ25596641", DicFault::None},          // a company: 176 by the weights 8 to 2 leaves 0, check digit 1
+        {"CZ25596642", DicFault::CompanyCheckDigit},
+        {"CZ12345678", DicFault::CompanyCheckDigit},  // 112 leaves 2: the check digit is 9
+        {"CZ00000019", DicFault::None},          // 1 * 2 = 2 leaves 2: 9
+        {"CZ00000060", DicFault::None},          // 6 * 2 = 12 leaves 1: 0
+        {"CZ00000051", DicFault::None},          // 5 * 2 = 10 leaves 10: 1 (11 - 10)
+        {"CZ00000116", DicFault::None},          // 1 * 3 + 1 * 2 = 5 leaves 5: 6
         {"12345678", DicFault::Format},          // no country code
         {"CZ1234567", DicFault::Format},         // seven digits
         {"CZ12345678901", DicFault::Format},     // eleven
@@ -124,7 +130,7 @@ TEST_F(ReturnCheck, VatNumberFindingNamesTheTaxpayerField)
 
     // The schema refuses the letters too; one fault, one finding.
     setRow(*dm.Prp, {{u"Dic"_s, u"CZ12a45678"_s}});
-    EXPECT_EQ(lines(all()), QStringList{u"Chyba: DIČ: musí mít tvar CZ a 8 až 10 číslic."_s});
+    EXPECT_EQ(lines(all()), QStringList{u"Chyba: DIČ (Prp.Dic): musí mít tvar CZ a 8 až 10 číslic."_s});
 }
 
 TEST_F(ReturnCheck, MonthOrQuarterNotBothAndTheNumberOfThePeriod)
@@ -172,7 +178,38 @@ TEST_F(ReturnCheck, YearAndFilingDateAgainstThePeriod)
     setRow(*dm.Prp, {{u"Ddp"_s, QVariant()}});
     EXPECT_EQ(only().message, u"Datum: datum podání není vyplněno."_s);
     setRow(*dm.Prp, {{u"Ddp"_s, QDate(2018, 5, 10)}});
-    EXPECT_TRUE(lines(content()).contains(u"Upozornění: Datum: 10.05.2018 je pozdější než dnešní datum."_s));
+    EXPECT_TRUE(lines(content()).contains(u"Upozornění: Datum (Prp.Ddp): 10.05.2018 je pozdější než dnešní datum."_s));
+}
+
+// The term moves past public holidays too: the day before it ends a return is in time, the
+// day after it is late.
+TEST_F(ReturnCheck, FilingTermMovesPastPublicHolidays)
+{
+    const QDate today(2019, 6, 1);
+    const struct {
+        const char16_t *month, *quarter;
+        int cislo;
+        const char16_t *year;
+        QDate due;
+        const char *why;
+    } cases[] = {
+        {u"listopad", nullptr, 11, u"2018", {2018, 12, 27}, "25 and 26 December"},
+        {u"únor", nullptr, 2, u"2016", {2016, 3, 29}, "Good Friday, the weekend, Easter Monday"},
+        {nullptr, u"I.", 1, u"2011", {2011, 4, 26}, "a quarter ending before Easter Monday"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.why);
+        const QVariant month = c.month ? QVariant(QString::fromUtf16(c.month)) : QVariant();
+        const QVariant quarter = c.quarter ? QVariant(QString::fromUtf16(c.quarter)) : QVariant();
+        setRow(*dm.Prp, {{u"M"_s, month}, {u"Q"_s, quarter}, {u"Cislo"_s, c.cislo}, {u"R"_s, QString::fromUtf16(c.year)},
+                         {u"Ddp"_s, c.due}});
+        EXPECT_EQ(lines(check::checkContent(dm, today)), QStringList());
+        setRow(*dm.Prp, {{u"Ddp"_s, c.due.addDays(1)}});
+        const QList<Finding> late = check::checkContent(dm, today);
+        ASSERT_EQ(late.size(), 1) << lines(late).join(u'\n').toStdString();
+        EXPECT_TRUE(late[0].message.endsWith(u" uplynula "_s + c.due.toString(u"dd.MM.yyyy"_s) + u'.'))
+            << late[0].message.toStdString();
+    }
 }
 
 TEST_F(ReturnCheck, PartOfAPeriodEndsItAndLiesInsideIt)
@@ -188,7 +225,7 @@ TEST_F(ReturnCheck, PartOfAPeriodEndsItAndLiesInsideIt)
 TEST_F(ReturnCheck, TaxOfficeMustBeFilledAndTheSchemaDoesNotRepeatIt)
 {
     setRow(*dm.Prp, {{u"Fuc"_s, QVariant()}});
-    EXPECT_EQ(lines(all()), QStringList{u"Chyba: Číslo FÚ: není vyplněno číslo finančního úřadu."_s});
+    EXPECT_EQ(lines(all()), QStringList{u"Chyba: Číslo FÚ (Prp.Fuc): není vyplněno číslo finančního úřadu."_s});
 }
 
 TEST_F(ReturnCheck, TaxOfLinesOneToThirteenAgainstTheControlValue)
@@ -198,7 +235,7 @@ TEST_F(ReturnCheck, TaxOfLinesOneToThirteenAgainstTheControlValue)
     setRow(*dm.Dtabn1, {{u"C210a"_s, 2102.0}, {u"C275a"_s, 18000.0 - 5}});
     const QList<Finding> found = content();
     ASSERT_EQ(found.size(), 2) << lines(found).join(u'\n').toStdString();
-    EXPECT_EQ(check::findingLine(found[0]), u"Upozornění: ř. 1: daň 2102 Kč se liší od kontrolního výpočtu 2100 Kč o 2 Kč."_s);
+    EXPECT_EQ(check::findingLine(found[0]), u"Upozornění: ř. 1 (Dtabn1.C210a): daň 2102 Kč se liší od kontrolního výpočtu 2100 Kč o 2 Kč."_s);
     EXPECT_EQ(found[1].where, u"ř. 13"_s);
     EXPECT_EQ(found[1].table + u'.' + found[1].field, u"Dtabn1.C275a"_s);
 }
@@ -230,8 +267,8 @@ TEST_F(ReturnCheck, CoefficientsAreSharesFiledInPerCent)
     // Without per cent the file would carry 0,85 where the tax office reads per cent.
     setRow(*dm.Prp, {{u"K1p"_s, false}});
     EXPECT_EQ(lines(content()),
-              (QStringList{u"Chyba: ř. 52: koeficient -0,1 musí ležet mezi 0 a 1."_s,
-                           u"Chyba: procentní vyjádření: bez něj se koeficient zapíše do souboru pro elektronické "
+              (QStringList{u"Chyba: ř. 52 (Dtabn2.C550): koeficient -0,1 musí ležet mezi 0 a 1."_s,
+                           u"Chyba: procentní vyjádření (Prp.K1p): bez něj se koeficient zapíše do souboru pro elektronické "
                            u"podání jako podíl (0,85), finanční úřad jej však čte v procentech (85)."_s}));
     setRow(*dm.Dtabn2, {{u"C550"_s, 0.0}});
     EXPECT_EQ(lines(content()), QStringList()) << "no coefficient, nothing to misread";
@@ -247,7 +284,7 @@ TEST_F(ReturnCheck, CoefficientsAreSharesFiledInPerCent)
     const QList<Finding> found = check::checkContent(dm, QDate(2019, 2, 1));
     ASSERT_EQ(found.size(), 1);
     EXPECT_EQ(check::findingLine(found[0]),
-              u"Upozornění: Koeficient: roční koeficient 1,5 musí ležet mezi 0 a 1."_s);
+              u"Upozornění: Koeficient (Prp.K1): roční koeficient 1,5 musí ležet mezi 0 a 1."_s);
 }
 
 TEST_F(ReturnCheck, SupplementaryReturnNeedsTheDateItsReasonsWereFound)
@@ -273,7 +310,7 @@ TEST_F(ReturnCheck, YearlySettlementOnlyInTheLastPeriod)
     setRow(*dm.Dtabn3, {{u"C560a"_s, 2000.0}});
     const Finding f = only();
     EXPECT_EQ(check::findingLine(f),
-              u"Upozornění: ř. 53: vypořádání odpočtu patří jen do přiznání za prosinec nebo za IV. čtvrtletí."_s);
+              u"Upozornění: ř. 53 (Dtabn3.C560a): vypořádání odpočtu patří jen do přiznání za prosinec nebo za IV. čtvrtletí."_s);
     EXPECT_EQ(f.table + u'.' + f.field, u"Dtabn3.C560a"_s);
     setRow(*dm.Prp, {{u"M"_s, u"prosinec"_s}, {u"Cislo"_s, 12}, {u"Ddp"_s, QDate(2019, 1, 20)}});
     EXPECT_EQ(lines(check::checkContent(dm, QDate(2019, 2, 1))), QStringList());
@@ -316,7 +353,7 @@ TEST_F(SchemaCheck, BrokenAttributeIsNamedWithWhatTheSchemaWants)
               u"VetaP: atribut c_ufo musí být celé číslo o nejvýše 3 číslicích."_s);
     EXPECT_EQ(one(R"( d_poddp="20.04.2018")", R"( d_poddp="31.13.2018")"),
               u"VetaD: atribut d_poddp musí být datum ve tvaru dd.mm.rrrr."_s);
-    EXPECT_EQ(one(R"( dic="12345678")", R"( dic="CZ123")"), u"VetaP: atribut dic musí být číslo o 1 až 10 číslicích."_s);
+    EXPECT_EQ(one(R"( dic="25596641")", R"( dic="CZ123")"), u"VetaP: atribut dic musí být číslo o 1 až 10 číslicích."_s);
     EXPECT_EQ(one(R"( sest_telef="543210987")", R"( sest_telef="543210987654321")"),
               u"VetaP: atribut sest_telef musí být text o nejvýše 14 znacích."_s);
     EXPECT_EQ(one(R"( koef_p20_nov="85")", R"( koef_p20_nov="85.555")"),
@@ -324,7 +361,7 @@ TEST_F(SchemaCheck, BrokenAttributeIsNamedWithWhatTheSchemaWants)
     QByteArray xml = print::buildDphdp3(dm, print::KodUtf8, true);
     xml.replace(xml.indexOf(R"(kod_sekce="O")", xml.indexOf(R"(<VetaR poradi="2")")), 13, R"(kod_sekce="OO")");
     EXPECT_EQ(lines(check::checkSchema(xml)),
-              QStringList{u"Chyba: VetaR 2: atribut kod_sekce musí být text o nejvýše 1 znaku."_s});
+              QStringList{u"Chyba: VetaR 2 (Prp.Poznod): atribut kod_sekce musí být text o nejvýše 1 znaku."_s});
     EXPECT_EQ(one(R"( rok="2018")", R"( rok="2018" plat="1")"), u"VetaD: atribut plat schéma nezná."_s);
 }
 
@@ -406,8 +443,9 @@ TEST_F(ReturnCheck, SavingChecksTheFileAsItLiesOnTheDisk)
     const QString path = print::saveFilingFile(filing);
     EXPECT_EQ(path, xml.pathTemplate);
     EXPECT_EQ(checked, QStringList());
+    // The file's own year judged as the taxpayer's: one finding, the content rule's.
     EXPECT_EQ(lines(check::checkWrittenFile(dm, path, rur::testing::kValidReturnToday)),
-              QStringList{u"Chyba: VetaD: atribut rok musí být čtyřmístný rok."_s});
+              QStringList{u"Chyba: Rok (Prp.R): musí být čtyřmístný rok."_s});
     EXPECT_EQ(lines(check::checkWrittenFile(dm, path + u".chybi"_s, rur::testing::kValidReturnToday)),
               QStringList{u"Chyba: Soubor "_s + path + u".chybi nelze přečíst."_s});
 
@@ -416,6 +454,96 @@ TEST_F(ReturnCheck, SavingChecksTheFileAsItLiesOnTheDisk)
     xml.pathTemplate = u"%Disk%/DPHDP3.xml"_s;
     EXPECT_TRUE(print::saveFilingFile(filing).isEmpty());
     EXPECT_EQ(checked, QStringList{u"-"_s});
+}
+
+// What the portal requires for the kind of taxpayer and of signing person: the valid return is
+// a legal person with a signing natural person; each row changes one thing.
+TEST_F(ReturnCheck, TheTaxpayerAndTheSigningPersonAreNamedAsTheirKindRequires)
+{
+    const QString natural = u"není vyplněno; u daňového subjektu, který je fyzickou osobou, je povinné."_s;
+    const QString signing = u"není vyplněno; u podepisující osoby, která je fyzickou osobou, je povinné."_s;
+    const struct {
+        QVariantMap change;
+        QStringList found;
+    } cases[] = {
+        // A natural person named nowhere (the template's kind): surname and first name.
+        {{{u"Tds"_s, true}},
+         {u"Chyba: Fyzická osoba: Příjmení (Prp.Pra): "_s + natural, u"Chyba: Fyzická osoba: Jméno (Prp.Jmb): "_s + natural}},
+        {{{u"Tds"_s, true}, {u"Pra"_s, u"Nováková"_s}, {u"Jmb"_s, u"Jana"_s}}, {}},
+        // A legal person whose name is only on the two printed lines.
+        {{{u"Ojp3"_s, QVariant()}, {u"Oj1a"_s, u"Alfa s.r.o."_s}},
+         {u"Chyba: El. podání (název právnické osoby) (Prp.Ojp3): není vyplněn; soubor pro elektronické podání bere "
+          u"název právnické osoby odsud, ne z pole Název právnické osoby (Oj1a)."_s}},
+        {{{u"Tds"_s, QVariant()}}, {u"Chyba: Typ daň. subjektu (Prp.Tds): není vybrána fyzická ani právnická osoba."_s}},
+        // The signing natural person: names, and the date of birth or the certificate.
+        {{{u"Zjmpr"_s, QVariant()}}, {u"Chyba: Podepisující osoba: příjmení (Prp.Zjmpr): "_s + signing}},
+        {{{u"Zdedn"_s, QVariant()}}, {}},
+        {{{u"Zdedn"_s, QVariant()}, {u"Zdece"_s, QVariant()}},
+         {u"Chyba: Datum narození (Prp.Zdedn): u podepisující fyzické osoby se vyplňuje datum narození, nebo evidenční "
+          u"číslo osvědčení."_s}},
+        {{{u"Tzs"_s, QVariant()}},
+         {u"Chyba: Podepisující osoba: Typ (Prp.Tzs): není vybrán, ač je vyplněn kód podepisující osoby."_s}},
+        {{{u"Tzs"_s, false}, {u"Zjmpo"_s, QVariant()}},
+         {u"Chyba: název právnické osoby (Prp.Zjmpo): není vyplněn; u podepisující osoby, která je právnickou "
+          u"osobou, je povinné."_s}},
+        // Without a signing person's code nothing of it is asked for.
+        {{{u"Kzs"_s, QVariant()}, {u"Zjmpr"_s, QVariant()}, {u"Zjmjm"_s, QVariant()}}, {}},
+        {{{u"Zjvpr"_s, QVariant()}},
+         {u"Upozornění: Vztah k právnické osobě: příjmení (Prp.Zjvpr): není vyplněno; u právnické osoby se vyplňuje "
+          u"osoba oprávněná k podpisu."_s}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QStringList(c.change.keys()).join(u' ').toStdString());
+        rur::testing::fillValidReturn(dm);
+        setRow(*dm.Prp, c.change);
+        EXPECT_EQ(lines(all()), c.found);
+    }
+}
+
+// A file edited after it was written: the content rules judge its own values, the rules of its
+// attributes what the schema lets through.
+TEST_F(ReturnCheck, AFileIsCheckedOnItsOwnValues)
+{
+    const struct {
+        const char *from;
+        const char *to;
+        QStringList found;
+    } cases[] = {
+        {R"( mesic="3")", R"( mesic="13")",
+         {u"Chyba: VetaD (Prp.Cislo): atribut mesic musí být číslo od 1 do 12 (je „13“)."_s}},
+        {R"( mesic="3")", R"( mesic="3" ctvrt="1")",
+         {u"Chyba: Přiznání za zdaňovací období (Prp.M): vyplňte buď měsíc, nebo čtvrtletí, ne obojí."_s}},
+        {R"( rok="2018")", R"( rok="18")", {u"Chyba: Rok (Prp.R): musí být čtyřmístný rok."_s}},
+        {R"( typ_platce="P")", R"( typ_platce="Q")",
+         {u"Chyba: VetaD (Prp.P1): atribut typ_platce musí být jedno z písmen P, I, S, N, R, D (je „Q“)."_s}},
+        {R"( dapdph_forma="B")", R"( dapdph_forma="X")",
+         {u"Chyba: VetaD (Prp.Dpdr1): atribut dapdph_forma musí být jedno z písmen B, O, D, E (je „X“)."_s}},
+        {R"( dic="25596641")", R"( dic="25596642")",
+         {u"Chyba: DIČ (Prp.Dic): IČO v něm nemá správnou kontrolní číslici."_s}},
+        {R"( d_poddp="20.04.2018")", R"( d_poddp="31.3.2018")",
+         {u"Chyba: Datum (Prp.Ddp): 31.03.2018 není po skončení zdaňovacího období (31.03.2018); přiznání lze podat až "
+          u"po něm."_s}},
+        {R"( typ_ds="P")", R"( typ_ds="F")",
+         {u"Chyba: Fyzická osoba: Příjmení (Prp.Pra): není vyplněno; u daňového subjektu, který je fyzickou osobou, "
+          u"je povinné."_s,
+          u"Chyba: Fyzická osoba: Jméno (Prp.Jmb): není vyplněno; u daňového subjektu, který je fyzickou osobou, je "
+          u"povinné."_s}},
+        {R"( dan23="2100")", R"( dan23="2110")",
+         {u"Upozornění: ř. 1 (Dtabn1.C210a): daň 2110 Kč se liší od kontrolního výpočtu 2100 Kč o 10 Kč."_s}},
+    };
+    QTemporaryDir out;
+    const QString path = out.path() + u"/DPHDP3.xml"_s;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.to);
+        QByteArray xml = print::buildDphdp3(dm, print::KodCp1250, true);
+        ASSERT_TRUE(xml.contains(c.from)) << c.from;
+        xml.replace(c.from, c.to);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(xml);
+        file.close();
+        EXPECT_EQ(lines(check::checkWrittenFile(dm, path, rur::testing::kValidReturnToday)), c.found);
+    }
 }
 
 // rur-cli check SET [--file PATH], and the check that follows rur-cli xml.
@@ -442,14 +570,7 @@ TEST(ReturnCheckCli, OneLinePerFindingAndExitStatusOneOnlyForErrors)
     rur::testing::TestRoot root;
     root.createDataSet();
     root.addCatalogueRow(1, u"Alfa"_s);
-    const auto change = [&](const std::function<void(data::TDM1 &)> &work) {
-        app::Directories dirs;
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
-        data::TDM1 dm;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
-        work(dm);
-    };
+    const auto change = [&](const std::function<void(data::TDM1 &)> &work) { rur::testing::withDataSet(root, work); };
     change([](data::TDM1 &dm) { rur::testing::fillValidReturn(dm); });
     CliResult r = cli({u"--root"_s, root.path(), u"check"_s, u"1"_s});
     EXPECT_EQ(r.exitCode, 0);
@@ -458,13 +579,13 @@ TEST(ReturnCheckCli, OneLinePerFindingAndExitStatusOneOnlyForErrors)
     change([](data::TDM1 &dm) { setRow(*dm.Dtabn1, {{u"C210a"_s, 2110.0}}); });
     r = cli({u"--root"_s, root.path(), u"check"_s, u"1"_s});
     EXPECT_EQ(r.exitCode, 0) << "warnings alone";
-    EXPECT_EQ(r.out, QStringList{u"Upozornění: ř. 1: daň 2110 Kč se liší od kontrolního výpočtu 2100 Kč o 10 Kč."_s});
+    EXPECT_EQ(r.out, QStringList{u"Upozornění: ř. 1 (Dtabn1.C210a): daň 2110 Kč se liší od kontrolního výpočtu 2100 Kč o 10 Kč."_s});
 
     change([](data::TDM1 &dm) { setRow(*dm.Prp, {{u"Fuc"_s, QVariant()}}); });
     r = cli({u"--root"_s, root.path(), u"check"_s, u"1"_s});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, (QStringList{u"Chyba: Číslo FÚ: není vyplněno číslo finančního úřadu."_s,
-                                  u"Upozornění: ř. 1: daň 2110 Kč se liší od kontrolního výpočtu 2100 Kč o 10 Kč."_s}));
+    EXPECT_EQ(r.out, (QStringList{u"Chyba: Číslo FÚ (Prp.Fuc): není vyplněno číslo finančního úřadu."_s,
+                                  u"Upozornění: ř. 1 (Dtabn1.C210a): daň 2110 Kč se liší od kontrolního výpočtu 2100 Kč o 10 Kč."_s}));
 
     // xml writes the file, reports the same on stderr and succeeds.
     QTemporaryDir out;
@@ -472,7 +593,7 @@ TEST(ReturnCheckCli, OneLinePerFindingAndExitStatusOneOnlyForErrors)
     r = cli({u"--root"_s, root.path(), u"xml"_s, u"1"_s, u"--out"_s, file});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, QStringList{file});
-    EXPECT_TRUE(r.err.contains(u"Chyba: Číslo FÚ: není vyplněno číslo finančního úřadu."_s)) << r.err.join(u'\n').toStdString();
+    EXPECT_TRUE(r.err.contains(u"Chyba: Číslo FÚ (Prp.Fuc): není vyplněno číslo finančního úřadu."_s)) << r.err.join(u'\n').toStdString();
 
     // --file: the file as it is.
     {
@@ -485,7 +606,7 @@ TEST(ReturnCheckCli, OneLinePerFindingAndExitStatusOneOnlyForErrors)
     }
     r = cli({u"--root"_s, root.path(), u"check"_s, u"1"_s, u"--file"_s, file});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.out.contains(u"Chyba: VetaD: atribut rok musí být čtyřmístný rok."_s)) << r.out.join(u'\n').toStdString();
+    EXPECT_TRUE(r.out.contains(u"Chyba: Rok (Prp.R): musí být čtyřmístný rok."_s)) << r.out.join(u'\n').toStdString();
 }
 
 }  // namespace

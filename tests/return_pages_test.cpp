@@ -253,7 +253,7 @@ TEST_F(ReturnPages, CommandLineWritesThePagesAsPdfWithTheOffsets)
     const QString blocked = page1 + u"/vnoreny.pdf"_s;
     r = cli({u"--root"_s, root.path(), u"print"_s, u"D1"_s, u"strana1"_s, u"--pdf"_s, blocked});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err.trimmed(), u"Soubor "_s + blocked + u" nelze vytvořit."_s);
+    EXPECT_EQ(r.err.trimmed(), u"Adresář "_s + page1 + u" neexistuje."_s);
     EXPECT_TRUE(rur::testing::PdfText(page1).valid());
     r = cli({u"--root"_s, root.path(), u"print"_s, u"D1"_s, u"obalka"_s, u"--pdf"_s, page1});
     EXPECT_EQ(r.exitCode, 2);

@@ -291,6 +291,29 @@ TEST_F(Saving, AKilledSaveLeavesThePeriodSavedInBothTablesOrInNeither)
     EXPECT_EQ(prp(u"M"_s), u"březen"_s);
 }
 
+TEST_F(Saving, TheCopyTheClearedSettlementAndTheNextPeriodAreOneChange)
+{
+    setPeriod(u"březen"_s, QString(), 3);
+    put(*dm.Dtabn1, {{u"C210"_s, 1000.0}});
+    put(*dm.Dtabn3, {{u"C560"_s, 0.5}});
+    // Killed once the copy is written (while the settlement is cleared) or just before the
+    // end: nothing of the save; killed after the end: all of it.
+    const struct {
+        const char *point;
+        bool saved;
+    } cases[] = {{"table:before-commit", false}, {"group:before-commit", false}, {"group:after-commit", true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.point);
+        ASSERT_TRUE(rur::testing::killedAt(c.point, [&] { vat::UlozeniRur(dm, prompter); }));
+        for (engine::Table *t : {dm.Dtabn1s.get(), dm.Dtabn2s.get(), dm.Dtabn3.get(), dm.Prp.get()})
+            reread(*t);
+        EXPECT_EQ(holds(*dm.Dtabn1s, 3), c.saved);
+        EXPECT_EQ(holds(*dm.Dtabn2s, 3), c.saved);
+        EXPECT_EQ(dm.Dtabn3->field(u"C560"_s).asFloat(), c.saved ? 0 : 0.5);
+        EXPECT_EQ(prp(u"M"_s), c.saved ? u"duben"_s : u"březen"_s);
+    }
+}
+
 TEST_F(Saving, TheLastPeriodIsSavedWithTheSettlementAndSettledAloneWhenNotOverwritten)
 {
     setPeriod(u"prosinec"_s, QString(), 12);

@@ -75,7 +75,7 @@ TEST_F(SharedRoot, ADataSetOpenOnOneMountIsRefusedOnTheOther)
         // lock files stay, and D2 opens.
         CliResult r = cli({u"--root"_s, second, u"open"_s, u"1"_s});
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.out.trimmed(), u"Toto RUR právě zpracovává jiný uživatel."_s);
+        EXPECT_EQ(r.err.trimmed(), u"Toto RUR právě zpracovává jiný uživatel."_s);
         EXPECT_TRUE(QFile::exists(first + u"D1/Pdoxusrs.lck"_s));
         r = cli({u"--root"_s, second, u"open"_s, u"2"_s});
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();

@@ -186,6 +186,9 @@ TEST_F(JournalTransfer, TheReturnIsReplacedWholeAndAnEmptyPeriodEndTransfersNoth
         EXPECT_TRUE(dm.Dtabn3->field(field).isNull()) << field.toStdString();
     EXPECT_EQ(value(*dm.Dtabn3, u"C560"_s), 0);
     EXPECT_EQ(value(*dm.Dtabn3, u"C570"_s), 0);
+    // Part 3 is the template's row as it is: blank, not 0.
+    for (const QString &field : {u"C560"_s, u"C560a"_s, u"C570"_s, u"C580"_s, u"C710"_s})
+        EXPECT_TRUE(dm.Dtabn3->field(field).isNull()) << field.toStdString();
     for (engine::Table *t : {dm.Dtabn1.get(), dm.Dtabn2.get(), dm.Dtabn3.get()})
         EXPECT_EQ(t->recordCount(), 1);
 }

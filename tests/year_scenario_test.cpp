@@ -142,24 +142,25 @@ TEST_F(CliSaving, SaveCommandsPrintTheStatusAndDeleteFinishedRemovesThePeriod)
     set(u"Dtabn1"_s, {u"C210=1000"_s});
     Result r = run({u"save-return"_s, u"1"_s});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, u"RUR za leden bylo uloženo."_s);
+    EXPECT_EQ(r.err, u"RUR za leden bylo uloženo."_s);
     EXPECT_EQ(row(u"Prp"_s).value(u"M"_s).toString(), u"únor"_s);
 
     set(u"Prp"_s, {u"M=leden"_s, u"Cislo=1"_s});
     set(u"Dtabn1"_s, {u"C210=2000"_s});
-    r = run({u"save-return"_s, u"1"_s});  // the overwrite is declined unless asked for
-    EXPECT_EQ(r.exitCode, 0);
+    r = run({u"save-return"_s, u"1"_s});  // the overwrite is asked, not answered: nothing saved
+    EXPECT_EQ(r.exitCode, 3);
     EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.startsWith(u"RUR za leden je uloženo. Přepsat ?\n"_s)) << r.err.toStdString();
     EXPECT_EQ(rows(u"Dtabn1s"_s)[0].toObject().value(u"C210"_s).toDouble(), 1000);
     EXPECT_EQ(row(u"Prp"_s).value(u"M"_s).toString(), u"leden"_s);
     EXPECT_EQ(run({u"save-return"_s, u"1"_s, u"--overwrite"_s, u"snad"_s}).exitCode, 2);
     r = run({u"save-return"_s, u"1"_s, u"--overwrite"_s, u"yes"_s});
-    EXPECT_EQ(r.out, u"RUR za leden bylo přepsáno."_s);
+    EXPECT_EQ(r.err, u"RUR za leden bylo přepsáno."_s);
     EXPECT_EQ(rows(u"Dtabn1s"_s)[0].toObject().value(u"C210"_s).toDouble(), 2000);
 
     set(u"Prp"_s, {u"M=leden"_s, u"Cislo=1"_s});
     r = run({u"save-last"_s, u"1"_s, u"--overwrite"_s, u"no"_s});
-    EXPECT_EQ(r.out, u"RUR bylo vypořádáno."_s);
+    EXPECT_EQ(r.err, u"RUR bylo vypořádáno."_s);
     EXPECT_EQ(row(u"Dtabs"_s).value(u"C31"_s).toDouble(), 2000);
 
     r = run({u"delete-finished"_s, u"1"_s, u"1"_s});
@@ -203,7 +204,7 @@ TEST_F(YearScenario, TwelveMonthlyReturnsSavedOneByOneAndSettled)
             set(u"Dtabn2"_s, {u"S550a="_s});
         const Result r = run({m < 12 ? u"save-return"_s : u"save-last"_s, u"1"_s});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        EXPECT_EQ(r.out, u"RUR za "_s + months[m - 1]
+        EXPECT_EQ(r.err, u"RUR za "_s + months[m - 1]
                              + (m < 12 ? u" bylo uloženo."_s : u" bylo uloženo s vypořádáním."_s));
         if (m < 12) {
             EXPECT_EQ(row(u"Dtabn3"_s).value(u"C560a"_s).toDouble(), 0);

@@ -65,6 +65,16 @@ const QList<MenuItemDef> &mainMenuItems()
     return items;
 }
 
+const QList<MenuItemDef> &commandsOutsideMenu()
+{
+    static const QList<MenuItemDef> items{
+        {QString(), u"Nové RUR"_s, {}, u"Vytvoření nového RUR"_s, Command::NoveRur, false},
+        {QString(), u"Kontrola přiznání"_s, {}, u"Zkontroluje přiznání a jeho soubor pro elektronické podání"_s,
+         Command::Kontrola, true},
+    };
+    return items;
+}
+
 int hintPanelWidth(int statusBarWidth)
 {
     return statusBarWidth <= 450 ? 324 : statusBarWidth - 126;

@@ -11,6 +11,7 @@ const std::vector<WindowHelp> &windowHelpContexts()
     // menu hints promise with "(F1)"; the others have numbers of their own from 31 on.
     static const std::vector<WindowHelp> windows = {
         {"TMainForm", 44},
+        {"WorkArea", 60},
         {"THelpForm", 31},
         {"TAuto1Form", 2},
         {"TAu1Form", 32},
@@ -51,7 +52,7 @@ const std::vector<WindowHelp> &windowHelpContexts()
         {"TEazForm", 50},
         {"TEazoForm", 51},
         {"TEdpForm", 52},
-        {"TEkhForm", 60},
+        {"TEkhForm", 61},
         {"TFindKhForm", 49},
     };
     return windows;
@@ -69,7 +70,7 @@ int helpContextOfCommand(Command command)
     case Command::Priznani4:
         return 16;
     case Command::KontrolniHlaseni:
-        return 60;
+        return 61;
     case Command::Adresar:
     case Command::Odesilatel:
     case Command::Dokumenty:

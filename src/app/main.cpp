@@ -1,5 +1,6 @@
 // rur: the desktop program.
 #include "app/Directories.h"
+#include "app/Program.h"
 #include "app/Startup.h"
 #include "app/forms/MainForm.h"
 #include "app/forms/QtPrompter.h"
@@ -39,10 +40,31 @@ int installDataRoot(const QStringList &args)
     return 0;
 }
 
+// rur --help and rur --version answer on the terminal, without a display and without
+// touching any data.
+const char kHelp[] =
+    "rur: přiznání k RUR pro plátce a jejich účetní (program s okny).\n"
+    "Použití: rur [--install-data [ADRESÁŘ]]\n"
+    "  --install-data [ADRESÁŘ]  vytvoří nebo doplní datový adresář a vypíše jeho cestu\n"
+    "                            (bez ADRESÁŘE ~/.local/share/Tervik/RUR 2018)\n"
+    "  --help                    tento popis\n"
+    "  --version                 verze programu\n"
+    "Bez voleb otevře okno programu. Postupy bez obrazovky: rur-cli --help.\n";
+
 }  // namespace
 
 int main(int argc, char *argv[])
 {
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (qstrcmp(argv[i], "--version") == 0) {
+            std::printf("rur %s\n", rur::app::versionText().toUtf8().constData());
+            return 0;
+        }
+    }
     for (int i = 1; i < argc; ++i) {
         if (qstrcmp(argv[i], "--install-data") == 0) {
             QCoreApplication core(argc, argv);

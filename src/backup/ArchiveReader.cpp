@@ -1,6 +1,7 @@
 #include "backup/ArchiveReader.h"
 
 #include <QFile>
+#include <limits>
 #include <sys/stat.h>
 #include <zip.h>
 
@@ -111,6 +112,16 @@ bool ArchiveReader::open(const QString &path, QString *error)
 qint64 ArchiveReader::find(const QString &name) const
 {
     return topLevel_.value(name.toLower(), -1);
+}
+
+qint64 ArchiveReader::declaredSize(qint64 index) const
+{
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (!za_ || index < 0 || zip_stat_index(za_, zip_uint64_t(index), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE))
+        return -1;
+    return st.size > zip_uint64_t(std::numeric_limits<qint64>::max()) ? std::numeric_limits<qint64>::max()
+                                                                       : qint64(st.size);
 }
 
 bool ArchiveReader::extract(qint64 index, const QString &target, qint64 *budget, QString *error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/TableFile.h"
+
 #include <QHash>
 #include <QString>
 #include <QtGlobal>
@@ -9,9 +11,10 @@ struct zip;
 namespace rur::backup {
 
 // Largest member, and largest sum of the members taken from one archive, that a restore
-// accepts: far beyond any table of a data set, well below what fills a disk by surprise.
-inline constexpr qint64 kMaxMemberBytes = qint64(2) << 30;
-inline constexpr qint64 kMaxArchiveBytes = qint64(2) << 30;
+// accepts: a member is a table file, which is never larger than a table may be; the sum is
+// far beyond any data set and well below what fills a disk by surprise.
+inline constexpr qint64 kMaxMemberBytes = engine::kMaxTableFileSize;
+inline constexpr qint64 kMaxArchiveBytes = qint64(1) << 30;
 
 // A member name that would land outside the folder it is extracted into.
 bool unsafeMemberName(const QString &name);
@@ -35,6 +38,8 @@ public:
     // Index of the member of that name (case ignored) directly in the top folder; -1 when
     // there is none. Members in subfolders never match.
     qint64 find(const QString &name) const;
+    // The size the member's header declares (-1 when it declares none or can't be read).
+    qint64 declaredSize(qint64 index) const;
 
     // Writes a member into a new regular file at target, which must not exist yet. The member
     // may hold at most kMaxMemberBytes and at most *budget bytes, whatever its header says;

@@ -3,6 +3,8 @@
 #include "backup/Backup.h"
 #include "backup/FileSwap.h"
 #include "data/DataM1.h"
+#include "engine/EngineError.h"
+#include "engine/TableFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,12 +17,28 @@ namespace rur::backup {
 ClosedDataSet::ClosedDataSet(ArchiveJob &job)
     : job_(job), path_(job.dm.Danove.directory()), lock_(path_ + QLatin1String(engine::kUsersLockFile))
 {
-    job_.dm.closeAll();
-    job_.dm.Danove.disconnect();
-    // Held as an open taxpayer-rates table holds it: another instance's test whether the
-    // data set is in use then says it is.
+    // Held as an open taxpayer-rates table holds it, and taken before the tables let go of
+    // theirs: another instance's test whether the data set is in use says it is throughout.
     lock_.lockShared(0);
     lock_.lockShared(engine::LockFile::tableSlot(u"Dcis"_s));
+    close();
+}
+
+void ClosedDataSet::close()
+{
+    job_.dm.closeAll();
+    job_.dm.Danove.disconnect();
+}
+
+bool ClosedDataSet::tryReopen()
+{
+    try {
+        job_.dm.OtevritTabulky();
+        return true;
+    } catch (const engine::EngineError &) {
+        close();
+        return false;
+    }
 }
 
 QString ClosedDataSet::directoryName() const
@@ -49,7 +67,12 @@ ArchiveOptions dataSetArchiveOptions(const ClosedDataSet &set, ArchiveJob &job)
     options.excludedNames = {set.directoryName() + u".ini"_s, QLatin1String(engine::kUsersLockFile),
                              QLatin1String(engine::kDirectoryLockFile)};
     const QString top = QDir(set.path()).absolutePath();
-    options.exclude = [top](const QFileInfo &entry) { return entry.absolutePath() == top && isRestoreWorkFolder(entry); };
+    // Journals and temporary copies are not data, and a journal restored beside a table
+    // would be played back into it.
+    options.exclude = [top](const QFileInfo &entry) {
+        return (entry.absolutePath() == top && isRestoreWorkFolder(entry))
+               || (entry.isFile() && engine::isWorkFile(entry.fileName()));
+    };
     if (job.tick)
         options.progress = [&job, reported = 0](int done, int) mutable {
             for (; reported < done; ++reported)
@@ -67,7 +90,12 @@ void removeSafetyArchive(const QString &dataSetPath)
 {
     const QString path = safetyArchivePath(dataSetPath);
     QFile::remove(path);
-    QDir().rmdir(QFileInfo(path).absolutePath());
+    // A safety archive whose writing was cut short is a temporary copy beside it.
+    const QDir folder = QFileInfo(path).absoluteDir();
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
+        if (engine::isWorkFile(name) && name.startsWith(u'.' + QFileInfo(path).fileName()))
+            QFile::remove(folder.filePath(name));
+    QDir().rmdir(folder.absolutePath());
 }
 
 }  // namespace rur::backup

@@ -26,6 +26,10 @@ public:
     // Reopens all tables and clears the second status panel, then runs report; an error of
     // the reopening is thrown after the report.
     void reopen(const std::function<void()> &report);
+    // Opens all tables as a test of the files in place: false (the tables closed again)
+    // when one of them does not open.
+    bool tryReopen();
+    void close();
 
 private:
     ArchiveJob &job_;

@@ -209,15 +209,30 @@ bool moveIntoPlace(const QString &dataSetPath, const QString &stagingPath, const
             *restored = back;
         return false;
     }
-    // From here on the new files stand: the old ones go, and a crash before they are gone
-    // must not bring them back. One flush of the directory makes the new names and this
-    // mark durable together.
+    // From here on the new files stand: a crash before the old ones are gone must not bring
+    // them back. One flush of the directory makes the new names and this mark durable
+    // together. The old files stay until the caller has seen the data set open.
     if (!renamePath(dir + kAside, dir + kDone))
         QDir(aside).removeRecursively();
     syncPath(dir, true);
     engine::crashPoint("restore:moved");
-    QDir(dir + kDone).removeRecursively();
     return true;
+}
+
+void discardOldFiles(const QString &dataSetPath)
+{
+    QDir(slashed(dataSetPath) + kDone).removeRecursively();
+}
+
+bool bringBackOldFiles(const QString &dataSetPath)
+{
+    const QString dir = slashed(dataSetPath);
+    if (!exists(dir + kDone))
+        return false;
+    if (!renamePath(dir + kDone, dir + kAside))
+        return false;
+    syncPath(dir, true);
+    return putBack(dir);
 }
 
 }  // namespace rur::backup

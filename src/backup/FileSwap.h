@@ -25,6 +25,13 @@ QString stagingFolderTemplate(const QString &dataSetPath);
 bool moveIntoPlace(const QString &dataSetPath, const QString &stagingPath, const QStringList &replace,
                    const QStringList &remove, bool *restored = nullptr);
 
+// After a successful move the old files stay aside until the data set has opened with the
+// new ones: then they are discarded; when it did not open, they are brought back (every old
+// file returns, new files without an old version go). bringBackOldFiles is true when the
+// directory is as before the move.
+void discardOldFiles(const QString &dataSetPath);
+bool bringBackOldFiles(const QString &dataSetPath);
+
 // Finishes what a killed restore left behind: an interrupted move is undone (every file kept
 // aside goes back, new files without an old version are removed), a finished one is cleaned
 // up, and stray staging folders are deleted. True when the directory holds no unfinished

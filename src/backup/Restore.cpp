@@ -9,8 +9,7 @@
 #include "data/SchemaUpgrade.h"
 #include "data/Schemas.h"
 #include "engine/EngineError.h"
-#include "engine/Sqlite.h"
-#include "engine/TableFile.h"
+#include "engine/TableCheck.h"
 #include "platform/Prompter.h"
 
 #include <QDir>
@@ -29,36 +28,11 @@ int listSize()
     return int(data::dataFileList().size());
 }
 
-// A table file from an archive is usable when SQLite finds it whole and it holds the table
-// with every declared field, or lacks only fields that the opening of the data set adds to
-// older tables. Checking the pages instead of reading every row through a cursor is several
-// times faster on a large address book and also covers the indexes.
+// A table file from an archive is usable when it passes the check that opening the table
+// makes, values included; it may lack only fields that the opening adds to older tables.
 bool tableUsable(const QString &path, const engine::TableDef &def)
 {
-    engine::SqliteFile db;
-    QString error;
-    if (!db.open(path, false, &error))
-        return false;
-    try {
-        engine::Statement check(db, u"PRAGMA quick_check"_s);
-        if (!check.step() || check.columnText(0) != u"ok"_s)
-            return false;
-        // The table of the file, found as opening it finds it.
-        engine::Statement st(db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
-                                 u"ORDER BY name COLLATE NOCASE <> ? LIMIT 1"_s);
-        st.bind(1, def.name);
-        if (!st.step())
-            return false;
-        const QStringList columns = engine::tableColumns(db, st.columnText(0));
-        const QStringList addable = data::upgradeColumns(def.name);
-        for (const engine::FieldDef &f : def.fields)
-            if (!f.calculated && !columns.contains(f.name, Qt::CaseInsensitive)
-                && !addable.contains(f.name, Qt::CaseInsensitive))
-                return false;
-        return true;
-    } catch (const engine::EngineError &) {
-        return false;
-    }
+    return engine::tableFileDamage(path, def, data::upgradeColumns(def.name)).isEmpty();
 }
 
 bool allTablesUsable(const QString &folder, const QStringList &files)
@@ -69,10 +43,16 @@ bool allTablesUsable(const QString &folder, const QStringList &files)
     return true;
 }
 
+QString notBroughtBackMessage(const QString &dataSetPath)
+{
+    return u"Původní data se nepodařilo vrátit, zůstávají v souboru "_s + safetyArchivePath(dataSetPath) + u'.';
+}
+
 struct Outcome {
-    int count = 0;       // table files restored
-    QString message;     // error shown before the result
-    bool whole = true;   // the data set is its old or its new self
+    int count = 0;         // table files restored
+    QString message;       // error shown before the result
+    bool whole = true;     // the data set is its old or its new self
+    bool swapped = false;  // the new files are in place, the old ones still kept aside
 };
 
 // Steps of the restore after the safety archive: extract, check, move into place.
@@ -83,6 +63,14 @@ void restoreFiles(ArchiveJob &job, const ClosedDataSet &set, ArchiveReader &read
     if (!staging.isValid())
         return;
     const QString folder = staging.path() + u'/';
+    // A member larger than a table can be is refused before anything is written.
+    for (const QString &name : restoredFiles(choice)) {
+        const qint64 index = reader.find(name);
+        if (index >= 0 && reader.declaredSize(index) > kMaxMemberBytes) {
+            outcome->message = u"Soubor "_s + archivePath + u" nelze otevřít."_s;
+            return;
+        }
+    }
     QStringList extracted;
     qint64 budget = job.byteBudget;
     for (const QString &name : restoredFiles(choice)) {
@@ -109,12 +97,13 @@ void restoreFiles(ArchiveJob &job, const ClosedDataSet &set, ArchiveReader &read
     if (!moveIntoPlace(set.path(), folder, extracted, removedFiles(choice), &restored)) {
         outcome->whole = restored;
         if (!restored)
-            outcome->message = u"Původní data se nepodařilo vrátit, zůstávají v souboru "_s
-                               + safetyArchivePath(set.path()) + u'.';
+            outcome->message = notBroughtBackMessage(set.path());
         return;
     }
     outcome->count = int(extracted.size());
+    outcome->swapped = true;
 }
+
 
 }  // namespace
 
@@ -184,6 +173,19 @@ bool Obnovit(ArchiveJob &job, const QString &completePath, int choice)
     reader.close();
 
     QDir::setCurrent(job.dirs.dataRoot);
+    // The old files and the safety archive go only once the data set has opened with the new
+    // files; when it does not, the old files come back.
+    if (outcome.swapped) {
+        if (set.tryReopen()) {
+            discardOldFiles(set.path());
+        } else {
+            set.close();
+            outcome.count = 0;
+            outcome.whole = bringBackOldFiles(set.path());
+            if (!outcome.whole)
+                outcome.message = notBroughtBackMessage(set.path());
+        }
+    }
     if (outcome.whole)
         removeSafetyArchive(set.path());
     busy.reset();

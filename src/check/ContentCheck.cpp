@@ -1,6 +1,7 @@
 // The rules of a return that its schema cannot express, over the current rows of the taxpayer
 // data and the three return tables. Each finding names the field the user types and the place
 // as the windows show it.
+#include "check/FilingFields.h"
 #include "check/ReturnCheck.h"
 #include "check/TaxNumber.h"
 #include "data/DataM1.h"
@@ -8,6 +9,7 @@
 #include "engine/Field.h"
 #include "engine/NumberFormat.h"
 #include "engine/Table.h"
+#include "vat/FilingDeadline.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -53,7 +55,10 @@ QString dateText(const QDate &d)
 
 class ContentCheck {
 public:
-    ContentCheck(data::TDM1 &dm, const QDate &today) : dm_(dm), today_(today) {}
+    ContentCheck(data::TDM1 &dm, const QDate &today, const FieldValues &values)
+        : dm_(dm), today_(today), values_(values)
+    {
+    }
 
     QList<Finding> run()
     {
@@ -66,12 +71,16 @@ public:
         checkCoefficients();
         checkSettlement(period);
         checkOwnTaxAndExcess();
+        checkTaxpayerKind();
         return out_;
     }
 
 private:
+    // A value given instead of the row's (one read from a filing file), else the row's.
     QVariant value(engine::Table &t, const QString &field) const
     {
+        if (const auto given = values_.constFind(t.name() + u'.' + field); given != values_.constEnd())
+            return *given;
         return t.isActive() ? t.field(field).value() : QVariant();
     }
     double amount(engine::Table &t, const QString &field) const { return value(t, field).toDouble(); }
@@ -112,6 +121,8 @@ private:
         case DicFault::CheckDigit:
             return error(place, u"rodné číslo nemá správnou kontrolní číslici (není dělitelné 11)."_s, u"Prp"_s,
                          u"Dic"_s);
+        case DicFault::CompanyCheckDigit:
+            return error(place, u"IČO v něm nemá správnou kontrolní číslici."_s, u"Prp"_s, u"Dic"_s);
         }
     }
 
@@ -165,7 +176,7 @@ private:
 
     // The part of a period (za obd. od / do) lies inside it; the return may be filed once the
     // period (or its part) has ended; a regular or corrective return is due on the 25th day
-    // after it (a weekend moves the day on; holidays are not known here).
+    // after it, moved past weekends and public holidays.
     void checkFilingDate(const std::optional<Period> &period)
     {
         engine::Table &prp = *dm_.Prp;
@@ -198,9 +209,7 @@ private:
             return;
         }
         const bool supplementary = flag(prp, u"Dpdd1"_s);
-        QDate due = end.addDays(25);
-        while (due.dayOfWeek() > 5)
-            due = due.addDays(1);
+        const QDate due = vat::filingDeadline(end);
         if (!supplementary && filed > due)
             warning(u"Datum"_s, u"lhůta pro podání přiznání za %1 uplynula %2."_s.arg(period->name, dateText(due)),
                     u"Prp"_s, u"Ddp"_s);
@@ -298,16 +307,72 @@ private:
                   u"Dtabn3"_s, u"S753"_s);
     }
 
+    // A text the filing file must carry for this kind of taxpayer or signing person; the
+    // place and the field are those of the attribute.
+    void required(Severity severity, const char16_t *attribute, const QString &problem)
+    {
+        const FilingSource source = filingSource(u"VetaP"_s, QString::fromUtf16(attribute));
+        if (value(*dm_.Prp, source.field).toString().trimmed().isEmpty())
+            add(severity, source.where, problem, source.table, source.field);
+    }
+
+    // What the portal requires of the taxpayer named in the file: a natural person's name, a
+    // legal person's name as the file takes it (Ojp3, not the two lines of Oj1a and Oj1b),
+    // and of a signing person (Kzs filled) its type and the data of that type.
+    void checkTaxpayerKind()
+    {
+        engine::Table &prp = *dm_.Prp;
+        const QVariant person = value(prp, u"Tds"_s);
+        if (person.isNull()) {
+            error(u"Typ daň. subjektu"_s, u"není vybrána fyzická ani právnická osoba."_s, u"Prp"_s, u"Tds"_s);
+        } else if (person.toBool()) {
+            const QString why = u"u daňového subjektu, který je fyzickou osobou, je povinné."_s;
+            required(Severity::Error, u"prijmeni", u"není vyplněno; "_s + why);
+            required(Severity::Error, u"jmeno", u"není vyplněno; "_s + why);
+        } else {
+            const bool twoLines = !text(prp, u"Oj1a"_s).trimmed().isEmpty();
+            required(Severity::Error, u"zkrobchjm",
+                     u"není vyplněn; soubor pro elektronické podání bere název právnické osoby odsud"_s
+                         + (twoLines ? u", ne z pole Název právnické osoby (Oj1a)."_s : u"."_s));
+        }
+        const bool signing = !text(prp, u"Kzs"_s).trimmed().isEmpty();
+        const QVariant signingPerson = value(prp, u"Tzs"_s);
+        if (signing && signingPerson.isNull())
+            error(u"Podepisující osoba: Typ"_s, u"není vybrán, ač je vyplněn kód podepisující osoby."_s, u"Prp"_s,
+                  u"Tzs"_s);
+        if (signing && signingPerson.toBool()) {
+            const QString why = u"u podepisující osoby, která je fyzickou osobou, je povinné."_s;
+            required(Severity::Error, u"zast_prijmeni", u"není vyplněno; "_s + why);
+            required(Severity::Error, u"zast_jmeno", u"není vyplněno; "_s + why);
+            if (text(prp, u"Zdece"_s).trimmed().isEmpty())
+                required(Severity::Error, u"zast_dat_nar",
+                         u"u podepisující fyzické osoby se vyplňuje datum narození, nebo evidenční číslo osvědčení."_s);
+        }
+        if (signing && !signingPerson.isNull() && !signingPerson.toBool()) {
+            const QString why = u"u podepisující osoby, která je právnickou osobou, je povinné."_s;
+            required(Severity::Error, u"zast_nazev", u"není vyplněn; "_s + why);
+            required(Severity::Error, u"zast_ic", u"není vyplněno; "_s + why);
+        }
+        // Who signs for a legal person: the schema's notes ask for it without making it
+        // required, so a warning.
+        if ((!person.isNull() && !person.toBool()) || (signing && !signingPerson.isNull() && !signingPerson.toBool())) {
+            const QString why = u"u právnické osoby se vyplňuje osoba oprávněná k podpisu."_s;
+            required(Severity::Warning, u"opr_prijmeni", u"není vyplněno; "_s + why);
+            required(Severity::Warning, u"opr_jmeno", u"není vyplněno; "_s + why);
+        }
+    }
+
     data::TDM1 &dm_;
     QDate today_;
+    const FieldValues &values_;
     QList<Finding> out_;
 };
 
 }  // namespace
 
-QList<Finding> checkContent(data::TDM1 &dm, const QDate &today)
+QList<Finding> checkContent(data::TDM1 &dm, const QDate &today, const FieldValues &values)
 {
-    return ContentCheck(dm, today).run();
+    return ContentCheck(dm, today, values).run();
 }
 
 }  // namespace rur::check

@@ -42,7 +42,19 @@ QString severityText(Severity severity)
 
 QString findingLine(const Finding &finding)
 {
-    return severityText(finding.severity) + u": "_s + finding.message;
+    // The field a script sets follows the place the user sees ("Číslo FÚ (Prp.Fuc): ...").
+    QString message = finding.message;
+    if (!finding.field.isEmpty()) {
+        const qsizetype at = !finding.where.isEmpty() && message.startsWith(finding.where + u": "_s)
+                                 ? finding.where.size()
+                                 : message.indexOf(u": "_s);
+        const QString field = u" ("_s + finding.table + u'.' + finding.field + u')';
+        if (at < 0)
+            message += field;
+        else
+            message.insert(at, field);
+    }
+    return severityText(finding.severity) + u": "_s + message;
 }
 
 bool hasErrors(const QList<Finding> &findings)
@@ -86,11 +98,34 @@ QList<Finding> mergeFindings(const QList<Finding> &content, const QList<Finding>
     return all;
 }
 
+QList<Finding> checkFilingFile(data::TDM1 &dm, const QByteArray &xml, const QDate &today)
+{
+    QList<Finding> found = checkContent(dm, today);
+    if (const std::optional<QHash<QString, QString>> attributes = filingAttributes(xml)) {
+        // One fault, one finding: what the file adds about a field no finding names yet.
+        const auto place = [](const Finding &f) {
+            return f.table + u'.' + f.field + (f.field.isEmpty() ? f.message : QString());
+        };
+        QSet<QString> named;
+        for (const Finding &f : std::as_const(found))
+            named.insert(place(f));
+        const bool perCent = dm.Prp->isActive() && dm.Prp->field(u"K1p"_s).asBoolean();
+        const QList<Finding> fromFile =
+            checkAttributeValues(*attributes) + checkContent(dm, today, fieldValuesOf(*attributes, perCent));
+        for (const Finding &f : fromFile) {
+            if (!named.contains(place(f))) {
+                named.insert(place(f));
+                found.append(f);
+            }
+        }
+    }
+    return mergeFindings(found, checkSchema(xml));
+}
+
 QList<Finding> KontrolaRur(data::TDM1 &dm, int kodovani, const QDate &today)
 {
     refreshReturn(dm);
-    const QByteArray xml = print::buildDphdp3(dm, kodovani, true);
-    return mergeFindings(checkContent(dm, today), checkSchema(xml));
+    return checkFilingFile(dm, print::buildDphdp3(dm, kodovani, true), today);
 }
 
 QList<Finding> checkWrittenFile(data::TDM1 &dm, const QString &path, const QDate &today)
@@ -107,7 +142,7 @@ QList<Finding> checkWrittenFile(data::TDM1 &dm, const QString &path, const QDate
                                u"Soubor "_s + path + u" je na soubor pro elektronické podání příliš velký."_s, {}, {}}});
     }
     xml = file.readAll();
-    return mergeFindings(checkContent(dm, today), checkSchema(xml));
+    return checkFilingFile(dm, xml, today);
 }
 
 }  // namespace rur::check

@@ -9,8 +9,11 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QVariant>
+#include <optional>
 
 namespace rur::data {
 class TDM1;
@@ -35,7 +38,8 @@ struct Finding {
 
 // "Chyba" or "Upozornění".
 QString severityText(Severity severity);
-// A finding on one line for rur-cli: "Chyba: DIČ: není vyplněno."
+// A finding on one line for rur-cli, with the field after the place: "Chyba: DIČ (Prp.Dic):
+// není vyplněno."
 QString findingLine(const Finding &finding);
 bool hasErrors(const QList<Finding> &findings);
 int countOf(const QList<Finding> &findings, Severity severity);
@@ -44,9 +48,23 @@ inline constexpr char16_t kNothingFound[] = u"Kontrola nenašla v přiznání ni
 // "Kontrola našla 2 chyby a 1 upozornění.", or the text above when there is nothing.
 QString summaryText(const QList<Finding> &findings);
 
-// The content rules over the current rows of Prp, Dtabn1, Dtabn2 and Dtabn3 as they are now;
-// `today` decides what lies in the future.
-QList<Finding> checkContent(data::TDM1 &dm, const QDate &today);
+// Values that stand in for fields of the rows, by "Table.Field" (those a filing file carries).
+using FieldValues = QHash<QString, QVariant>;
+
+// The content rules over the current rows of Prp, Dtabn1, Dtabn2 and Dtabn3 as they are now,
+// or over the given values where there are some; `today` decides what lies in the future.
+QList<Finding> checkContent(data::TDM1 &dm, const QDate &today, const FieldValues &values = {});
+
+// The attributes of a filing file, by "Element/attribute" (VetaD, VetaP and Veta1 to Veta6,
+// as written, empty ones included); nothing when the file is not well-formed XML.
+std::optional<QHash<QString, QString>> filingAttributes(const QByteArray &xml);
+// What the schema leaves open but the portal refuses in the attributes themselves: a month
+// outside 1 to 12, a letter that names no kind of return or taxpayer.
+QList<Finding> checkAttributeValues(const QHash<QString, QString> &attributes);
+// The fields the content rules read, as the file's attributes give them; an attribute that
+// can't be read as its field gives nothing (its own finding says why). `perCent` says how the
+// coefficients were written (Prp.K1p, which the file does not carry).
+FieldValues fieldValuesOf(const QHash<QString, QString> &attributes, bool perCent);
 
 // A filing file against its published schema (DPHDP3 unless told). Attributes written empty
 // count as absent. A file that is not well-formed gives one finding.
@@ -56,14 +74,19 @@ QList<Finding> checkSchema(const QByteArray &xml, FilingSchema schema = FilingSc
 // names already (one fault, one finding); errors before warnings, otherwise in form order.
 QList<Finding> mergeFindings(const QList<Finding> &content, const QList<Finding> &schema);
 
+// The checks of a return and its filing file: the content rules on the rows, the rules of
+// the attributes and the content rules again on the file's own values (what they find anew),
+// and the schema.
+QList<Finding> checkFilingFile(data::TDM1 &dm, const QByteArray &xml, const QDate &today);
+
 // The check of the current return: re-reads the rows not being edited (so that calculated
 // fields are fresh), builds the filing file in memory in the given encoding (Dph.ini
-// Kodovani) and runs both checks. Throws EngineError when a table can't be read.
+// Kodovani) and runs the checks above. Throws EngineError when a table can't be read.
 QList<Finding> KontrolaRur(data::TDM1 &dm, int kodovani, const QDate &today = QDate::currentDate());
 
-// The check of a filing file already written (after "&Uložit data"): the file as it lies on
-// the disk and the content rules on the current rows. A file that can't be read gives one
-// finding.
+// The check of a filing file already written (after "&Uložit data", or any file given): the
+// checks above on the file as it lies on the disk. A file that can't be read gives one
+// finding beside the content rules on the rows.
 QList<Finding> checkWrittenFile(data::TDM1 &dm, const QString &path, const QDate &today = QDate::currentDate());
 
 }  // namespace rur::check

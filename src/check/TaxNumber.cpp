@@ -2,7 +2,9 @@
 // (until 1953) or of four with a check digit (from 1954). Women have 50 added to the month;
 // since 2004 a further 20 may be added when a day's serials run out. A ten-digit number is
 // divisible by 11, except that numbers given before 1985 whose first nine digits leave 10
-// end in 0.
+// end in 0. A company's number (IČO) has eight digits, the last a check digit over the first
+// seven weighted 8 down to 2: the sum's remainder by 11 is 0 for check digit 1, 1 for 0, and
+// r for 11 - r.
 #include "check/TaxNumber.h"
 
 #include <QRegularExpression>
@@ -47,6 +49,16 @@ bool checkDigitValid(const QString &digits)
     return first % 11 == 10 && number % 10 == 0 && yy >= 54 && yy < 85;
 }
 
+bool companyCheckDigitValid(const QString &digits)
+{
+    int sum = 0;
+    for (int i = 0; i < 7; ++i)
+        sum += digits[i].digitValue() * (8 - i);
+    const int remainder = sum % 11;
+    const int check = remainder == 0 ? 1 : (remainder == 1 ? 0 : 11 - remainder);
+    return digits[7].digitValue() == check;
+}
+
 }  // namespace
 
 DicFault checkDic(const QString &dic, const QDate &today)
@@ -59,7 +71,7 @@ DicFault checkDic(const QString &dic, const QDate &today)
         return DicFault::Format;
     const QString digits = m.captured(1);
     if (digits.size() == 8)
-        return DicFault::None;
+        return companyCheckDigitValid(digits) ? DicFault::None : DicFault::CompanyCheckDigit;
     if (digits.size() == 9 && digitsAt(digits, 0, 2) > 53)
         return DicFault::NineDigitYear;
     if (!birthDateValid(digits, today))

@@ -35,10 +35,6 @@ int runJob(Context &ctx, const std::function<bool()> &procedure)
 // The archive "Adresář &dat" gives, named as the window's check box says.
 QString defaultArchivePath(Context &ctx, data::TDM1 &dm)
 {
-    if (ctx.dirs.commonDataFolder.isEmpty())
-        ctx.dirs.commonDataFolder = app::Directories::systemCommonDataFolder();
-    if (ctx.dirs.documentsFolder.isEmpty())
-        ctx.dirs.documentsFolder = app::Directories::systemDocumentsFolder();
     const backup::PathSettings settings = backup::readPathSettings(platform::IniFile(ctx.dirs.dataSetIni()));
     const QString stem = backup::archiveStem(ctx.dirs, app::NazevSb1(dm, ctx.dirs), settings.nazev);
     return app::CestyTyp2(ctx.dirs, backup::defaultArchiveTemplate(ctx.dirs, 1, stem), app::KindBackup);
@@ -52,6 +48,8 @@ int cmdBackup(Context &ctx)
     if (const int rc = openSet(ctx, dm); rc != 0)
         return rc;
     const QString path = ctx.args.size() == 2 ? absolutePath(ctx, ctx.args[1]) : defaultArchivePath(ctx, dm);
+    if (ctx.args.size() == 2 && !folderExists(path))
+        return 1;
     backup::ArchiveJob job{dm, ctx.dirs, ctx.prompter};
     const bool indexes = ctx.flags.contains(u"--indexy"_s);
     const int rc = runJob(ctx, [&] { return backup::Zalohovat(job, path, indexes); });

@@ -46,7 +46,7 @@ const CommandRegistration checkCommands[] = {
     CommandRegistration({u"check"_s,
                          u"  check RUR [--file SOUBOR]    zkontroluje přiznání a jeho soubor pro elektronické podání "
                          u"(nebo daný soubor); každé zjištění na řádku, kód 1 při chybě"_s,
-                         {u"--file"_s}, cmdCheck, 200,
+                         {u"--file"_s}, cmdCheck, 180,
                          u"rur-cli check D1"_s}),
 };
 

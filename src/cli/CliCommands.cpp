@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "app/Program.h"
 #include "cli/CliSupport.h"
 #include "engine/EngineError.h"
 
@@ -35,6 +36,10 @@ int run(const QStringList &arguments)
         print(stdout, programHelp());
         return 0;
     }
+    if (ctx.command.isEmpty() && ctx.flags == QStringList{u"--version"_s}) {
+        print(stdout, u"rur-cli "_s + app::versionText());
+        return 0;
+    }
     const CommandDef *command = findCommand(ctx.command);
     if (!command) {
         if (!ctx.command.isEmpty())
@@ -62,6 +67,9 @@ int run(const QStringList &arguments)
         flushMessages(ctx);
         print(stderr, e.message());
         return 1;
+    } catch (const UnansweredQuestion &q) {
+        flushMessages(ctx);
+        return unanswered(q.question, q.answeredBy);
     }
 }
 

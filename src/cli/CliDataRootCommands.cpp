@@ -98,14 +98,14 @@ int cmdInfo(Context &ctx)
 const CommandRegistration dataRootCommands[] = {
     CommandRegistration({u"data-choice"_s,
                          u"  data-choice [--local | --network ADRESÁŘ]   vypíše nebo nastaví práci s místními či síťovými daty"_s,
-                         {u"--network"_s}, cmdDataChoice, 300, u"rur-cli data-choice --network /mnt/rur/RUR218"_s}),
+                         {u"--network"_s}, cmdDataChoice, 240, u"rur-cli data-choice --network /mnt/rur/RUR218"_s}),
     CommandRegistration({u"copy-network-data"_s,
                          u"  copy-network-data ADRESÁŘ    připraví síťový datový adresář (prázdný seznam RUR a šablony)"_s,
-                         {}, cmdCopyNetworkData, 310, u"rur-cli copy-network-data /mnt/rur/RUR218"_s}),
-    CommandRegistration({u"info"_s, u"  info                         vypíše používané adresáře"_s, {}, cmdInfo, 320, u"rur-cli info"_s}),
+                         {}, cmdCopyNetworkData, 250, u"rur-cli copy-network-data /mnt/rur/RUR218"_s}),
+    CommandRegistration({u"info"_s, u"  info                         vypíše používané adresáře"_s, {}, cmdInfo, 260, u"rur-cli info"_s}),
     CommandRegistration({u"convert"_s,
                          u"  convert --from SOUBOR        převede data z předchozí verze (její Data.DB nebo adresář)"_s,
-                         {u"--from"_s}, cmdConvert, 330,
+                         {u"--from"_s}, cmdConvert, 270,
                          u"rur-cli convert --from \"/home/jana/.local/share/Tervik/RUR 2017\""_s}),
 };
 

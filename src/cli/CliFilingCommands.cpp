@@ -1,6 +1,7 @@
 // rur-cli commands that write the electronic filing file.
 #include "cli/CliSupport.h"
 
+#include "app/DataSetRecords.h"
 #include "app/Startup.h"
 #include "check/ReturnCheck.h"
 #include "data/DataM1.h"
@@ -22,19 +23,18 @@ int cmdXml(Context &ctx)
     data::TDM1 dm;
     if (const int rc = openSet(ctx, dm); rc != 0)
         return rc;
-    // The special folders are the system's, also when --root names the data root.
-    if (ctx.dirs.commonDataFolder.isEmpty())
-        ctx.dirs.commonDataFolder = app::Directories::systemCommonDataFolder();
-    if (ctx.dirs.documentsFolder.isEmpty())
-        ctx.dirs.documentsFolder = app::Directories::systemDocumentsFolder();
     app::UserSettings user = app::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
     rur::print::XmlPathSettings xml = rur::print::readXmlPathSettings(platform::IniFile(ctx.dirs.dataSetIni()));
     QString written;
     try {
         if (ctx.options.contains(u"--out"_s)) {
             const QString path = absolutePath(ctx, ctx.options.value(u"--out"_s));
-            if (rur::print::DphXml1(dm, path, user.kodovani, user.radky, ctx.prompter))
+            if (!folderExists(path))
+                return 1;
+            if (rur::print::DphXml1(dm, path, user.kodovani, user.radky, ctx.prompter)) {
                 written = path;
+                app::recordFilingFile(ctx.dirs.dataSetIni(), {path, app::returnKey(dm), QDateTime::currentDateTime()});
+            }
         } else {
             rur::print::FilingContext filing{dm, ctx.dirs, user, xml, ctx.prompter};
             written = rur::print::saveFilingFile(filing);
@@ -61,7 +61,7 @@ int cmdXml(Context &ctx)
 
 const CommandRegistration filingCommands[] = {
     CommandRegistration({u"xml"_s, u"  xml RUR [--out SOUBOR]       zapíše soubor DPHDP3 pro elektronické podání a vypíše jeho cestu"_s,
-                         {u"--out"_s}, cmdXml, 90,
+                         {u"--out"_s}, cmdXml, 170,
                          u"rur-cli xml D1 --out ~/DPHDP3.xml"_s}),
 };
 

@@ -63,8 +63,11 @@ int cmdLedger(Context &ctx)
             // The question is answered Yes, as the command asks for the transfer.
             if (!ledger::PrenosZ1(dm, slot, ctx.prompter))
                 return 1;
+            const engine::Field due = dm.Mtt->field(u"D1"_s);
             print(stdout, u"Do příkazu k úhradě: daň "_s + amountText(dm.Mtt->field(u"Cad1"_s).asFloat())
-                              + u", splatnost "_s + dm.Mtt->field(u"D1"_s).displayText() + u'.');
+                              + (due.isNull() ? u", bez data splatnosti (období "_s + QString::number(slot)
+                                                    + u" nemá datum)."_s
+                                              : u", splatnost "_s + due.displayText() + u'.'));
         }
     } catch (const engine::EngineError &e) {
         flushMessages(ctx);
@@ -81,7 +84,7 @@ const CommandRegistration ledgerCommands[] = {
                          u"  ledger RUR [--navrh] [--prikaz N]   vypíše, co bylo na RUR zaplaceno (12 období, datum, částka, celkem);\n"
                          u"                               --navrh navrhne daň přiznání pro aktuální období, --prikaz N přenese\n"
                          u"                               částku a datum období N do příkazu k úhradě"_s,
-                         {u"--prikaz"_s}, cmdLedger, 200, u"rur-cli ledger D1 --prikaz 3"_s}),
+                         {u"--prikaz"_s}, cmdLedger, 280, u"rur-cli ledger D1 --prikaz 3"_s}),
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "app/Paths.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
+#include "engine/GroupTransaction.h"
 #include "engine/Table.h"
 #include "payments/AboFile.h"
 #include "payments/BankOrders.h"
@@ -11,6 +12,7 @@
 
 #include <QDate>
 #include <QFileInfo>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -22,10 +24,6 @@ namespace {
 // the data folder's default, expanded.
 QString windowPath(Context &ctx, data::TDM1 &dm)
 {
-    if (ctx.dirs.commonDataFolder.isEmpty())
-        ctx.dirs.commonDataFolder = app::Directories::systemCommonDataFolder();
-    if (ctx.dirs.documentsFolder.isEmpty())
-        ctx.dirs.documentsFolder = app::Directories::systemDocumentsFolder();
     const payments::AboPaths paths = payments::readAboPaths(platform::IniFile(ctx.dirs.dataSetIni()));
     const QString stem = paths.firmName ? app::NazevSb1(dm, ctx.dirs) : ctx.dirs.dataSetDir;
     return payments::fullAboPath(ctx.dirs, payments::initialAboPath(ctx.dirs, paths, stem));
@@ -44,7 +42,12 @@ int cmdAbo(Context &ctx)
         print(stderr, u"Nastavte správně cestu."_s);
         return 1;
     }
+    if (ctx.options.contains(u"--out"_s) && !folderExists(path))
+        return 1;
     try {
+        // The numbers the file gave the orders and, without --keep, the emptied list are one
+        // change: a command cut short leaves the orders as they were.
+        engine::GroupTransaction change({dm.Mban.get(), dm.Mban1.get()});
         if (!payments::writeAboFile(dm, {path, QDate::currentDate(), ctx.dirs.dataSetIni()}, ctx.prompter)) {
             flushMessages(ctx);
             return 1;
@@ -52,6 +55,7 @@ int cmdAbo(Context &ctx)
         // The Yes answer of the window: the orders were taken by the bank.
         if (!ctx.flags.contains(u"--keep"_s))
             payments::emptyOrders(dm);
+        change.commit();
     } catch (const engine::EngineError &e) {
         flushMessages(ctx);
         print(stderr, e.message());
@@ -61,7 +65,7 @@ int cmdAbo(Context &ctx)
     if (QFileInfo::exists(path))
         print(stdout, path);
     else
-        print(stdout, u"Seznam příkazů je prázdný, soubor nebyl vytvořen."_s);
+        print(stderr, u"Seznam příkazů je prázdný, soubor nebyl vytvořen."_s);
     return 0;
 }
 
@@ -83,13 +87,19 @@ int cmdAboSettings(Context &ctx)
         n.on = v == u"yes"_s;
     }
     // As the settings window takes typed numbers: not a number gives 1, 999 and 1, and the
-    // next number stays inside the interval.
-    if (ctx.options.contains(u"--from"_s))
-        n.from = payments::numberOrDefault(ctx.options.value(u"--from"_s), 1);
-    if (ctx.options.contains(u"--to"_s))
-        n.to = payments::numberOrDefault(ctx.options.value(u"--to"_s), 999);
-    if (ctx.options.contains(u"--next"_s))
-        n.next = payments::numberOrDefault(ctx.options.value(u"--next"_s), 1);
+    // next number stays inside the interval. A number the file can't hold in its three digits
+    // (which the window's fields don't take) is refused.
+    const std::pair<QString, int *> numbers[] = {{u"--from"_s, &n.from}, {u"--to"_s, &n.to}, {u"--next"_s, &n.next}};
+    for (const auto &[option, number] : numbers) {
+        if (!ctx.options.contains(option))
+            continue;
+        const int typed = payments::numberOrDefault(ctx.options.value(option), option == u"--to"_s ? 999 : 1);
+        if (!payments::aboNumberFits(typed)) {
+            print(stderr, u"Číslo "_s + option + u" musí být celé číslo od 0 do 999, jaké vezme okno nastavení ABO."_s);
+            return 2;
+        }
+        *number = typed;
+    }
     if (changes) {
         n.next = payments::nextNumberInInterval(n.next, n.from, n.to);
         if (!payments::writeAboNumbering(ini, n)) {
@@ -106,10 +116,10 @@ int cmdAboSettings(Context &ctx)
 const CommandRegistration paymentCommands[] = {
     CommandRegistration({u"abo"_s,
                          u"  abo RUR [--out SOUBOR] [--keep]   zapíše příkazy do souboru ABO (KPC) jako „Přenést“, vypíše cestu; bez --keep pak seznam příkazů vyprázdní"_s,
-                         {u"--out"_s}, cmdAbo, 230, u"rur-cli abo D1 --out ~/prikazy.kpc --keep"_s}),
+                         {u"--out"_s}, cmdAbo, 310, u"rur-cli abo D1 --out ~/prikazy.kpc --keep"_s}),
     CommandRegistration({u"abo-settings"_s,
                          u"  abo-settings RUR [--numbering yes|no] [--from N] [--to N] [--next N]   nastaví a vypíše číslování účetních souborů ABO"_s,
-                         {u"--numbering"_s, u"--from"_s, u"--to"_s, u"--next"_s}, cmdAboSettings, 231,
+                         {u"--numbering"_s, u"--from"_s, u"--to"_s, u"--next"_s}, cmdAboSettings, 320,
                          u"rur-cli abo-settings D1 --numbering yes --from 5 --to 7 --next 5"_s}),
 };
 

@@ -92,6 +92,8 @@ int cmdPrint(Context &ctx)
 
     if (toPdf) {
         const QString path = absolutePath(ctx, ctx.options.value(u"--pdf"_s));
+        if (!folderExists(path))
+            return 1;
         if (!report::writePdf(prepared, path)) {
             print(stderr, print::cannotCreateMessage(path));
             return 1;
@@ -122,7 +124,7 @@ const CommandRegistration printCommands[] = {
          u"  print RUR kh --pdf SOUBOR    rejstřík dokladů kontrolního hlášení po oddílech se součty"_s,
          {u"--pdf"_s, u"--printer"_s, u"--copies"_s, u"--name"_s},
          cmdPrint,
-         200,
+         190,
          u"rur-cli print D1 strana1 --pdf ~/strana1.pdf"_s}),
 };
 

@@ -79,9 +79,9 @@ int cmdProcedure(Context &ctx, bool (*procedure)(data::TDM1 &, app::Directories 
     }
     dm.setStatusDisplay(nullptr);
     flushMessages(ctx);
-    // The result the main window shows in its status bar.
+    // What the main window shows in its status bar.
     if (ok && !status.panel0.isEmpty())
-        print(stdout, status.panel0);
+        print(stderr, status.panel0);
     return ok ? 0 : 1;
 }
 
@@ -112,7 +112,7 @@ int cmdSet(Context &ctx)
         for (const auto &[name, text] : *assignments) {
             engine::Field field = table->field(name);
             const QString textOnEntry = field.displayText();
-            field.setText(typedText(field, text));
+            typeText(field, text);
             // Leaving S210 or S215 of window 1 with another text splits the amount into
             // the base and the tax of line 1 or 2.
             int line = 0;
@@ -149,11 +149,17 @@ int cmdSave(Context &ctx, bool (*command)(data::TDM1 &, platform::Prompter &))
     if (const int rc = openSet(ctx, dm); rc != 0)
         return rc;
     dm.setStatusDisplay(&status);
-    // The question whether to save is answered Yes, the overwrite question by the option.
+    // The question whether to save is answered Yes, the overwrite question by the option;
+    // without it the question stops the command before anything is saved.
     ctx.prompter.answers = {platform::Prompter::Answer::Yes,
                             overwrite == u"yes"_s ? platform::Prompter::Answer::Yes : platform::Prompter::Answer::No};
+    if (!ctx.options.contains(u"--overwrite"_s))
+        ctx.prompter.missingAnswer = [](const QString &question) {
+            return question.endsWith(u"Přepsat ?"_s) ? u"--overwrite yes nebo --overwrite no"_s : QString();
+        };
+    bool done = false;
     try {
-        command(dm, ctx.prompter);
+        done = command(dm, ctx.prompter);
     } catch (const engine::EngineError &e) {
         dm.setStatusDisplay(nullptr);
         flushMessages(ctx);
@@ -162,8 +168,11 @@ int cmdSave(Context &ctx, bool (*command)(data::TDM1 &, platform::Prompter &))
     }
     dm.setStatusDisplay(nullptr);
     flushMessages(ctx);
-    if (!status.panel0.isEmpty())
-        print(stdout, status.panel0);
+    // Declined by --overwrite no: what the user asked for, said as such.
+    if (!done)
+        print(stderr, u"Období je uloženo, nic nebylo uloženo."_s);
+    else if (!status.panel0.isEmpty())
+        print(stderr, status.panel0);
     return 0;
 }
 
@@ -210,10 +219,14 @@ const CommandRegistration returnCommands[] = {
     CommandRegistration({u"set"_s, u"  set RUR TABULKA POLE=TEXT ...   zapíše do aktuálního řádku texty jako při psaní a uloží jej"_s,
                          {}, cmdSet, 130,
                          u"rur-cli set D1 Dtabn1 C210=10000 C210a=2100"_s}),
-    CommandRegistration({u"save-return"_s, u"  save-return RUR [--overwrite yes|no]   uloží RUR a posune období"_s,
+    CommandRegistration({u"save-return"_s,
+                         u"  save-return RUR [--overwrite yes|no]   uloží RUR a posune období; je-li období už uložené,\n"
+                         u"                               bez --overwrite vypíše otázku okna a skončí kódem 3"_s,
                          {u"--overwrite"_s}, [](Context &c) { return cmdSave(c, vat::UlozeniRur); }, 140,
                          u"rur-cli save-return D1 --overwrite no"_s}),
-    CommandRegistration({u"save-last"_s, u"  save-last RUR [--overwrite yes|no]     uloží poslední RUR a provede vypořádání"_s,
+    CommandRegistration({u"save-last"_s,
+                         u"  save-last RUR [--overwrite yes|no]     uloží poslední RUR a provede vypořádání (uložené\n"
+                         u"                               období bez --overwrite: otázka a kód 3)"_s,
                          {u"--overwrite"_s}, [](Context &c) { return cmdSave(c, vat::UlozeniPoslednihoRur); }, 150,
                          u"rur-cli save-last D1 --overwrite yes"_s}),
     CommandRegistration({u"delete-finished"_s, u"  delete-finished RUR ČÍSLO    smaže uložené období z hotových přiznání"_s, {},

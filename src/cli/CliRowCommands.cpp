@@ -47,10 +47,8 @@ int cmdAppend(Context &ctx)
             return 1;
         // As the window's insert: the new-row hook fills its defaults, then the typed texts.
         table->append();
-        for (const auto &[name, text] : *assignments) {
-            engine::Field field = table->field(name);
-            field.setText(typedText(field, text));
-        }
+        for (const auto &[name, text] : *assignments)
+            typeText(table->field(name), text);
         table->post();
     } catch (const engine::EngineError &e) {
         if (table && table->isActive() && table->isEditing())
@@ -112,10 +110,10 @@ int cmdDeleteRow(Context &ctx)
 const CommandRegistration rowCommands[] = {
     CommandRegistration({u"append"_s,
                          u"  append RUR TABULKA POLE=TEXT ...   přidá řádek do seznamu jako okno (výchozí hodnoty nového řádku, texty jako při psaní) a uloží jej"_s,
-                         {}, cmdAppend, 220,
+                         {}, cmdAppend, 290,
                          u"rur-cli append D1 Mbzp Bai=0800 Nai=\"Česká spořitelna\" Cui=19-2000145399"_s}),
     CommandRegistration({u"delete-row"_s, u"  delete-row RUR TABULKA --where POLE=HODNOTA   smaže jediný řádek seznamu s touto hodnotou"_s,
-                         {u"--where"_s}, cmdDeleteRow, 221, u"rur-cli delete-row D1 Mbzp --where Bai=0800"_s}),
+                         {u"--where"_s}, cmdDeleteRow, 300, u"rur-cli delete-row D1 Mbzp --where Bai=0800"_s}),
 };
 
 }  // namespace

@@ -89,10 +89,31 @@ bool mayOpen(Context &ctx, datasets::Catalogue &catalogue, const QString &direct
 
 CommandRegistration::CommandRegistration(CommandDef def)
 {
+    // Commands register while the program starts, in the order its files were linked; the
+    // listing must not depend on that: by place, and commands sharing one by name.
     QList<CommandDef> &list = registry();
-    const auto at = std::upper_bound(list.begin(), list.end(), def.order,
-                                     [](int order, const CommandDef &d) { return order < d.order; });
-    list.insert(at, std::move(def));
+    const auto before = [](const CommandDef &a, const CommandDef &b) {
+        return a.order != b.order ? a.order < b.order : a.name < b.name;
+    };
+    list.insert(std::upper_bound(list.begin(), list.end(), def, before), std::move(def));
+}
+
+platform::Prompter::Answer CliPrompter::confirmWithCancel(const QString &text)
+{
+    if (missingAnswer) {
+        if (const QString option = missingAnswer(text); !option.isEmpty()) {
+            messages.append({Message::Question, text});
+            throw UnansweredQuestion{text, option};
+        }
+    }
+    return ScriptedPrompter::confirmWithCancel(text);
+}
+
+int unanswered(const QString &question, const QString &answeredBy)
+{
+    print(stderr, QString(question).replace(u'\n', u' '));
+    print(stderr, u"Příkaz na otázku nezná odpověď, nic neprovedl; odpovězte volbou "_s + answeredBy + u'.');
+    return kUnansweredExit;
 }
 
 const QList<CommandDef> &commands()
@@ -174,8 +195,10 @@ QString programHelp()
                      u"pak ~/.local/share/Tervik/RUR 2018)\n"
                      u"  --password HESLO   heslo RUR chráněného heslem\n"
                      u"  --help             popis programu, s příkazem popis příkazu\n"
-                     u"RUR se zadává číslem ze seznamu nebo adresářem (např. D1). Návratový kód: 0 úspěch, "
-                     u"1 chyba postupu, 2 chybné zadání příkazu.\n\nPříkazy:"_s;
+                     u"RUR se zadává číslem ze seznamu nebo adresářem (např. D1). Výsledek (JSON, cesta, seznam) "
+                     u"jde na standardní výstup, každé hlášení na standardní chybový výstup.\n"
+                     u"Návratový kód: 0 úspěch, 1 chyba postupu, 2 chybné zadání příkazu, 3 otázka, na kterou "
+                     u"příkaz nezná odpověď (vypíše ji a nic neprovede; odpověď se zadá volbou).\n\nPříkazy:"_s;
     for (const CommandDef &c : commands()) {
         text += u'\n' + c.usage;
         if (!c.example.isEmpty())
@@ -195,18 +218,27 @@ QString commandHelp(const CommandDef &command)
 
 void flushMessages(Context &ctx)
 {
-    for (const auto &m : std::as_const(ctx.prompter.messages)) {
-        if (m.kind == platform::ScriptedPrompter::Message::Error)
+    for (const auto &m : std::as_const(ctx.prompter.messages))
+        if (m.kind != platform::ScriptedPrompter::Message::Question)
             print(stderr, m.text);
-        else if (m.kind == platform::ScriptedPrompter::Message::Information)
-            print(stdout, m.text);
-    }
     ctx.prompter.messages.clear();
 }
 
 QString absolutePath(const Context &ctx, const QString &path)
 {
+    // An empty path names nothing; taken against the current folder it would name that.
+    if (path.trimmed().isEmpty())
+        return {};
     return QDir::cleanPath(QDir(ctx.startDir.isEmpty() ? QDir::currentPath() : ctx.startDir).absoluteFilePath(path));
+}
+
+bool folderExists(const QString &filePath)
+{
+    const QString folder = QFileInfo(filePath).absolutePath();
+    if (QFileInfo(folder).isDir())
+        return true;
+    print(stderr, u"Adresář "_s + folder + u" neexistuje."_s);
+    return false;
 }
 
 bool directories(Context &ctx)
@@ -217,6 +249,10 @@ bool directories(Context &ctx)
         dirs.programDir = app::withSlash(QCoreApplication::applicationDirPath());
         dirs.localDataRoot = dirs.dataRoot = app::withSlash(absolutePath(ctx, ctx.options.value(u"--root"_s)));
         dirs.notFound = !QFile::exists(dirs.dataRoot + u"Data.DB"_s);
+        // The special folders are the system's also here: default paths of files the
+        // commands write (%AdresarDat%, %AdresarUziv%) start there, and info shows them.
+        dirs.commonDataFolder = app::Directories::systemCommonDataFolder();
+        dirs.documentsFolder = app::Directories::systemDocumentsFolder();
     } else {
         dirs = app::findDirectories(QCoreApplication::applicationDirPath(), app::Directories::systemCommonDataFolder(),
                                     app::Directories::systemDocumentsFolder());
@@ -227,7 +263,7 @@ bool directories(Context &ctx)
         }
     }
     if (dirs.notFound) {
-        print(stderr, QString::fromUtf16(app::kNoDataRootMessage));
+        print(stderr, u"Adresář s daty neexistuje. Vytvořte ho příkazem rur --install-data nebo rur-cli init ADRESÁŘ."_s);
         return false;
     }
     // A settings file that can't be read would let the command run on other settings than
@@ -244,7 +280,6 @@ bool directories(Context &ctx)
 std::unique_ptr<datasets::Catalogue> openCatalogue(Context &ctx)
 {
     auto catalogue = std::make_unique<datasets::Catalogue>(ctx.dirs, ctx.prompter);
-    catalogue->statusSink = [](const QString &text) { print(stdout, text); };
     catalogue->prepare();
     catalogue->showSelection();
     return catalogue;
@@ -309,6 +344,23 @@ QString typedText(const engine::Field &field, const QString &text)
     if (t.compare(u"ne"_s, Qt::CaseInsensitive) == 0)
         return u"false"_s;
     return text;
+}
+
+QString textTooLong(const engine::FieldDef &field, const QString &text)
+{
+    if (field.type != engine::FieldType::Char || field.size <= 0 || text.size() <= field.size)
+        return {};
+    const int n = field.size;
+    const QString chars = n == 1 ? u"znak"_s : (n < 5 ? u"znaky"_s : u"znaků"_s);
+    return u"Text pro pole „"_s + (field.label.isEmpty() ? field.name : field.label) + u"“ může mít nejvýše "_s
+           + QString::number(n) + u' ' + chars + u'.';
+}
+
+void typeText(engine::Field field, const QString &text)
+{
+    if (const QString tooLong = textTooLong(field.def(), text); !tooLong.isEmpty())
+        RUR_THROW(engine::ErrInvalidValue, tooLong);
+    field.setText(typedText(field, text));
 }
 
 }  // namespace rur::cli

@@ -25,9 +25,29 @@ class Catalogue;
 
 namespace rur::engine {
 class Field;
+struct FieldDef;
 }
 
 namespace rur::cli {
+
+// The questions of a command are answered from its script (Yes unless the command says
+// otherwise). A question for which `missingAnswer` names an option stops the command: the
+// window would ask it, and the command line has not answered it (UnansweredQuestion).
+class CliPrompter : public platform::ScriptedPrompter {
+public:
+    Answer confirmWithCancel(const QString &text) override;
+    std::function<QString(const QString &question)> missingAnswer;
+};
+
+struct UnansweredQuestion {
+    QString question;
+    QString answeredBy;  // the option that answers it, "--overwrite yes|no"
+};
+
+// Exit status of a command stopped by a question it has no answer for: nothing was done.
+inline constexpr int kUnansweredExit = 3;
+// Prints the question (its line breaks as blanks) and what answers it; gives kUnansweredExit.
+int unanswered(const QString &question, const QString &answeredBy);
 
 struct Context {
     QString command;
@@ -36,7 +56,7 @@ struct Context {
     QMap<QString, QString> options;   // --root, --password, --out ... with their values
     QString startDir;                 // the directory rur-cli was started in
     app::Directories dirs;
-    platform::ScriptedPrompter prompter;  // answers every question with Yes
+    CliPrompter prompter;
 };
 
 // One command: its name, the usage lines printed for it, the options that take a value,
@@ -85,12 +105,16 @@ void print(FILE *stream, const QString &text);
 // Prints the usage of the context's command (or of every command) and gives exit code 2.
 int usage(const Context &ctx);
 
-// Prints what the program told the user: errors on stderr, the rest on stdout.
+// Prints what the program told the user on stderr: stdout carries only a command's result.
 void flushMessages(Context &ctx);
 
 // A path argument made absolute against the directory rur-cli was started in (procedures
 // change the current directory before the path is used).
 QString absolutePath(const Context &ctx, const QString &path);
+
+// A file the user named for a command to write must go into an existing folder; only the
+// program's own default folders are created. False (message printed) when it does not exist.
+bool folderExists(const QString &filePath);
 
 // The data root: --root makes DIR both the local data root and the data root; without it
 // the start-up search finds them. False (message printed) when there is none.
@@ -110,5 +134,12 @@ int openSet(Context &ctx, data::TDM1 &dm);
 std::optional<QList<std::pair<QString, QString>>> fieldAssignments(const QStringList &args);
 // Text typed into a field: a Boolean field takes "ano"/"ne" as well as what it reads itself.
 QString typedText(const engine::Field &field, const QString &text);
+// A text longer than its field holds, which a window's edit would not take: "Text pro pole
+// „Telefon“ může mít nejvýše 12 znaků." (the window's label, else the field's name); empty
+// when it fits.
+QString textTooLong(const engine::FieldDef &field, const QString &text);
+// Types a text into a field as its window does; a text longer than the field is refused
+// (EngineError with the message above) and nothing is typed.
+void typeText(engine::Field field, const QString &text);
 
 }  // namespace rur::cli

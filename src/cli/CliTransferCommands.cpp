@@ -21,16 +21,6 @@ namespace {
 
 using transfer::SiblingData;
 
-// Messages of a transfer that did not happen go to stderr, also those the window shows as
-// information.
-void flushFailure(Context &ctx)
-{
-    for (const auto &m : std::as_const(ctx.prompter.messages))
-        if (m.kind != platform::ScriptedPrompter::Message::Question)
-            print(stderr, m.text);
-    ctx.prompter.messages.clear();
-}
-
 // The catalogue number of --set (true without it); false for a text that is no number.
 bool chosenNumber(const Context &ctx, int *number)
 {
@@ -62,10 +52,6 @@ bool showSibling(Context &ctx, SiblingData &sibling, const QString &path)
         print(stderr, u"V seznamu "_s + path + u" není číslo "_s + QString::number(number) + u'.');
         return false;
     }
-    if (ctx.dirs.commonDataFolder.isEmpty())
-        ctx.dirs.commonDataFolder = app::Directories::systemCommonDataFolder();
-    if (ctx.dirs.documentsFolder.isEmpty())
-        ctx.dirs.documentsFolder = app::Directories::systemDocumentsFolder();
     transfer::writeSiblingChoice(ini, program, {app::CestyTyp3(ctx.dirs, path), sibling.currentNumber()});
     return true;
 }
@@ -94,18 +80,14 @@ bool setJournalPeriod(Context &ctx, SiblingData &journal)
         return false;
     }
     const bool saved = transfer::saveJournalPeriod(*period, ctx.prompter);
-    flushFailure(ctx);
+    flushMessages(ctx);
     return saved;
 }
 
 int finish(Context &ctx, transfer::TransferResult result)
 {
-    if (result != transfer::TransferResult::Done) {
-        flushFailure(ctx);
-        return 1;
-    }
     flushMessages(ctx);
-    return 0;
+    return result == transfer::TransferResult::Done ? 0 : 1;
 }
 
 int cmdTransferJournal(Context &ctx)
@@ -140,14 +122,14 @@ const CommandRegistration transferCommands[] = {
                          u"  transfer-journal RUR --journal SOUBOR [--set CISLO] [--from DATUM --to DATUM]\n"
                          u"                               přenese údaje z Peněžního deníku (SOUBOR je jeho Data.DB; "
                          u"data se nejdřív uloží jako jeho období)"_s,
-                         {u"--journal"_s, u"--set"_s, u"--from"_s, u"--to"_s}, cmdTransferJournal, 300,
+                         {u"--journal"_s, u"--set"_s, u"--from"_s, u"--to"_s}, cmdTransferJournal, 220,
                          u"rur-cli transfer-journal D1 --journal \"/home/jana/Rizavuv uvaro 2018/Data.DB\" --set 1 "
                          u"--from 1.1.2018 --to 31.3.2018"_s}),
     CommandRegistration({u"transfer-taxpayer"_s,
                          u"  transfer-taxpayer RUR po|sz --source SOUBOR [--set CISLO]\n"
                          u"                               přenese údaje o poplatníkovi z daňového přiznání PO nebo SZ "
                          u"(SOUBOR je jeho Data.DB)"_s,
-                         {u"--source"_s, u"--set"_s}, cmdTransferTaxpayer, 310,
+                         {u"--source"_s, u"--set"_s}, cmdTransferTaxpayer, 230,
                          u"rur-cli transfer-taxpayer D1 po --source \"/home/jana/Ziradi vududera DI 2018/Data.DB\" --set 2"_s}),
 };
 

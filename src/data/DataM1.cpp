@@ -101,21 +101,26 @@ void TDM1::Obnovit1()
             t->refresh();
 }
 
-QString TDM1::captionText()
+QString TDM1::taxpayerName()
 {
-    QString caption = app::applicationTitle();
     if (!Prp->isActive())
-        return caption;
+        return {};
     const auto text = [&](const char16_t *name) { return Prp->field(QString::fromUtf16(name)).asString(); };
     const QString tia = text(u"Tia"), jmb = text(u"Jmb"), pra = text(u"Pra"), oj1a = text(u"Oj1a"),
                   ojp3 = text(u"Ojp3");
     const bool personal = !tia.isEmpty() || !jmb.isEmpty() || !pra.isEmpty();
     const bool company = !oj1a.isEmpty() || !ojp3.isEmpty();
     if (personal && !company)
-        caption += u" - "_s + (tia + u' ' + jmb + u' ' + pra).trimmed();
-    else if (!personal && company)
-        caption += u" - "_s + (ojp3.isEmpty() ? oj1a.trimmed() : ojp3.trimmed().left(130));
-    return caption;
+        return (tia + u' ' + jmb + u' ' + pra).trimmed();
+    if (!personal && company)
+        return ojp3.isEmpty() ? oj1a.trimmed() : ojp3.trimmed().left(130);
+    return {};
+}
+
+QString TDM1::captionText()
+{
+    const QString name = taxpayerName();
+    return name.isEmpty() ? app::applicationTitle() : app::applicationTitle() + u" - "_s + name;
 }
 
 void TDM1::NazevDp1()

@@ -57,6 +57,9 @@ public:
     // Caption of the main window from the taxpayer's name.
     void NazevDp1();
     QString captionText();
+    // The name the caption shows: a person's title, first name and surname, or a company's
+    // name; empty when neither or both are filled.
+    QString taxpayerName();
     // Third status panel: "EDIT" while the table is edited or a row inserted.
     void StatusEdit(Table &table);
     // Second status panel: the record position of a list ("3/12", "0/0", "Nový záznam").

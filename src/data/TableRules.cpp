@@ -4,6 +4,7 @@
 #include "correspondence/Documents.h"
 #include "data/DataM1.h"
 #include "data/DateInput.h"
+#include "data/TableGuide.h"
 #include "kh/RegisterRules.h"
 #include "print/PaymentOrder.h"
 #include "print/PrintCentreLayout.h"
@@ -39,6 +40,8 @@ void TDM1::attachRules()
     // named as the print centre shows them.
     print::attachPaymentOrderRules(*this);
     print::labelPrintFields(*this);
+    // The list windows' fields, named as those windows show them.
+    labelListFields(*this);
     // The payer's accounts and the bank orders.
     payments::attachPaymentRules(*this, [] { return QDate::currentDate(); });
     // The address book and the letters.

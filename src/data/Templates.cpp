@@ -2,7 +2,11 @@
 
 #include "app/Program.h"
 #include "data/Schemas.h"
+#include "engine/Database.h"
 #include "engine/EngineError.h"
+#include "engine/Sqlite.h"
+#include "engine/Table.h"
+#include "engine/TableCheck.h"
 #include "engine/TableFile.h"
 #include "platform/IniFile.h"
 
@@ -54,6 +58,55 @@ QList<QVariantMap> templateRows(const QString &name)
     return {};
 }
 
+QString damagedTemplateMessage(const QString &templates, const QString &file)
+{
+    return u"Šablona tabulky "_s + file + u" v adresáři "_s + QDir::toNativeSeparators(templates)
+           + u" je poškozená nebo nečitelná."_s;
+}
+
+QList<QVariantMap> templateFileRows(const QString &templates, const engine::TableDef &def)
+{
+    const QString path = templates + def.fileName;
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return templateRows(def.name);
+    QStringList fields;
+    for (const engine::FieldDef &f : def.fields)
+        if (!f.calculated)
+            fields.append(f.name);
+    if (!engine::tableFileDamage(path, def, fields).isEmpty())
+        RUR_THROW(engine::ErrUnreadable, damagedTemplateMessage(templates, def.fileName));
+    QStringList missing;
+    {
+        engine::SqliteFile file;
+        QString error;
+        if (!file.open(path, false, &error, true))
+            RUR_THROW(engine::ErrUnreadable, damagedTemplateMessage(templates, def.fileName));
+        const QStringList columns = engine::tableColumns(file, def.name);
+        for (const QString &f : std::as_const(fields))
+            if (!columns.contains(f, Qt::CaseInsensitive))
+                missing.append(f);
+    }
+    // Read as another program's table: nothing is created or locked in the template directory.
+    engine::Database db(u"Sablony"_s);
+    db.setDirectory(templates);
+    engine::Table t(&db, def.without(missing));
+    t.setReadOnly(true);
+    QList<QVariantMap> rows;
+    try {
+        t.open();
+        for (int r = 0; r < t.recordCount(); ++r) {
+            QVariantMap row;
+            for (int i = 0; i < t.fieldCount(); ++i)
+                if (!t.def().fields[i].calculated)
+                    row.insert(t.def().fields[i].name, t.storedValue(r, i));
+            rows.append(row);
+        }
+    } catch (const engine::EngineError &) {
+        RUR_THROW(engine::ErrUnreadable, damagedTemplateMessage(templates, def.fileName));
+    }
+    return rows;
+}
+
 QString copyTemplateFiles(const QString &templates, const QStringList &files, const QString &target)
 {
     QList<std::pair<QString, QString>> copies;
@@ -63,8 +116,7 @@ QString copyTemplateFiles(const QString &templates, const QStringList &files, co
             continue;
         if (file.endsWith(u".DB"_s, Qt::CaseInsensitive)
             && !engine::tableFileDamage(source, QFileInfo(file).completeBaseName()).isEmpty())
-            return u"Šablona tabulky "_s + file + u" v adresáři "_s + QDir::toNativeSeparators(templates)
-                   + u" je poškozená nebo nečitelná."_s;
+            return damagedTemplateMessage(templates, file);
         copies.append({source, target + file});
     }
     if (!engine::replaceFilesAtomically(copies))
@@ -74,6 +126,9 @@ QString copyTemplateFiles(const QString &templates, const QStringList &files, co
 
 void installDataRoot(const QString &directory)
 {
+    // An empty path would put the data root into the current folder, or the root folder.
+    if (directory.trimmed().isEmpty())
+        RUR_THROW(engine::ErrGeneral, u"Nastavte správně cestu."_s);
     const QString root = QDir::cleanPath(directory) + u'/';
     const QString templates = root + u"Data/"_s;
     if (!QDir().mkpath(templates))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/TableDef.h"
+
 #include <QList>
 #include <QString>
 #include <QVariantMap>
@@ -10,6 +12,13 @@ namespace rur::data {
 // values a new user expects (rates 15 and 21, January of the program year, a regular return
 // of a VAT payer, one copy, ...), none for the list tables.
 QList<QVariantMap> templateRows(const QString &tableName);
+
+// The rows of a table's template file in a template directory, as stored (stored fields by
+// name; fields an older template lacks are left out). Without a template file, the rows the
+// installer would give it. Throws EngineError with the damaged-template message when the
+// file is not a whole table.
+QList<QVariantMap> templateFileRows(const QString &templates, const engine::TableDef &def);
+QString damagedTemplateMessage(const QString &templates, const QString &file);
 
 // Copies files of a data set from a template directory into a directory, each over the file
 // there, once every template to copy has been checked: a template that is not a whole,

@@ -2,11 +2,13 @@
 
 #include "app/Program.h"
 #include "data/DataFileList.h"
+#include "datasets/ConversionFiles.h"
 #include "datasets/DataSetAccess.h"
 #include "datasets/EarlierEditions.h"
 #include "data/Schemas.h"
 #include "data/Templates.h"
 #include "engine/EngineError.h"
+#include "engine/GroupTransaction.h"
 #include "engine/LockFile.h"
 #include "engine/TableFile.h"
 #include "platform/IniFile.h"
@@ -26,6 +28,7 @@ Catalogue::Catalogue(app::Directories &dirs, platform::Prompter &prompter, QObje
     : QObject(parent), dirs_(dirs), prompter_(prompter)
 {
     Data = std::make_unique<Table>(&Nazvy, data::catalogueDef());
+    Data->setFieldLabel(u"Nazev"_s, u"Název RUR"_s);
     Uziv = std::make_unique<Table>(&Nazvy, data::passwordsDef());
     Uziv->setMasterSource(Data.get(), u"Cislo"_s, u"Cislo"_s);
 }
@@ -60,6 +63,7 @@ void Catalogue::prepare()
 {
     Nazvy.setDirectory(dirs_.dataRoot);
     engine::deleteStaleLockFiles(dirs_.dataRoot);
+    finishInterruptedConversion(dirs_.dataRoot);
     upgradeCatalogue();
     openTables();
 }
@@ -240,31 +244,46 @@ bool Catalogue::finishNew(const QString &name)
     if (!prompter_.confirm(u"Opravdu chcete vytvořit RUR "_s + name + u" ?"_s))
         return false;
     platform::BusyGuard busy(prompter_);
-    const QString directory = Data->field(u"Adresar"_s).asString();
-    const QString path = dirs_.dataRoot + directory;
-    // The directory and its tables come first: a data set without them is not catalogued.
-    const bool existed = QFileInfo::exists(path);
-    if (!QDir().mkpath(path) || !QFileInfo(path).isDir()) {
-        cancelNew();
-        prompter_.error(u"Adresář "_s + path + u" nelze vytvořit."_s);
-        return false;
-    }
-    if (const QString problem = data::copyTemplateFiles(dirs_.dataRoot + u"Data/"_s, data::dataFileList(), path + u'/');
-        !problem.isEmpty()) {
-        cancelNew();
-        if (!existed)
-            QDir(path).removeRecursively();
-        prompter_.error(problem);
-        return false;
-    }
+    Data->cancel();
+    int number = 0;
+    QString path;
+    bool existed = true;
     try {
+        // Other programs may be creating data sets at the same moment: the number is taken
+        // while the catalogue is locked for writing, from its rows as they are then, and the
+        // lock waits for the others' creation to end.
+        engine::GroupTransaction change({Data.get()}, kCatalogueWaitMs);
+        Data->refresh();
+        number = nextNumber();
+        applyOrdering(OrderAutomatic);
+        const QString directory = u"D"_s + QString::number(number);
+        path = dirs_.dataRoot + directory;
+        // The directory and its tables come first: a data set without them is not catalogued.
+        existed = QFileInfo::exists(path);
+        if (!QDir().mkpath(path) || !QFileInfo(path).isDir())
+            RUR_THROW(engine::ErrGeneral, u"Adresář "_s + path + u" nelze vytvořit."_s);
+        if (const QString problem =
+                data::copyTemplateFiles(dirs_.dataRoot + u"Data/"_s, data::dataFileList(), path + u'/');
+            !problem.isEmpty())
+            RUR_THROW(engine::ErrGeneral, problem);
+        Data->append();
+        Data->field(u"Cislo"_s).setValue(number);
+        Data->field(u"Adresar"_s).setValue(directory);
+        Data->field(u"Pozice"_s).setValue(pendingIndexOrdering_ == OrderOwn && pendingPosition_ > 0 ? pendingPosition_
+                                                                                                    : number);
+        Data->field(u"Nazev"_s).setValue(name);
         Data->post();
+        engine::crashPoint("catalogue:before-commit");
+        change.commit();
     } catch (const EngineError &e) {
-        cancelNew();
+        if (!existed && !path.isEmpty())
+            QDir(path).removeRecursively();
+        applyOrdering(pendingIndexOrdering_);
         prompter_.error(e.message());
         return false;
     }
     applyOrdering(pendingIndexOrdering_);
+    Data->locate(u"Cislo"_s, {number});
     return true;
 }
 
@@ -381,10 +400,15 @@ bool Catalogue::deleteCurrent()
     platform::BusyGuard busy(prompter_);
     const QString directory = currentDirectory();
     // The catalogue row goes first: a data set whose row could not be deleted keeps its files.
-    const bool removed = guarded([this] {
+    const int number = currentNumber();
+    const bool removed = guarded([&] {
+        engine::GroupTransaction change({Data.get(), Uziv->isActive() ? Uziv.get() : nullptr}, kCatalogueWaitMs);
+        if (!Data->locate(u"Cislo"_s, {number}))
+            return false;  // another program deleted it meanwhile
         while (Uziv->isActive() && !Uziv->isEmpty())
             Uziv->deleteRecord();
         Data->deleteRecord();
+        change.commit();
         return true;
     });
     if (!removed)
@@ -459,6 +483,7 @@ bool Catalogue::applyOwnOrder(const QStringList &list)
 {
     const int current = currentNumber();
     const bool ok = guarded([&] {
+        engine::GroupTransaction change({Data.get()}, kCatalogueWaitMs);
         for (int i = 0; i < list.size(); ++i) {
             const int number = list[i].section(u' ', 0, 0).toInt();
             if (Data->locate(u"Cislo"_s, {number}) && Data->field(u"Pozice"_s).asInteger() != i + 1) {
@@ -467,6 +492,7 @@ bool Catalogue::applyOwnOrder(const QStringList &list)
                 Data->post();
             }
         }
+        change.commit();
         return true;
     });
     applyOrdering(OrderOwn);
@@ -480,6 +506,7 @@ bool Catalogue::clearOwnOrder()
         return false;
     const int current = currentNumber();
     const bool ok = guarded([this] {
+        engine::GroupTransaction change({Data.get()}, kCatalogueWaitMs);
         // Changing Pozice moves a row within the own ordering, so the rows are visited by
         // number, not by walking the ordering they move in.
         QVariantList numbers;
@@ -492,6 +519,7 @@ bool Catalogue::clearOwnOrder()
                 Data->post();
             }
         }
+        change.commit();
         return true;
     });
     if (ok)

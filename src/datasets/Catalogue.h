@@ -28,6 +28,10 @@ public:
     Catalogue(app::Directories &dirs, platform::Prompter &prompter, QObject *parent = nullptr);
     ~Catalogue() override;
 
+    // How long a change of the catalogue waits for another program's change to end (a
+    // creation copies every template, and a team may create several at once).
+    static constexpr int kCatalogueWaitMs = 15000;
+
     engine::Database Nazvy{QStringLiteral("Nazvy")};
     std::unique_ptr<engine::Table> Data;  // the catalogue rows
     std::unique_ptr<engine::Table> Uziv;  // the password row of the current catalogue row

@@ -5,12 +5,14 @@
 
 #include "app/Program.h"
 #include "data/DataFileList.h"
+#include "data/SchemaUpgrade.h"
 #include "data/Schemas.h"
 #include "datasets/Catalogue.h"
 #include "datasets/ConversionFiles.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
+#include "engine/LockFile.h"
 #include "engine/Table.h"
 #include "engine/TableFile.h"
 #include "platform/IniFile.h"
@@ -87,7 +89,11 @@ QString stageDataSet(const QString &sourceFolder, const QString &staging, const 
         const QString from = source.find(file);
         if (from.isEmpty())
             continue;  // a table the data set lacks is copied in from the templates when it opens
-        if (QString problem = copyTableFile(from, staging + file, checker); !problem.isEmpty())
+        // Taken over only as opening it would take it: its table and nothing else, every value
+        // fitting its field; it may lack only the fields the opening adds.
+        const engine::TableDef def = data::dataSetTableDef(QFileInfo(file).completeBaseName());
+        if (QString problem = copyTableFile(from, staging + file, checker, &def, data::upgradeColumns(def.name));
+            !problem.isEmpty())
             return problem;
     }
     const QString ini = adresar + u".ini"_s;
@@ -105,7 +111,7 @@ struct Placed {
 
 // Puts a finished copy in place. A folder of the same name that no catalogue row names
 // (left by a deleted data set) is kept under another name, never merged or overwritten.
-bool placeDataSet(const QString &staging, const QString &target, Placed &placed)
+bool placeDataSet(const QString &dataRoot, const QString &staging, const QString &target, Placed &placed)
 {
     placed.target = target;
     const QFileInfo existing(target);
@@ -114,10 +120,13 @@ bool placeDataSet(const QString &staging, const QString &target, Placed &placed)
             // an empty folder is simply replaced
         } else {
             placed.aside = freeAsideName(target);
-            if (!renamePath(target, placed.aside))
-                return false;
         }
     }
+    // Noted before anything moves, so that a killed conversion can be undone.
+    if (!notePlacement(dataRoot, target, placed.aside))
+        return false;
+    if (!placed.aside.isEmpty() && !renamePath(target, placed.aside))
+        return false;
     if (renamePath(staging, target))
         return true;
     if (!placed.aside.isEmpty())
@@ -252,7 +261,7 @@ bool PrevodVozidel2(ConversionPlan &plan, const QString &dataRoot, QString *reas
     QList<Placed> placed;
     for (const Staged &s : std::as_const(staged)) {
         Placed p;
-        if (!placeDataSet(s.staging, dataRoot + s.set.adresar, p)) {
+        if (!placeDataSet(dataRoot, s.staging, dataRoot + s.set.adresar, p)) {
             QDir(s.staging).removeRecursively();
             plan.skipped.append(label(s.set) + u": Adresář "_s + dataRoot + s.set.adresar + u" nelze vytvořit."_s);
             continue;
@@ -283,12 +292,14 @@ bool PrevodVozidel2(ConversionPlan &plan, const QString &dataRoot, QString *reas
             engine::createTableFile(dataRoot + u"Uziv.DB"_s, data::passwordsDef());
         } catch (const EngineError &) {
         }
+        removePlacementNotes(dataRoot);
         for (const EarlierDataSet &set : std::as_const(left))
             plan.skipped.append(label(set) + u": "_s + e.message());
         plan.sets.clear();
         *reason = e.message();
         return false;
     }
+    removePlacementNotes(dataRoot);
     plan.sets = left;
     return true;
 }
@@ -350,7 +361,12 @@ ConversionResult KontrolaInst2(Catalogue &catalogue, app::Directories &dirs, con
     ConversionPlan plan;
     QString reason;
     bool done = false;
-    if (PrevodVozidel1(source, dirs.dataRoot, plan, &reason)) {
+    // One conversion at a time in a data root; what a killed one left is undone first.
+    engine::LockFile running(conversionLockPath(dirs.dataRoot));
+    finishInterruptedConversion(dirs.dataRoot);
+    if (!running.lockExclusive(0))
+        reason = u"Do adresáře "_s + dirs.dataRoot + u" právě převádí data jiný uživatel."_s;
+    else if (PrevodVozidel1(source, dirs.dataRoot, plan, &reason)) {
         catalogue.Data->close();
         catalogue.Uziv->close();
         catalogue.Nazvy.disconnect();

@@ -1,8 +1,12 @@
 #include "datasets/ConversionFiles.h"
 
+#include "data/Schemas.h"
 #include "datasets/Conversion.h"
 #include "engine/EngineError.h"
+#include "engine/LockFile.h"
 #include "engine/Sqlite.h"
+#include "engine/TableCheck.h"
+#include "engine/TableFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -10,6 +14,9 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -95,30 +102,28 @@ QString FolderEntries::find(const QString &name) const
     return {};
 }
 
-TableChecker::TableChecker()
+TableChecker::TableChecker() : db_(std::make_unique<engine::SqliteFile>())
 {
-    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-    }
+    QString error;
+    if (!db_->open(u":memory:"_s, true, &error))
+        db_.reset();
 }
 
-TableChecker::~TableChecker()
-{
-    sqlite3_close(db_);
-}
+TableChecker::~TableChecker() = default;
 
-QString TableChecker::problem(QByteArray &bytes, const QString &fileName)
+QString TableChecker::problem(QByteArray &bytes, const QString &fileName, const engine::TableDef *def,
+                              const QStringList &allowMissing)
 {
     if (!db_ || bytes.isEmpty())
         return unreadableTable(fileName);
-    bool ok = sqlite3_deserialize(db_, "main", reinterpret_cast<unsigned char *>(bytes.data()), bytes.size(),
+    sqlite3 *handle = db_->handle();
+    bool ok = sqlite3_deserialize(handle, "main", reinterpret_cast<unsigned char *>(bytes.data()), bytes.size(),
                                   bytes.size(), SQLITE_DESERIALIZE_READONLY)
               == SQLITE_OK;
-    const auto single = [this](const char *sql) -> QByteArray {
+    const auto single = [handle](const char *sql) -> QByteArray {
         sqlite3_stmt *st = nullptr;
         QByteArray out;
-        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        if (sqlite3_prepare_v2(handle, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
             out = QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
         sqlite3_finalize(st);
         return out;
@@ -127,12 +132,23 @@ QString TableChecker::problem(QByteArray &bytes, const QString &fileName)
     ok = ok
          && single("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'").toInt()
                 > 0;
+    if (ok && def) {
+        QString fileTable;
+        try {
+            ok = engine::schemaDamage(*db_, u"main"_s, def->name, &fileTable).isEmpty()
+                 && engine::missingField(*db_, u"main"_s, fileTable, *def, allowMissing).isEmpty()
+                 && engine::valueDamage(*db_, u"main"_s, fileTable, *def).isEmpty();
+        } catch (const engine::EngineError &) {
+            ok = false;
+        }
+    }
     // The connection lets go of the bytes before the caller may change them.
-    sqlite3_deserialize(db_, "main", nullptr, 0, 0, SQLITE_DESERIALIZE_READONLY);
+    sqlite3_deserialize(handle, "main", nullptr, 0, 0, SQLITE_DESERIALIZE_READONLY);
     return ok ? QString() : unreadableTable(fileName);
 }
 
-QString copyTableFile(const QString &from, const QString &to, TableChecker &checker)
+QString copyTableFile(const QString &from, const QString &to, TableChecker &checker, const engine::TableDef *def,
+                      const QStringList &allowMissing)
 {
     const QFileInfo info(from);
     const QString journal = from + u"-journal"_s;
@@ -144,7 +160,7 @@ QString copyTableFile(const QString &from, const QString &to, TableChecker &chec
         if (QFileInfo(journal).isFile())
             if (QString problem = copyBounded(journal, to + u"-journal"_s, kMaxConvertedFileBytes); !problem.isEmpty())
                 return problem;
-        return tableFileProblem(to);
+        return tableFileProblem(to, def, allowMissing);
     }
     // The usual table: read once, checked in memory, written once; a damaged one is not
     // even written.
@@ -154,7 +170,7 @@ QString copyTableFile(const QString &from, const QString &to, TableChecker &chec
     QByteArray bytes = in.read(info.size() + 1);
     if (bytes.size() != info.size())  // changed since it was looked at
         return u"Soubor "_s + from + u" se během převodu změnil."_s;
-    if (QString problem = checker.problem(bytes, info.fileName()); !problem.isEmpty())
+    if (QString problem = checker.problem(bytes, info.fileName(), def, allowMissing); !problem.isEmpty())
         return problem;
     QFile out(to);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
@@ -179,25 +195,29 @@ QString copySettingsFile(const QString &from, const QString &to, const QString &
     return {};
 }
 
-QString tableFileProblem(const QString &path)
+QString tableFileProblem(const QString &path, const engine::TableDef *def, const QStringList &allowMissing)
 {
     const QString unreadable = unreadableTable(QFileInfo(path).fileName());
-    engine::SqliteFile db;
-    QString error;
-    if (!db.open(path, false, &error))
-        return unreadable;
-    try {
-        // Reading rolls back a journal a crashed writer left; quick_check then reads every page.
-        engine::Statement check(db, u"PRAGMA quick_check(1)"_s);
-        if (!check.step() || check.columnText(0) != u"ok"_s)
+    {
+        engine::SqliteFile db;
+        QString error;
+        if (!db.open(path, false, &error))
             return unreadable;
-        engine::Statement tables(
-            db, u"SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"_s);
-        if (!tables.step() || tables.columnInt64(0) < 1)
+        try {
+            // Reading rolls back a journal a crashed writer left; quick_check then reads every page.
+            engine::Statement check(db, u"PRAGMA quick_check(1)"_s);
+            if (!check.step() || check.columnText(0) != u"ok"_s)
+                return unreadable;
+            engine::Statement tables(
+                db, u"SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"_s);
+            if (!tables.step() || tables.columnInt64(0) < 1)
+                return unreadable;
+        } catch (const engine::EngineError &) {
             return unreadable;
-    } catch (const engine::EngineError &) {
-        return unreadable;
+        }
     }
+    if (def && !engine::tableFileDamage(path, *def, allowMissing).isEmpty())
+        return unreadable;
     return {};
 }
 
@@ -228,6 +248,118 @@ QString freeAsideName(const QString &target)
     for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
         name = base + QString::number(n);
     return name;
+}
+
+namespace {
+
+QString placementListPath(const QString &dataRoot)
+{
+    return withoutSlash(dataRoot) + u"/.prevod.lst"_s;
+}
+
+// Removes a temporary copy ("/.X.tmp<pid>-...") whose writer no longer runs on this computer.
+void removeOrphanedCopies(const QString &folder)
+{
+    static const QRegularExpression copy(u"^\\..+\\.tmp([0-9]+)-[0-9a-f]+$"_s);
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const auto m = copy.match(name);
+        if (!m.hasMatch())
+            continue;
+        const pid_t pid = pid_t(m.captured(1).toLongLong());
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            QFile::remove(withoutSlash(folder) + u'/' + name);
+    }
+}
+
+}  // namespace
+
+QString conversionLockPath(const QString &dataRoot)
+{
+    return withoutSlash(dataRoot) + u"/.prevod.lck"_s;
+}
+
+bool notePlacement(const QString &dataRoot, const QString &target, const QString &aside)
+{
+    QFile list(placementListPath(dataRoot));
+    if (!list.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const QByteArray line = QFile::encodeName(withoutSlash(target)) + '\t' + QFile::encodeName(aside) + '\n';
+    const bool ok = list.write(line) == line.size() && list.flush() && ::fsync(list.handle()) == 0;
+    list.close();
+    return ok && list.error() == QFileDevice::NoError;
+}
+
+void removePlacementNotes(const QString &dataRoot)
+{
+    QFile::remove(placementListPath(dataRoot));
+    syncDirectory(dataRoot);
+}
+
+void finishInterruptedConversion(const QString &dataRoot)
+{
+    static const QRegularExpression staging(u"^\\.(D[0-9]{1,9}\\.)?prevod-[0-9]+-[0-9a-f]+$"_s);
+    static const QRegularExpression copy(u"^\\..+\\.tmp[0-9]+-[0-9a-f]+$"_s);
+    // Nothing is touched (not even a lock file made) in a data root with nothing to finish.
+    const QStringList hidden = QDir(dataRoot).entryList({u".*"_s}, QDir::AllEntries | QDir::Hidden | QDir::System);
+    const bool leftovers = std::any_of(hidden.cbegin(), hidden.cend(), [&](const QString &name) {
+        return name == u".prevod.lst"_s || staging.match(name).hasMatch() || copy.match(name).hasMatch();
+    });
+    if (!leftovers)
+        return;
+    engine::LockFile lock(conversionLockPath(dataRoot));
+    if (!lock.lockExclusive(0))
+        return;  // a conversion runs (or the root can't be written)
+    const QString listPath = placementListPath(dataRoot);
+    if (QFile::exists(listPath)) {
+        // The catalogue is written last: rows in it mean the conversion got through.
+        bool catalogued = false;
+        {
+            engine::SqliteFile db;
+            QString error;
+            if (db.open(withoutSlash(dataRoot) + u"/Data.DB"_s, false, &error)) {
+                try {
+                    engine::Statement rows(db, u"SELECT count(*) FROM Data"_s);
+                    catalogued = rows.step() && rows.columnInt64(0) > 0;
+                } catch (const engine::EngineError &) {
+                }
+            }
+        }
+        bool undone = true;
+        if (!catalogued) {
+            QFile list(listPath);
+            QList<QByteArray> lines;
+            if (list.size() <= 1 << 20 && list.open(QIODevice::ReadOnly))
+                lines = list.readAll().split('\n');
+            list.close();
+            // Last placed first: each entry is undone as far as it got.
+            for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+                const QList<QByteArray> parts = it->split('\t');
+                if (parts.size() != 2)
+                    continue;
+                const QString target = QFile::decodeName(parts[0]), aside = QFile::decodeName(parts[1]);
+                // Only data-set folders of this root are ever noted.
+                if (QFileInfo(target).absolutePath() != QFileInfo(withoutSlash(dataRoot)).absoluteFilePath())
+                    continue;
+                if (aside.isEmpty()) {
+                    QDir(target).removeRecursively();
+                } else if (QFileInfo::exists(aside)) {
+                    QDir(target).removeRecursively();
+                    undone = renamePath(aside, target) && undone;
+                }
+            }
+            try {
+                engine::createTableFile(withoutSlash(dataRoot) + u"/Uziv.DB"_s, data::passwordsDef());
+            } catch (const engine::EngineError &) {
+                undone = false;
+            }
+        }
+        if (undone)
+            removePlacementNotes(dataRoot);
+    }
+    for (const QFileInfo &entry : QDir(dataRoot).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        if (!entry.isSymLink() && staging.match(entry.fileName()).hasMatch())
+            QDir(entry.absoluteFilePath()).removeRecursively();
+    removeOrphanedCopies(dataRoot);
 }
 
 bool renamePath(const QString &from, const QString &to)

@@ -5,8 +5,10 @@
 #include "data/DataFileList.h"
 #include "data/DataM1.h"
 #include "data/Templates.h"
-#include "engine/EngineError.h"
 #include "datasets/Periods.h"
+#include "engine/EngineError.h"
+#include "engine/GroupTransaction.h"
+#include "engine/GroupWrite.h"
 #include "engine/LockFile.h"
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
@@ -27,11 +29,14 @@ bool askTwice(platform::Prompter &prompter, const QString &question)
     return prompter.confirm(question) && prompter.confirm(question);
 }
 
-// Closes every table of the data set and lets go of its directory.
-void closeDataSet(data::TDM1 &dm)
+// The open tables of the data set's files (files without a table of their own are skipped).
+QList<engine::Table *> tablesOf(data::TDM1 &dm, const QStringList &files)
 {
-    dm.closeAll();
-    dm.Danove.disconnect();
+    QList<engine::Table *> out;
+    for (const QString &file : files)
+        if (engine::Table *t = dm.table(QFileInfo(file).completeBaseName()))
+            out.append(t);
+    return out;
 }
 
 // Entries first..last of the data file list, and the register of documents (52), which is
@@ -41,14 +46,18 @@ QStringList withRegister(int first, int last)
     return data::dataFiles(first, last) + data::dataFiles(52, 52);
 }
 
-// Copies files of the data file list from the template directory over the data set's files;
-// entries without a template are skipped. Throws the message of a bad template, which is
-// found before anything is copied.
-void copyTemplates(data::TDM1 &dm, const QStringList &files)
+// Gives the tables of the files their template rows in place of their own, inside the group
+// transaction the caller holds.
+void resetToTemplates(data::TDM1 &dm, const QStringList &files)
 {
-    const QString problem = data::copyTemplateFiles(dm.templateDirectory(), files, dm.Danove.directory());
-    if (!problem.isEmpty())
-        RUR_THROW(engine::ErrUnreadable, problem);
+    engine::GroupWrite write;
+    for (engine::Table *t : tablesOf(dm, files)) {
+        const QList<QVariantMap> rows = data::templateFileRows(dm.templateDirectory(), t->def());
+        write.removeAll(*t);
+        for (const QVariantMap &row : rows)
+            write.insertValues(*t, row);
+    }
+    write.commit();
 }
 
 // The templates a procedure will copy, checked before it changes anything: false (the user
@@ -117,12 +126,13 @@ bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &
     if (!askTwice(prompter, u"Opravdu provést vymazání období ?"_s) || !templatesUsable(dm, withRegister(33, 35), prompter))
         return false;
     platform::BusyGuard busy(prompter);
-    closeDataSet(dm);
-    copyTemplates(dm, withRegister(33, 35));
-    dm.OtevritTabulky();
-    carryCoefficient(dm);
-    dm.Dtabn2->close();
-    dm.Dtabn2->open();
+    {
+        // The emptied return and the coefficient carried into it are one change.
+        engine::GroupTransaction change(tablesOf(dm, withRegister(33, 35)));
+        resetToTemplates(dm, withRegister(33, 35));
+        carryCoefficient(dm);
+        change.commit();
+    }
     dm.Obnovit1();
     showDone(dm, u"Období bylo vymazáno."_s);
     return true;
@@ -134,9 +144,11 @@ bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &pr
     if (!askTwice(prompter, u"Opravdu provést vymazání celého roku ?"_s) || !templatesUsable(dm, withRegister(36, 39), prompter))
         return false;
     platform::BusyGuard busy(prompter);
-    closeDataSet(dm);
-    copyTemplates(dm, withRegister(36, 39));
-    dm.OtevritTabulky();
+    {
+        engine::GroupTransaction change(tablesOf(dm, withRegister(36, 39)));
+        resetToTemplates(dm, withRegister(36, 39));
+        change.commit();
+    }
     dm.Obnovit1();
     showDone(dm, u"Zápisy byly vymazány."_s);
     return true;
@@ -154,7 +166,8 @@ bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompte
     const QString name = yearEndArchiveName(taxpayerText(dm, u"R"_s), stem, QDateTime::currentDateTime());
     const QString dataSetPath = dm.Danove.directory();
     const QString dataSetDir = dirs.dataSetDir.isEmpty() ? QDir(dataSetPath).dirName() : dirs.dataSetDir;
-    closeDataSet(dm);
+    // The tables stay open, and so the data set stays this instance's, while the archive is
+    // written: nothing is being written to them meanwhile.
 
     const QString folder = yearEndArchiveFolder(dirs);
     const bool folderReady = QDir().mkpath(folder);
@@ -163,29 +176,37 @@ bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompte
     QString path = folder + name + u".zip"_s;
     if (QFileInfo::exists(path))
         path = folder + name + u" - "_s + dataSetDir + u".zip"_s;
-    // The data-set ini holds settings rather than the year's figures, and the lock files
-    // belong to the running instances: neither is data.
-    const QStringList excluded{dataSetDir + u".ini"_s, QLatin1String(engine::kUsersLockFile),
-                               QLatin1String(engine::kDirectoryLockFile)};
+    // The data-set ini holds settings rather than the year's figures, the lock files belong
+    // to the running instances, and journals and temporary copies are not data.
+    backup::ArchiveOptions options;
+    options.excludedNames = {dataSetDir + u".ini"_s, QLatin1String(engine::kUsersLockFile),
+                             QLatin1String(engine::kDirectoryLockFile)};
+    options.exclude = [](const QFileInfo &entry) { return entry.isFile() && engine::isWorkFile(entry.fileName()); };
     // The archive replaces an older one only once it is complete, and nothing is emptied
     // before that: a full disk or an unwritable folder must not cost the year's data.
-    if (!folderReady || !backup::writeDirectoryArchive(dataSetPath, path, excluded)) {
+    if (!folderReady || !backup::archiveDirectory(dataSetPath, path, options)) {
         busy.reset();
         prompter.error(u"Soubor "_s + path + u" nelze vytvořit."_s);
-        dm.OtevritTabulky();
         return false;
     }
+    engine::crashPoint("new-year:archived");
 
-    copyTemplates(dm, withRegister(32, 39));
-    dm.OtevritTabulky();
-    if (dm.Prp->field(u"Cislo"_s).asInteger() != 1)
-        ZmenaObdobi(dm);
-    dm.Prp->edit();
-    dm.Prp->field(u"P6"_s).clear();
-    dm.Prp->post();
-    carryCoefficient(dm);
-    closeDataSet(dm);
-    dm.OtevritTabulky();
+    {
+        // The emptied year, the first period and the carried coefficient are one change.
+        QList<engine::Table *> tables = tablesOf(dm, withRegister(32, 39));
+        tables.append(dm.Prp.get());
+        engine::GroupTransaction change(tables);
+        resetToTemplates(dm, withRegister(32, 39));
+        if (dm.Prp->field(u"Cislo"_s).asInteger() != 1)
+            ZmenaObdobi(dm);
+        dm.Prp->edit();
+        dm.Prp->field(u"P6"_s).clear();
+        dm.Prp->post();
+        carryCoefficient(dm);
+        change.commit();
+    }
+    dm.Obnovit1();
+    dm.NazevDp1();
     showDone(dm, u"Akce nový rok byla provedena."_s);
     return true;
 }

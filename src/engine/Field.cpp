@@ -39,6 +39,16 @@ QString numberText(double v)
     RUR_THROW(ErrInvalidValue, u"„"_s + text + u"“ není platná hodnota pro "_s + fieldCaption(f) + u'.');
 }
 
+// A sum or product that overflowed the numbers: no field holds it, and it must not pass as 0.
+[[noreturn]] void notFinite(const FieldDef &f)
+{
+    QString message = u"Hodnota není platná pro "_s + fieldCaption(f) + u'.';
+    if (f.minValue && f.maxValue)
+        message += u" Povolený rozsah je "_s + formatFloat(*f.minValue, f.displayFormat) + u" až "_s
+                   + formatFloat(*f.maxValue, f.displayFormat) + u'.';
+    RUR_THROW(ErrOutOfRange, message);
+}
+
 }  // namespace
 
 QVariant convertToFieldType(const FieldDef &f, const QVariant &value)
@@ -54,12 +64,16 @@ QVariant convertToFieldType(const FieldDef &f, const QVariant &value)
             const auto v = parseNumber(value.toString());
             if (!v)
                 invalidValue(f, value.toString());
+            if (!std::isfinite(*v))
+                notFinite(f);
             return *v;
         }
         bool ok = false;
         const double v = value.toDouble(&ok);
-        if (!ok || !std::isfinite(v))
+        if (!ok)
             invalidValue(f, value.toString());
+        if (!std::isfinite(v))
+            notFinite(f);
         return v;
     }
     case FieldType::Smallint:
@@ -79,6 +93,8 @@ QVariant convertToFieldType(const FieldDef &f, const QVariant &value)
             if (!ok)
                 invalidValue(f, value.toString());
         }
+        if (!std::isfinite(v))
+            notFinite(f);
         // A typed fraction is refused rather than silently rounded; a computed one is
         // rounded halves away from zero.
         if (isText && v != std::trunc(v))

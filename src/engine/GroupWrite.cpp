@@ -138,22 +138,36 @@ void GroupWrite::commit()
 {
     if (operations_.isEmpty())
         return;
-    SqliteFile db;
-    QString error;
-    if (!db.open(tables_.first()->filePath(), false, &error))
-        RUR_THROW(ErrUnreadable, u"Tabulka "_s + tables_.first()->fileName() + u" je poškozená nebo nečitelná."_s);
+    // Inside a group transaction the writes join it; otherwise they get one of their own.
+    SqliteFile own;
+    SqliteFile *connection = tables_.first()->groupDb_;
     QHash<Table *, QString> schema;
-    for (int i = 0; i < tables_.size(); ++i) {
-        if (i == 0) {
-            schema.insert(tables_[i], u"main"_s);
-            continue;
+    if (connection) {
+        for (Table *t : std::as_const(tables_)) {
+            if (t->groupDb_ != connection)
+                RUR_THROW(ErrGeneral, u"Tabulka "_s + t->fileName() + u" není součástí probíhající změny."_s);
+            schema.insert(t, quoteIdentifier(t->groupSchema_));
         }
-        const QString alias = u"aux%1"_s.arg(i);
-        Statement attach(db, u"ATTACH DATABASE ? AS "_s + alias);
-        attach.bind(1, tables_[i]->filePath());
-        attach.step();
-        schema.insert(tables_[i], alias);
+    } else {
+        QString error;
+        if (!own.open(tables_.first()->filePath(), false, &error))
+            RUR_THROW(ErrUnreadable, u"Tabulka "_s + tables_.first()->fileName() + u" je poškozená nebo nečitelná."_s);
+        connection = &own;
+        for (int i = 0; i < tables_.size(); ++i) {
+            if (tables_[i]->grouped())
+                RUR_THROW(ErrGeneral, u"Tabulka "_s + tables_[i]->fileName() + u" je součástí jiné změny."_s);
+            if (i == 0) {
+                schema.insert(tables_[i], u"main"_s);
+                continue;
+            }
+            const QString alias = u"aux%1"_s.arg(i);
+            Statement attach(own, u"ATTACH DATABASE ? AS "_s + alias);
+            attach.bind(1, tables_[i]->filePath());
+            attach.step();
+            schema.insert(tables_[i], alias);
+        }
     }
+    SqliteFile &db = *connection;
     QHash<Table *, qint64> inserted;
     {
         Transaction tx(db);
@@ -179,7 +193,7 @@ void GroupWrite::commit()
         }
         tx.commit();
     }
-    db.close();
+    own.close();
     // What was written is let go before the tables read their rows again.
     operations_.clear();
     const QList<Table *> written = std::exchange(tables_, {});

@@ -143,6 +143,10 @@ QString formatFloat(double value, const QString &pattern, QChar decimalSeparator
 
 double textRound(double value, const QString &pattern)
 {
+    // Infinity and NaN have no text: they go on as they are, for the field to refuse them,
+    // rather than turning into a plausible 0.
+    if (!std::isfinite(value))
+        return value;
     return parseNumber(formatFloat(value, pattern, u'.')).value_or(0.0);
 }
 

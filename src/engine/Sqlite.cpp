@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
@@ -38,8 +39,10 @@ namespace {
     case SQLITE_PERM:
         throw EngineError(ErrGeneral, table + u" nelze zapsat."_s, __FILE__, __LINE__);
     default:
-        throw EngineError(ErrSql, u"Chyba při práci s tabulkou "_s + file + u": "_s + db.lastError() + u" ("_s + what + u')',
-                          __FILE__, __LINE__);
+        // Neither the statement nor SQLite's text reaches the user: both are internals, and a
+        // crafted file can make the latter say anything.
+        Q_UNUSED(what);
+        throw EngineError(ErrSql, u"Chyba při práci s tabulkou "_s + file + u'.', __FILE__, __LINE__);
     }
 }
 
@@ -102,6 +105,12 @@ QString SqliteFile::damage(const QString &path)
         result = QString::fromUtf8(sqlite3_errmsg(db_));
     sqlite3_finalize(st);
     return result == u"ok"_s ? QString() : result;
+}
+
+void SqliteFile::setBusyTimeout(int ms)
+{
+    if (db_)
+        sqlite3_busy_timeout(db_, ms);
 }
 
 void SqliteFile::close()
@@ -195,7 +204,21 @@ QVariant Statement::column(int index) const
     case SQLITE_INTEGER: return QVariant(qint64(sqlite3_column_int64(stmt_, index)));
     case SQLITE_FLOAT: return QVariant(sqlite3_column_double(stmt_, index));
     case SQLITE_NULL: return QVariant();
-    default: return QVariant(columnText(index));
+    case SQLITE_TEXT: {
+        // Text that is not valid UTF-8 comes back as bytes, which no field takes: decoding it
+        // would put replacement characters into the user's data.
+        const auto *text = static_cast<const char *>(sqlite3_column_blob(stmt_, index));
+        const QByteArrayView bytes(text, sqlite3_column_bytes(stmt_, index));
+        QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString decoded = decode(bytes);
+        if (decode.hasError())
+            return QVariant(bytes.toByteArray());
+        return QVariant(decoded);
+    }
+    default: {
+        const auto *blob = static_cast<const char *>(sqlite3_column_blob(stmt_, index));
+        return QVariant(QByteArray(blob, sqlite3_column_bytes(stmt_, index)));
+    }
     }
 }
 
@@ -222,14 +245,23 @@ QString Statement::columnText(int index) const
 
 Transaction::Transaction(SqliteFile &db) : db_(db)
 {
-    db_.exec(u"BEGIN IMMEDIATE"_s);
+    // Inside a transaction already open on the connection (a group transaction), this one
+    // is a savepoint of it: its changes become durable with the group's, or not at all.
+    if (sqlite3_get_autocommit(db_.handle()) == 0) {
+        static int counter = 0;
+        savepoint_ = u"rur"_s + QString::number(++counter);
+        db_.exec(u"SAVEPOINT "_s + savepoint_);
+    } else {
+        db_.exec(u"BEGIN IMMEDIATE"_s);
+    }
 }
 
 Transaction::~Transaction()
 {
     if (!done_) {
         try {
-            db_.exec(u"ROLLBACK"_s);
+            db_.exec(savepoint_.isEmpty() ? u"ROLLBACK"_s
+                                          : u"ROLLBACK TO "_s + savepoint_ + u"; RELEASE "_s + savepoint_);
         } catch (...) {
         }
     }
@@ -237,7 +269,7 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    db_.exec(u"COMMIT"_s);
+    db_.exec(savepoint_.isEmpty() ? u"COMMIT"_s : u"RELEASE "_s + savepoint_);
     done_ = true;
 }
 

@@ -22,6 +22,8 @@ public:
     bool open(const QString &path, bool create, QString *error, bool readOnly = false);
     void close();
     bool isOpen() const { return db_ != nullptr; }
+    // How long a statement waits for another connection's lock before it fails (2 s).
+    void setBusyTimeout(int ms);
     sqlite3 *handle() const { return db_; }
 
     // Whether the open file is a whole, undamaged database: as long as its header says
@@ -62,7 +64,8 @@ private:
     sqlite3_stmt *stmt_ = nullptr;
 };
 
-// RAII write transaction: rolled back unless committed.
+// RAII write transaction: rolled back unless committed. Nested in an open transaction of the
+// connection, it is a savepoint.
 class Transaction {
 public:
     explicit Transaction(SqliteFile &db);
@@ -73,6 +76,7 @@ public:
 
 private:
     SqliteFile &db_;
+    QString savepoint_;  // set when nested in an open transaction
     bool done_ = false;
 };
 

@@ -1,10 +1,11 @@
-// Opening and closing a table, reading its rows and moving through them.
+// Opening and closing a table and reading its rows.
 #include "engine/Table.h"
 
 #include "engine/Database.h"
 #include "engine/FilterExpression.h"
 #include "engine/LockFile.h"
 #include "engine/Sqlite.h"
+#include "engine/TableCheck.h"
 #include "engine/TableFile.h"
 #include "engine/TableValues.h"
 
@@ -51,7 +52,12 @@ QString Table::filePath() const
 
 QString Table::sqlTable() const
 {
-    return quoteIdentifier(fileTable_);
+    return groupDb_ ? quoteIdentifier(groupSchema_) + u'.' + quoteIdentifier(fileTable_) : quoteIdentifier(fileTable_);
+}
+
+SqliteFile &Table::connection() const
+{
+    return groupDb_ ? *groupDb_ : *db_;
 }
 
 void Table::throwOpenError(int code, const QString &detail) const
@@ -97,27 +103,29 @@ void Table::open()
     if (lock && (!lock->lockShared(0) || !(exclusive_ && !fileReadOnly_ ? lock->lockExclusive(slot) : lock->lockShared(slot))))
         throwOpenError(ErrLocked, {});
 
-    auto db = std::make_unique<SqliteFile>();
-    QString error;
-    if (!db->open(path, false, &error, fileReadOnly_))
-        throwOpenError(ErrUnreadable, error);
+    // Inside a group transaction the file is already open (and was checked when the table
+    // was first opened): the table reads through the group's connection.
+    std::unique_ptr<SqliteFile> db;
+    if (!groupDb_) {
+        db = std::make_unique<SqliteFile>();
+        QString error;
+        if (!db->open(path, false, &error, fileReadOnly_))
+            throwOpenError(ErrUnreadable, error);
+    }
+    SqliteFile &conn = groupDb_ ? *groupDb_ : *db;
+    const QString schema = groupDb_ ? groupSchema_ : u"main"_s;
     try {
         // A damaged file is never read as an empty or partial table: the next save would
         // overwrite what is left of the user's data.
-        if (const QString damage = db->damage(path); !damage.isEmpty())
+        if (db)
+            if (const QString damage = db->damage(path); !damage.isEmpty())
+                throwOpenError(ErrUnreadable, damage);
+        // The table of the file's own name, and nothing else: a file holding another table,
+        // a view or a trigger is not ours to read, to write or to upgrade.
+        if (const QString damage = schemaDamage(conn, schema, def_.name, &fileTable_); !damage.isEmpty())
             throwOpenError(ErrUnreadable, damage);
-        // The table of the file's own name, and no other: a file holding something else is
-        // not ours to read or to upgrade.
-        Statement st(*db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"_s);
-        st.bind(1, def_.name);
-        if (!st.step())
-            throwOpenError(ErrUnreadable, u"soubor neobsahuje tabulku "_s + def_.name);
-        fileTable_ = st.columnText(0);
-        const QStringList columns = tableColumns(*db, fileTable_);
-        for (int i : std::as_const(storedIndex_)) {
-            if (!columns.contains(def_.fields[i].name, Qt::CaseInsensitive))
-                throwOpenError(ErrFieldMissing, def_.fields[i].name);
-        }
+        if (const QString field = missingField(conn, schema, fileTable_, def_); !field.isEmpty())
+            throwOpenError(ErrFieldMissing, field);
     } catch (const EngineError &e) {
         if (e.code() == ErrFieldMissing)
             throw;
@@ -218,7 +226,7 @@ void Table::readRows(qint64 keepRowid, int fallbackPos)
     QStringList cols{u"rowid"_s};
     for (int i : std::as_const(storedIndex_))
         cols.append(quoteIdentifier(def_.fields[i].name));
-    Statement st(*db_, u"SELECT "_s + cols.join(u", "_s) + u" FROM "_s + sqlTable() + whereClause() + u" ORDER BY rowid"_s);
+    Statement st(connection(), u"SELECT "_s + cols.join(u", "_s) + u" FROM "_s + sqlTable() + whereClause() + u" ORDER BY rowid"_s);
     QList<Row> rows;
     while (st.step()) {
         Row r;
@@ -272,135 +280,4 @@ void Table::readRows(qint64 keepRowid, int fallbackPos)
         pos_ = std::clamp(fallbackPos, 0, int(rows_.size()) - 1);
     emit rowsReloaded();
 }
-void Table::loadBuffer()
-{
-    buffer_ = QVariantList(def_.fields.size());
-    if (pos_ >= 0 && pos_ < rows_.size())
-        for (int c = 0; c < storedIndex_.size(); ++c)
-            buffer_[storedIndex_[c]] = rows_[pos_].values[c];
-    modified_ = false;
-    calculate();
-}
-
-void Table::calculate()
-{
-    if (calculating_)
-        return;
-    for (int i = 0; i < def_.fields.size(); ++i)
-        if (def_.fields[i].calculated)
-            buffer_[i] = QVariant();
-    if (!onCalcFields || (pos_ < 0 && state_ != State::Insert))
-        return;
-    calculating_ = true;
-    try {
-        onCalcFields(*this);
-    } catch (...) {
-        calculating_ = false;
-        throw;
-    }
-    calculating_ = false;
-}
-
-QVariantList Table::rowValues(int row)
-{
-    checkActive();
-    if (row < 0 || row >= rows_.size())
-        return {};
-    if (row == pos_)
-        return buffer_;
-    const QVariantList savedBuffer = buffer_;
-    const int savedPos = pos_;
-    const bool savedModified = modified_;
-    const State savedState = state_;
-    const QSignalBlocker blocker(this);
-    state_ = State::Browse;
-    pos_ = row;
-    loadBuffer();
-    QVariantList out = buffer_;
-    buffer_ = savedBuffer;
-    pos_ = savedPos;
-    modified_ = savedModified;
-    state_ = savedState;
-    return out;
-}
-
-QVariant Table::storedValue(int row, int fieldIndex) const
-{
-    if (row < 0 || row >= rows_.size())
-        return {};
-    const qsizetype column = storedIndex_.indexOf(fieldIndex);
-    return column < 0 ? QVariant() : rows_[row].values[column];
-}
-
-void Table::moveTo(int pos)
-{
-    pos_ = rows_.isEmpty() ? -1 : std::clamp(pos, 0, int(rows_.size()) - 1);
-    loadBuffer();
-    emit recordChanged();
-}
-
-int Table::recNo() const
-{
-    if (state_ == State::Insert)
-        return 0;
-    return pos_ < 0 ? 0 : pos_ + 1;
-}
-
-void Table::first()
-{
-    checkActive();
-    checkBrowseMode();
-    moveTo(0);
-    bof_ = true;
-    eof_ = rows_.isEmpty();
-}
-
-void Table::last()
-{
-    checkActive();
-    checkBrowseMode();
-    moveTo(int(rows_.size()) - 1);
-    eof_ = true;
-    bof_ = rows_.isEmpty();
-}
-
-void Table::next()
-{
-    checkActive();
-    checkBrowseMode();
-    if (pos_ + 1 < rows_.size()) {
-        moveTo(pos_ + 1);
-        bof_ = false;
-        eof_ = false;
-    } else {
-        eof_ = true;
-    }
-}
-
-bool Table::goToRow(int row)
-{
-    checkActive();
-    if (row < 0 || row >= rows_.size())
-        return false;
-    checkBrowseMode();
-    if (row >= rows_.size())
-        return false;
-    moveTo(row);
-    bof_ = eof_ = false;
-    return true;
-}
-
-void Table::prior()
-{
-    checkActive();
-    checkBrowseMode();
-    if (pos_ > 0) {
-        moveTo(pos_ - 1);
-        eof_ = false;
-        bof_ = false;
-    } else {
-        bof_ = true;
-    }
-}
-
 }  // namespace rur::engine

@@ -153,6 +153,7 @@ signals:
 private:
     friend class Database;
     friend class GroupWrite;
+    friend class GroupTransaction;
     struct Row {
         qint64 rowid = 0;
         QVariantList values;  // stored fields in declaration order
@@ -168,6 +169,10 @@ private:
     QList<int> orderFields() const;
     QString whereClause() const;
     QString sqlTable() const;
+    // The connection the table reads and writes through: its own, or that of the group
+    // transaction it takes part in.
+    SqliteFile &connection() const;
+    bool grouped() const { return groupDb_ != nullptr; }
     void onMasterMoved();
     [[noreturn]] void throwOpenError(int code, const QString &detail) const;
 
@@ -177,6 +182,8 @@ private:
     std::unique_ptr<SqliteFile> db_;
     std::unique_ptr<LockFile> lock_;
     QString fileTable_;       // name of the SQL table inside the file
+    SqliteFile *groupDb_ = nullptr;  // set while a group transaction holds the table
+    QString groupSchema_;            // the table file's name on that connection
 
     State state_ = State::Inactive;
     bool exclusive_ = false;

@@ -66,7 +66,7 @@ void Table::append()
 
 void Table::writeBuffer()
 {
-    Transaction tx(*db_);
+    Transaction tx(connection());
     QStringList names, marks;
     QVariantList values;
     for (int i : std::as_const(storedIndex_)) {
@@ -79,13 +79,13 @@ void Table::writeBuffer()
     }
     qint64 rowid = 0;
     if (state_ == State::Insert) {
-        Statement st(*db_, names.isEmpty() ? u"INSERT INTO "_s + sqlTable() + u" DEFAULT VALUES"_s
+        Statement st(connection(), names.isEmpty() ? u"INSERT INTO "_s + sqlTable() + u" DEFAULT VALUES"_s
                                             : u"INSERT INTO "_s + sqlTable() + u" ("_s + names.join(u", "_s)
                                                   + u") VALUES ("_s + marks.join(u", "_s) + u')');
         for (int i = 0; i < values.size(); ++i)
             st.bind(i + 1, values[i]);
         st.step();
-        Statement last(*db_, u"SELECT last_insert_rowid()"_s);
+        Statement last(connection(), u"SELECT last_insert_rowid()"_s);
         last.step();
         rowid = last.columnInt64(0);
     } else {
@@ -93,7 +93,7 @@ void Table::writeBuffer()
         QStringList sets;
         for (const QString &n : std::as_const(names))
             sets.append(n + u" = ?"_s);
-        Statement st(*db_, u"UPDATE "_s + sqlTable() + u" SET "_s + sets.join(u", "_s) + u" WHERE rowid = ?"_s);
+        Statement st(connection(), u"UPDATE "_s + sqlTable() + u" SET "_s + sets.join(u", "_s) + u" WHERE rowid = ?"_s);
         for (int i = 0; i < values.size(); ++i)
             st.bind(i + 1, values[i]);
         st.bind(int(values.size()) + 1, rowid);
@@ -163,8 +163,8 @@ void Table::deleteRecord()
         RUR_THROW(ErrGeneral, u"Tabulka "_s + def_.fileName + u" je prázdná."_s);
     const int oldPos = pos_;
     {
-        Transaction tx(*db_);
-        Statement st(*db_, u"DELETE FROM "_s + sqlTable() + u" WHERE rowid = ?"_s);
+        Transaction tx(connection());
+        Statement st(connection(), u"DELETE FROM "_s + sqlTable() + u" WHERE rowid = ?"_s);
         st.bind(1, rows_[pos_].rowid);
         st.step();
         tx.commit();
@@ -187,8 +187,8 @@ void Table::emptyTable()
     if (isEditing())
         cancel();
     {
-        Transaction tx(*db_);
-        db_->exec(u"DELETE FROM "_s + sqlTable());
+        Transaction tx(connection());
+        connection().exec(u"DELETE FROM "_s + sqlTable());
         tx.commit();
     }
     readRows(0, 0);

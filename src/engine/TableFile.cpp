@@ -2,11 +2,13 @@
 
 #include "engine/EngineError.h"
 #include "engine/Sqlite.h"
+#include "engine/TableCheck.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <fcntl.h>
@@ -81,15 +83,59 @@ QString tableFileDamage(const QString &path, const QString &tableName)
         return error;
     if (QString damage = db.damage(path); !damage.isEmpty())
         return damage;
-    try {
-        Statement st(db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"_s);
-        st.bind(1, tableName);
-        if (!st.step())
-            return u"soubor neobsahuje tabulku "_s + tableName;
-    } catch (const EngineError &e) {
-        return e.message();
+    return schemaDamage(db, u"main"_s, tableName);
+}
+
+bool isWorkFile(const QString &fileName)
+{
+    static const QRegularExpression pattern(
+        u"(-journal|-wal|-shm|-mj[0-9A-Fa-f]+)$|^\\..+\\.tmp[0-9a-f-]+$"_s);
+    return pattern.match(fileName).hasMatch();
+}
+
+void removeWorkFiles(const QString &directory)
+{
+    const QDir dir(directory);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    // Journals first: whether one is hot may depend on its super-journal.
+    for (const QString &name : names) {
+        if (!name.endsWith(u"-journal"_s) && !name.endsWith(u"-wal"_s))
+            continue;
+        const QString table = dir.filePath(name.left(name.lastIndexOf(u'-')));
+        if (QFileInfo(table).isFile()) {
+            // Opening and reading the file plays a hot journal back (and setting the rollback
+            // journal folds a write-ahead log in); a journal SQLite could not look at stays.
+            SqliteFile db;
+            QString error;
+            if (!db.open(table, false, &error))
+                continue;
+            try {
+                Statement read(db, u"SELECT count(*) FROM sqlite_master"_s);
+                read.step();
+            } catch (const EngineError &) {
+                continue;
+            }
+        }
+        QFile::remove(dir.filePath(name));
     }
-    return {};
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!isWorkFile(name))
+            continue;
+        const QString path = dir.filePath(name);
+        if (name.contains(u"-mj"_s)) {
+            QFile file(path);
+            if (file.size() > 65536 || !file.open(QIODevice::ReadOnly))
+                continue;
+            bool needed = false;
+            for (const QByteArray &child : file.readAll().split('\0'))
+                if (!child.isEmpty() && QFileInfo::exists(QFile::decodeName(child)))
+                    needed = true;
+            file.close();
+            if (needed)
+                continue;
+        }
+        QFile::remove(path);
+    }
 }
 
 bool isWritablePath(const QString &path)

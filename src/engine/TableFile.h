@@ -34,6 +34,17 @@ bool isPlainFileWithin(const QString &path, qint64 limit);
 // of a plausible size, truncated or damaged, or holding no such table); empty when it can.
 QString tableFileDamage(const QString &path, const QString &tableName);
 
+// Files beside tables that are never data: SQLite's journals ("X.DB-journal", "-wal",
+// "-shm", and the super-journal "X.DB-mj" of a write over several tables) and the program's
+// own temporary copies (".X.DB.tmp..."). They are neither archived nor restored, and what a
+// killed procedure left of them goes when the data set is next opened.
+bool isWorkFile(const QString &fileName);
+// Removes what killed writers left in a directory of tables: a journal goes once SQLite has
+// had the chance to play it back into its table (a hot one is played back and goes by
+// itself), a super-journal once none of the journals it names is left, a temporary copy
+// always. Only for a directory that no other instance works in.
+void removeWorkFiles(const QString &directory);
+
 // Whether the program may write a file or directory (also false on a read-only medium).
 bool isWritablePath(const QString &path);
 // "Do adresáře … nelze zapisovat." for a directory path, shown in the system's form.

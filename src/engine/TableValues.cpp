@@ -98,7 +98,10 @@ bool fromStorage(const FieldDef &f, const QVariant &v, QVariant *out)
         const QString text = v.toString();
         if (text.isEmpty())
             return true;
-        const QDate d = QDate::fromString(text, Qt::ISODate);
+        // YYYY-MM-DD and nothing else: a time or a zone after the date is not a date field.
+        if (text.size() != 10)
+            return false;
+        const QDate d = QDate::fromString(text, u"yyyy-MM-dd"_s);
         *out = d;
         return d.isValid();
     }
@@ -122,8 +125,11 @@ bool fromStorage(const FieldDef &f, const QVariant &v, QVariant *out)
     }
     default: {
         if (kind == QMetaType::QByteArray)
-            return false;
+            return false;  // a BLOB, or text that is not UTF-8
         const QString s = v.toString();
+        // A NUL would cut the text short in every file it goes on to.
+        if (s.contains(QChar(0)))
+            return false;
         *out = s.isEmpty() ? QVariant() : QVariant(s);
         return true;
     }

@@ -85,6 +85,11 @@ int numberOrDefault(const QString &text, int defaultValue)
     return ok ? value : defaultValue;
 }
 
+bool aboNumberFits(int number)
+{
+    return number >= 0 && number <= 999;
+}
+
 int nextNumberInInterval(int next, int from, int to)
 {
     if (next < from)
@@ -144,6 +149,8 @@ QList<AboGroup> groupOrders(const QList<AboOrder> &orders)
 
 QString checkOrders(const QList<AboOrder> &orders)
 {
+    // The largest amount an order's field holds; a table from elsewhere may hold more.
+    constexpr double kMaxOrderAmount = 9999999999.99;
     static const QRegularExpression account(u"^(\\d{1,6}-)?\\d{1,10}$"_s);
     static const QRegularExpression code(u"^\\d{4}$"_s);
     static const QRegularExpression upToTen(u"^\\d{0,10}$"_s);
@@ -167,6 +174,8 @@ QString checkOrders(const QList<AboOrder> &orders)
             problem = u"SS smí mít nejvýše 10 číslic"_s;
         else if (!(o.ca > 0))
             problem = u"částka musí být větší než 0"_s;
+        else if (o.ca > kMaxOrderAmount)
+            problem = u"částka smí být nejvýše 9999999999,99 Kč"_s;
         else if (!o.ds.isValid())
             problem = u"chybí datum"_s;
         else if (!digit.match(o.tp).hasMatch())
@@ -270,6 +279,20 @@ bool writeAboFile(data::TDM1 &dm, const AboWrite &request, platform::Prompter &p
         mban.setFiltered(false);
     platform::IniFile ini(request.dataSetIni);
     AboNumbering numbering = readAboNumbering(ini);
+    // Three digits each in the file: a number outside them (kept from an older data set or
+    // written by hand) would give lines the bank refuses.
+    if (numbering.on) {
+        for (int n : {numbering.from, numbering.to, numbering.next}) {
+            if (!aboNumberFits(n)) {
+                prompter.error(u"Číslování účetních souborů v nastavení ABO (od %1 do %2, další %3) musí ležet "
+                               u"v rozsahu 0 až 999. Opravte je v okně Nastavení formátu ABO; soubor nebyl vytvořen."_s
+                                   .arg(numbering.from)
+                                   .arg(numbering.to)
+                                   .arg(numbering.next));
+                return false;
+            }
+        }
+    }
     const QList<AboOrder> orders = readOrders(mban);
     if (orders.isEmpty()) {
         // Nothing to write: no file of that name is left behind.
@@ -284,6 +307,14 @@ bool writeAboFile(data::TDM1 &dm, const AboWrite &request, platform::Prompter &p
         return false;
     }
     const QList<AboGroup> groups = groupOrders(orders);
+    // A group's sum goes into the file in hellers, at most 15 digits.
+    for (const AboGroup &g : groups) {
+        if (!(g.sum <= 9999999999999.99)) {
+            prompter.error(u"Součet příkazů z účtu "_s + g.cu1 + u" se splatností "_s + g.ds.toString(u"dd.MM.yyyy"_s)
+                           + u" je větší než 9999999999999,99 Kč. Soubor nebyl vytvořen."_s);
+            return false;
+        }
+    }
     const AboContent content = buildAboContent(orders, groups, numbering, request.today);
     if (!writeBeside(request.path, content.bytes)) {
         prompter.error(cannotCreate(request.path));

@@ -38,6 +38,8 @@ bool writeAboNumbering(platform::IniFile &dataSetIni, const AboNumbering &number
 // the text is not a number; the next number is then kept inside the interval.
 int numberOrDefault(const QString &text, int defaultValue);
 int nextNumberInInterval(int next, int from, int to);
+// Whether the file can hold a number of the numbering: three digits, 0 to 999.
+bool aboNumberFits(int number);
 
 // One order as the file takes it; `position` is its row in the order list (1-based).
 struct AboOrder {

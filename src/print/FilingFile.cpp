@@ -2,6 +2,7 @@
 // attribute taken from one field of the taxpayer row or the return tables.
 #include "print/FilingFile.h"
 
+#include "app/DataSetRecords.h"
 #include "app/Directories.h"
 #include "app/Paths.h"
 #include "app/Startup.h"
@@ -135,6 +136,11 @@ void writeAttachment(FilingWriter &w, engine::Table &prppz, engine::Table &prp)
 
 }  // namespace
 
+const char *returnFormLetter(engine::Table &prp)
+{
+    return formLetter(prp);
+}
+
 XmlPathSettings readXmlPathSettings(const platform::IniFile &dataSetIni)
 {
     return {dataSetIni.readString(u"XML"_s, u"Dph"_s), dataSetIni.readBool(u"XML"_s, u"Nazev"_s, false)};
@@ -261,6 +267,7 @@ QString saveFilingFile(FilingContext &ctx)
     const QString path = filingFilePath(ctx);
     if (path.isEmpty() || !DphXml1(ctx.dm, path, ctx.user.kodovani, ctx.user.radky, ctx.prompter))
         return {};
+    app::recordFilingFile(ctx.dirs.dataSetIni(), {path, app::returnKey(ctx.dm), QDateTime::currentDateTime()});
     if (ctx.afterWrite)
         ctx.afterWrite(path);
     return path;

@@ -11,6 +11,9 @@ struct UserSettings;
 namespace rur::data {
 class TDM1;
 }
+namespace rur::engine {
+class Table;
+}
 namespace rur::platform {
 class IniFile;
 class Prompter;
@@ -58,6 +61,10 @@ void refreshFilingTables(data::TDM1 &dm);
 // souboru." or "Soubor ... nelze vytvořit.". Creates missing folders; replaces an existing
 // file atomically, so a failed write leaves the old file whole.
 bool storeFilingFile(const QString &path, const std::function<QByteArray()> &build, platform::Prompter &prompter);
+
+// The kind of return as the filing file writes it (dapdph_forma) from the taxpayer row: "B"
+// regular, "O" corrective, "D" supplementary, "E" supplementary corrective.
+const char *returnFormLetter(engine::Table &prp);
 
 // Writes the filing file to a real path and tells the user: "Data byla uložena do XML
 // souboru." or "Soubor ... nelze vytvořit.". Posts and reopens Dmt and Prp and re-reads the

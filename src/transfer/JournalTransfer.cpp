@@ -189,7 +189,13 @@ void writeTransferredReturn(data::TDM1 &dm, const QList<ReturnFigure> &figures)
             t->cancel();
             write.removeAll(*t);
         }
-        for (int i = 0; i < 3; ++i) {
+        // The journal feeds nothing of part 3: its row is the template's as it is, without the
+        // store hook, which would turn the blank amounts into 0.
+        QVariantMap part3;
+        for (int f = 0; f < defs[2].fields.size(); ++f)
+            if (!defs[2].fields[f].calculated)
+                part3.insert(defs[2].fields[f].name, rows[2][f]);
+        for (int i = 0; i < 2; ++i) {
             Table &t = *parts[i];
             t.append();
             for (int f = 0; f < defs[i].fields.size(); ++f)
@@ -202,6 +208,7 @@ void writeTransferredReturn(data::TDM1 &dm, const QList<ReturnFigure> &figures)
                     t.field(figure.field).setValue(figure.value);
             write.insert(t);
         }
+        write.insertValues(*parts[2], part3);
         write.commit();
     } catch (...) {
         for (Table *t : parts)

@@ -14,6 +14,10 @@ namespace {
 
 double computedRound(long double value, int decimals, const QString &pattern)
 {
+    // A sum beyond what a double holds stays infinite, so that the field it goes into
+    // refuses it; written out it would read back as 0.
+    if (const double asDouble = static_cast<double>(value); !std::isfinite(asDouble))
+        return asDouble;
     // 15 significant digits, as the value is first written out.
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15Lg", value);

@@ -3,6 +3,7 @@
 #include "data/DataM1.h"
 #include "datasets/Periods.h"
 #include "engine/EngineError.h"
+#include "engine/GroupTransaction.h"
 #include "engine/GroupWrite.h"
 #include "platform/Prompter.h"
 #include "vat/Rounding.h"
@@ -283,9 +284,12 @@ bool UlozeniRur(data::TDM1 &dm, platform::Prompter &prompter)
     }
     {
         platform::BusyGuard busy(prompter);
+        // The copy, the cleared settlement and the next period are one change.
+        engine::GroupTransaction change({dm.Prp.get(), dm.Dtabn1s.get(), dm.Dtabn2s.get(), dm.Dtabn3.get()});
         Trs(dm, saved);
         Trsn(dm);
         datasets::ZmenaObdobi(dm);
+        change.commit();
     }
     setStatus(dm, 0, u"RUR "_s + period.phrase + (saved ? u"bylo přepsáno."_s : u"bylo uloženo."_s));
     clearPositionPanels(dm);
@@ -305,10 +309,15 @@ bool UlozeniPoslednihoRur(data::TDM1 &dm, platform::Prompter &prompter)
     }
     {
         platform::BusyGuard busy(prompter);
+        // The copy and the settlement it feeds are one change.
+        engine::GroupTransaction change(
+            {dm.Prp.get(), dm.Dtabn1s.get(), dm.Dtabn2s.get(), dm.Dtabn3.get(), dm.Dtabs.get()});
         if (copy)
             Trs(dm, saved);
         settleYear(dm);
+        change.commit();
     }
+    dm.Obnovit1();
     QString text;
     if (!copy)
         text = u"RUR bylo vypořádáno."_s;

@@ -117,6 +117,38 @@ TEST_F(PrintCentre, FilingFileButtonsWriteCheckAndKeepTheirSettings)
     EXPECT_EQ(ini().readString(u"XML"_s, u"Dph"_s), u"XML/Jiny.xml"_s);
 }
 
+// "&Kontrola" checks the file built in memory: the filing file on the disk stays as it was,
+// and none is made where there is none.
+TEST_F(PrintCentre, KontrolaChecksTheReturnWithoutWritingTheFilingFile)
+{
+    QTemporaryDir out;
+    const QString path = out.filePath(u"DPHDP3.xml"_s);
+    {
+        platform::IniFile settings = ini();
+        ASSERT_TRUE(settings.writeString(u"XML"_s, u"Dph"_s, path));
+    }
+    open(2);
+    {
+        WindowScript script({});
+        button(u"KontrolaButton"_s)->click();
+        EXPECT_EQ(script.shown, QStringList{u"TReturnCheckForm"_s});
+    }
+    EXPECT_FALSE(QFile::exists(path));
+    {
+        QFile earlier(path);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("filed last month");
+    }
+    {
+        WindowScript script({});
+        button(u"KontrolaButton"_s)->click();
+    }
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), QByteArray("filed last month"));
+    close();
+}
+
 // The main window's commands open the print centre after taking the return's tax into the
 // payment order.
 TEST(PrintCentreCommands, MenuItemsAndTheReturnWindowsPrintButtonOpenIt)

@@ -1,5 +1,6 @@
 #include "fuzz/fuzz_targets.h"
 
+#include "check/ReturnCheck.h"
 #include "data/DateInput.h"
 #include "engine/EngineError.h"
 #include "engine/FilterExpression.h"
@@ -129,6 +130,24 @@ void xmlText(const QByteArray &input)
     (void)print::memoLines(QString::fromUtf8(input));
 }
 
+// A filing file read back for the check: any bytes give no values or attributes whose
+// findings name their element and whose period, when read, lies in its range.
+void filingValues(const QByteArray &input)
+{
+    const std::optional<QHash<QString, QString>> attributes = check::filingAttributes(input);
+    if (!attributes)
+        return;
+    for (const check::Finding &f : check::checkAttributeValues(*attributes))
+        if (!f.message.startsWith(u"Veta"_s) || f.field.isEmpty())
+            broken("an attribute finding that names no element or field", input);
+    const check::FieldValues values = check::fieldValuesOf(*attributes, true);
+    if (values.contains(u"Prp.Cislo"_s)) {
+        const int n = values.value(u"Prp.Cislo"_s).toInt();
+        if (n < 1 || n > 12)
+            broken("a period number outside 1 to 12 read from the file", input);
+    }
+}
+
 }  // namespace
 
 const QList<Target> &targets()
@@ -139,6 +158,11 @@ const QList<Target> &targets()
         {"filtr", filter,
          {"Cislo = 1", "Typ = True and Nazev <> 'x'", "not (Cislo > 2 or D1 = '2018-01-01')", "Nazev = 'a''b'"}},
         {"xml", xmlText, {"Praha & <okolí> \"x\" ^ 'y'", "čšř€„“–", "&&&&&&&&&&&&&&&&&&&&"}},
+        {"podani", filingValues,
+         {"<Pisemnost><DPHDP3><VetaD mesic=\"13\" rok=\"18\" typ_platce=\"Q\"/><VetaP dic=\"25596642\" "
+          "typ_ds=\"F\"/></DPHDP3></Pisemnost>",
+          "<Pisemnost><DPHDP3><VetaD ctvrt=\"4\" d_poddp=\"31.13.2018\"/><Veta5 koef_p20_nov=\"x\"/></DPHDP3></Pisemnost>",
+          "<Pisemnost><DPHDP3><VetaD mesic=\"3\" ctvrt=\"9\"/></DPHDP3>"}},
     };
     return list;
 }

@@ -24,7 +24,7 @@ void fillValidReturn(data::TDM1 &dm, int attachmentLines)
            {{u"M"_s, u"březen"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 3}, {u"R"_s, u"2018"_s}, {u"Hp1c"_s, 620200},
             {u"Ddp"_s, QDate(2018, 4, 20)}, {u"Dpdr1"_s, true}, {u"Dpdo1"_s, false}, {u"Dpdd1"_s, false},
             {u"P1"_s, true}, {u"P6"_s, u"M"_s}, {u"Cpoco"_s, u"12a"_s}, {u"Cpocp"_s, u"1234"_s}, {u"Fuz"_s, 2001},
-            {u"Tel"_s, u"+420777123456"_s}, {u"Fuc"_s, 451}, {u"Dic"_s, u"CZ12345678"_s},
+            {u"Tel"_s, u"+420777123456"_s}, {u"Fuc"_s, 451}, {u"Dic"_s, u"CZ25596641"_s},
             {u"Emlx"_s, u"info@alfa.cz"_s}, {u"Ob"_s, u"Brno"_s}, {u"Zjvjm"_s, u"Jan"_s},
             {u"Zjvpo"_s, u"jednatel"_s}, {u"Zjvpr"_s, u"Šťastný"_s}, {u"Psc"_s, u"61200"_s},
             {u"Sesjm"_s, u"Eva"_s}, {u"Sespr"_s, u"Nová"_s}, {u"Tes"_s, u"543210987"_s},

@@ -1,7 +1,10 @@
 #include "support/test_root.h"
 
+#include "app/Directories.h"
+#include "data/DataM1.h"
 #include "data/Schemas.h"
 #include "data/Templates.h"
+#include "datasets/DataSetAccess.h"
 #include "engine/Database.h"
 #include "engine/Sqlite.h"
 #include "engine/Table.h"
@@ -55,6 +58,16 @@ void TestRoot::addCatalogueRow(int number, const QString &name, const QString &d
     t.field(u"Nazev"_s).setValue(name);
     t.field(u"Adresar"_s).setValue(directory.isNull() ? u"D"_s + QString::number(number) : directory);
     t.post();
+}
+
+void withDataSet(const TestRoot &root, const std::function<void(data::TDM1 &)> &work, const QString &dir)
+{
+    app::Directories dirs;
+    dirs.localDataRoot = dirs.dataRoot = root.path();
+    dirs.notFound = false;
+    data::TDM1 dm;
+    datasets::openDataSet(dm, dirs, dir);
+    work(dm);
 }
 
 QMap<QString, QByteArray> snapshot(const QString &directory, bool recursive)

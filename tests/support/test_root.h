@@ -9,6 +9,10 @@
 #include <QVariantMap>
 #include <functional>
 
+namespace rur::data {
+class TDM1;
+}
+
 namespace rur::testing {
 
 // A data root in a temporary folder, made by the installer's own code, with one data set
@@ -32,6 +36,11 @@ private:
     QTemporaryDir dir_;
     QString root_;
 };
+
+// Opens a data set of a data root as the program does and runs work on it; its tables close
+// when work returns.
+void withDataSet(const TestRoot &root, const std::function<void(data::TDM1 &)> &work,
+                 const QString &dir = QStringLiteral("D1"));
 
 // Contents of every file in a directory (and its subdirectories when recursive), for
 // byte-for-byte comparisons.

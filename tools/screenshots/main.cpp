@@ -8,6 +8,7 @@
 #include "app/forms/HelpService.h"
 #include "app/forms/MainForm.h"
 #include "app/forms/SplashForm.h"
+#include "app/forms/WorkArea.h"
 #include "check/forms/ReturnCheckForm.h"
 #include "correspondence/AddressBook.h"
 #include "correspondence/Printouts.h"
@@ -162,7 +163,17 @@ int main(int argc, char **argv)
         screenshots::fillDemo(dm);
         dm.NazevDp1();
         main.resize(1024, 600);
+        main.refreshWorkArea();
         shots.take(main);
+        // The working area at the smallest size, at a large one, and without a data set.
+        for (const QSize size : {QSize(640, 480), QSize(1920, 1080)}) {
+            main.resize(size);
+            shots.take(main, u"-%1x%2"_s.arg(size.width()).arg(size.height()));
+        }
+        main.resize(1024, 600);
+        main.workArea()->showNoDataSet();
+        shots.take(main, u"-bez-RUR"_s);
+        main.refreshWorkArea();
 
         {
             app::TSplashForm splash;
