@@ -136,6 +136,8 @@ protected:
         dm.Maz->open();
         setValues(*dm.Maz, {{u"Fa"_s, tag}}, true);
         setValues(*dm.Mdp, {{u"Nazev"_s, tag}}, true);
+        dm.Dkh->open();
+        setValues(*dm.Dkh, {{u"Oddil"_s, u"A4"_s}, {u"Doklad"_s, tag}, {u"Zaklad1"_s, amount}}, true);
     }
 
     bool backupTo(const QString &path) { return backup::Zalohovat(job, path, false); }
@@ -202,8 +204,11 @@ TEST_F(BackupRestore, EachChoiceBringsBackItsTablesAndKeepsTheRest)
     EXPECT_FALSE(members.contains(u"D1.ini"_s));
     EXPECT_FALSE(members.contains(u"Pdoxusrs.lck"_s));
     EXPECT_TRUE(members.contains(u"poznamka.txt"_s));
-    for (const QString &name : data::tableFiles(1, 51))
+    const int listed = int(data::dataFileList().size());
+    ASSERT_EQ(listed, 52);
+    for (const QString &name : data::tableFiles(1, listed))
         EXPECT_TRUE(members.contains(name)) << name.toStdString();
+    EXPECT_TRUE(members.contains(u"Dkh.DB"_s));
     const auto archived = tableRows(d1());
 
     fill(u"Nová a.s."_s, 2000);
@@ -226,6 +231,7 @@ TEST_F(BackupRestore, EachChoiceBringsBackItsTablesAndKeepsTheRest)
     auto allButTaxpayer = changed.keys();
     allButTaxpayer.removeAll(u"Prp"_s);
     allButTaxpayer.removeAll(u"Prppz"_s);
+    ASSERT_TRUE(allButTaxpayer.contains(u"Dkh"_s));  // the register of the period comes back
     expect(allButTaxpayer);
     EXPECT_EQ(dm.Prp->field(u"Oj1a"_s).asString(), u"Nová a.s."_s);
     EXPECT_EQ(dm.Dtabn1->field(u"C210"_s).asFloat(), 1000.0);
@@ -324,6 +330,14 @@ TEST_F(BackupRestore, AnArchiveOfAnOlderEditionLeavesTheNewerTablesToBeCreatedEm
     craftArchive(archive, members);
 
     fill(u"Nová"_s, 5000);
+    // "vše bez údajů o poplatníkovi" from it: the current period's tables, the register of
+    // documents among them, come back empty; the taxpayer stays.
+    ASSERT_TRUE(restore(archive, backup::ObnovitBezPoplatnika)) << prompter.texts().join(u'\n').toStdString();
+    EXPECT_EQ(dm.Prp->field(u"Oj1a"_s).asString(), u"Nová"_s);
+    EXPECT_EQ(dm.Dtabn1->field(u"C210"_s).asFloat(), 0.0);
+    dm.Dkh->open();
+    EXPECT_EQ(dm.Dkh->recordCount(), 0);
+    fill(u"Nová"_s, 5000);
     ASSERT_TRUE(restore(archive, backup::ObnovitVse)) << prompter.texts().join(u'\n').toStdString();
     EXPECT_EQ(dm.Prp->field(u"Oj1a"_s).asString(), u"Stará firma"_s);
     EXPECT_TRUE(dm.Prp->hasField(u"Fusp"_s));
@@ -332,6 +346,8 @@ TEST_F(BackupRestore, AnArchiveOfAnOlderEditionLeavesTheNewerTablesToBeCreatedEm
     EXPECT_EQ(dm.Dtabn1->field(u"C210"_s).asFloat(), 0.0);
     EXPECT_EQ(dm.Dtabn1s->recordCount(), 0);
     EXPECT_TRUE(dm.Prppz->field(u"Poz"_s).isNull());
+    dm.Dkh->open();
+    EXPECT_EQ(dm.Dkh->recordCount(), 0);  // the archive had no register: it is made empty
     EXPECT_EQ(rur::testing::fileColumns(d1() + u"Prp.DB"_s).contains(u"Fuz"_s), true);
 }
 

@@ -10,7 +10,8 @@ namespace rur::app {
 enum class Command {
     VyberRur, Tisk, NastaveniTisku, Konec,
     UdajeOPoplatnikovi, SazbyRur,
-    Priznani1, Priznani2, Priznani3, Priznani4, TiskRur, UlozeniRur, VymazaniObdobi, UlozeniPoslednihoRur,
+    Priznani1, Priznani2, Priznani3, Priznani4, KontrolniHlaseni, TiskRur, UlozeniRur, VymazaniObdobi,
+    UlozeniPoslednihoRur,
     Hotova1, Hotova2, Hotova3, VymazaniRoku,
     Adresar, Odesilatel, Dokumenty, TiskKomfort,
     Zalohovani, Obnoveni, PrenosSz, PrenosPo, PrenosDenik, NovyRok,

@@ -52,6 +52,8 @@ const std::vector<WindowHelp> &windowHelpContexts()
         {"TEazForm", 50},
         {"TEazoForm", 51},
         {"TEdpForm", 52},
+        {"TEkhForm", 61},
+        {"TFindKhForm", 49},
     };
     return windows;
 }
@@ -67,6 +69,8 @@ int helpContextOfCommand(Command command)
         return 14;
     case Command::Priznani4:
         return 16;
+    case Command::KontrolniHlaseni:
+        return 61;
     case Command::Adresar:
     case Command::Odesilatel:
     case Command::Dokumenty:

@@ -140,7 +140,9 @@ QStringList restoredFiles(int choice)
 {
     switch (choice) {
     case ObnovitVse: return data::tableFiles(1, listSize());
-    case ObnovitBezPoplatnika: return data::tableFiles(1, 4) + data::tableFiles(6, 49);
+    // The taxpayer data are Prp (5) and its attachment (50, 51); the register of documents
+    // (52 on) belongs to the period and comes back with it.
+    case ObnovitBezPoplatnika: return data::tableFiles(1, 4) + data::tableFiles(6, 49) + data::tableFiles(52, listSize());
     case ObnovitDopisy: return data::tableFiles(29, 31);
     case ObnovitAdresar: return data::tableFiles(22, 28);
     default: return {};
@@ -151,7 +153,7 @@ QStringList removedFiles(int choice)
 {
     switch (choice) {
     case ObnovitVse: return data::tableFiles(33, listSize());
-    case ObnovitBezPoplatnika: return data::tableFiles(33, 49);
+    case ObnovitBezPoplatnika: return data::tableFiles(33, 49) + data::tableFiles(52, listSize());
     default: return {};
     }
 }

@@ -43,12 +43,13 @@ TDM1::TDM1(QObject *parent) : QObject(parent)
     Dpsn1 = make(Danove, dpsn1Def());
     Dpsn2 = make(Danove, dpsn2Def());
     Prppz = make(Danove, prppzDef());
+    Dkh = make(Danove, dkhDef());
     Mban->setIndexName(u"Ds"_s);
     Dpsn2->setIndexFieldNames(u"Npo"_s);
     attachRules();
     // The list tables show their record position while a list window has the display on.
     for (Table *t : {Dtabn1s.get(), Dtabn2s.get(), Dtab1s.get(), Dtab2s.get(), Dpsn1.get(), Dpsn2.get(), Mban.get(),
-                     Mbzp.get(), Maz.get(), Mdp.get()}) {
+                     Mbzp.get(), Maz.get(), Mdp.get(), Dkh.get()}) {
         const auto show = [this, t] {
             if (statusDisplayOn)
                 Zaznam(*t);
@@ -68,7 +69,7 @@ QList<Table *> TDM1::tables() const
     return {Dcis.get(),   Dtab1.get(),  Dtab2.get(),  Dtab3.get(),  Prp.get(),    Dmt.get(),    Dtab1s.get(),
             Dtab2s.get(), Dtabs.get(),  Dtabss.get(), Mban.get(),   Mban1.get(),  Mbzp.get(),   Mtt.get(),
             Maz.get(),    Mdp.get(),    Dzal1.get(),  Dtabn1.get(), Dtabn2.get(), Dtabn3.get(), Dtabn1s.get(),
-            Dtabn2s.get(), Dpsn1.get(), Dpsn2.get(),  Prppz.get()};
+            Dtabn2s.get(), Dpsn1.get(), Dpsn2.get(),  Prppz.get(),  Dkh.get()};
 }
 
 Table *TDM1::table(const QString &name) const

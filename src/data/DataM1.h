@@ -33,7 +33,7 @@ public:
 
     // Tables of a data set, named as the program names them.
     std::unique_ptr<Table> Dcis, Dtab1, Dtab2, Dtab3, Dtabn1, Dtabn2, Dtabn3, Prp, Prppz, Dmt, Dtab1s, Dtab2s,
-        Dtabn1s, Dtabn2s, Dtabs, Dtabss, Dpsn1, Dpsn2, Mban, Mban1, Mbzp, Mtt, Maz, Mdp, Dzal1;
+        Dtabn1s, Dtabn2s, Dtabs, Dtabss, Dpsn1, Dpsn2, Mban, Mban1, Mbzp, Mtt, Maz, Mdp, Dzal1, Dkh;
 
     // Every table above, in the order of the data file list; nullptr for an unknown name.
     QList<Table *> tables() const;

@@ -255,12 +255,10 @@ void Table::readRows(qint64 keepRowid, int fallbackPos)
     while (st.step()) {
         Row r;
         r.rowid = st.columnInt64(0);
-        r.values.reserve(storedIndex_.size());
+        r.values.resize(storedIndex_.size());
         for (int c = 0; c < storedIndex_.size(); ++c) {
-            QVariant value;
-            if (!fromStorage(def_.fields[storedIndex_[c]], st.column(c + 1), &value))
+            if (!fromStorage(def_.fields[storedIndex_[c]], st, c + 1, &r.values[c]))
                 throwOpenError(ErrUnreadable, u"hodnota pole "_s + def_.fields[storedIndex_[c]].name + u" neodpovídá typu"_s);
-            r.values.append(std::move(value));
         }
         rows.append(std::move(r));
     }

@@ -15,6 +15,7 @@
 #include "datasets/forms/Auto1Form.h"
 #include "datasets/forms/CatalogueDialogs.h"
 #include "datasets/forms/ConversionWindows.h"
+#include "kh/forms/KhWindows.h"
 #include "ledger/forms/LedgerWindows.h"
 #include "payments/forms/PaymentWindows.h"
 #include "print/forms/PrintWindows.h"
@@ -84,6 +85,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     ledger::registerLedgerWindows(*this, prompter_);
     payments::registerPaymentWindows(*this, prompter_);
     correspondence::registerCorrespondenceWindows(*this, prompter_);
+    kh::registerStatementWindows(*this, prompter_);
     TypDp1();
 }
 
