@@ -32,6 +32,7 @@ QString dicProblem(check::DicFault fault)
     case check::DicFault::NineDigitYear: return u"devítimístné rodné číslo mají jen lidé narození před rokem 1954"_s;
     case check::DicFault::BirthDate: return u"rodné číslo neobsahuje platné datum narození"_s;
     case check::DicFault::CheckDigit: return u"rodné číslo nemá správnou kontrolní číslici"_s;
+    case check::DicFault::CompanyCheckDigit: return u"IČO v něm nemá správnou kontrolní číslici"_s;
     }
     return {};
 }
