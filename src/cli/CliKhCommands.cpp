@@ -53,7 +53,7 @@ app::UserSettings userSettings(const Context &ctx)
     return app::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
 }
 
-int cmdImport(Context &ctx)
+int cmdKhImport(Context &ctx)
 {
     if (ctx.args.size() != 2)
         return usage(ctx);
@@ -77,7 +77,7 @@ int cmdImport(Context &ctx)
     return 0;
 }
 
-int cmdXml(Context &ctx)
+int cmdKhXml(Context &ctx)
 {
     if (ctx.args.size() != 1)
         return usage(ctx);
@@ -124,7 +124,7 @@ int cmdXml(Context &ctx)
     return 0;
 }
 
-int cmdCheck(Context &ctx)
+int cmdKhCheck(Context &ctx)
 {
     if (ctx.args.size() != 1)
         return usage(ctx);
@@ -148,7 +148,7 @@ int cmdCheck(Context &ctx)
     return check::hasErrors(findings) ? 1 : 0;
 }
 
-int cmdTransfer(Context &ctx)
+int cmdKhTransfer(Context &ctx)
 {
     if (ctx.args.size() != 1)
         return usage(ctx);
@@ -166,20 +166,20 @@ const CommandRegistration khCommands[] = {
                          u"                               (UTF-8, středníky, hlavička oddil;dic;stat;vatid;doklad;datum;zaklad1;\n"
                          u"                               dan1;zaklad2;dan2;zaklad3;dan3;kod;rezim;oprava;pomer;radek); všechny\n"
                          u"                               řádky, nebo žádný; --replace rejstřík nejdřív vyprázdní"_s,
-                         {}, cmdImport, 91, u"rur-cli kh-import D1 ~/doklady-brezen.csv"_s}),
+                         {}, cmdKhImport, 91, u"rur-cli kh-import D1 ~/doklady-brezen.csv"_s}),
     CommandRegistration({u"kh-xml"_s,
                          u"  kh-xml RUR [--out SOUBOR] [--forma B|O|N] [--zjisteno D.M.RRRR]  zapíše soubor DPHKH1\n"
                          u"                               kontrolního hlášení (vedle souboru přiznání) a vypíše jeho cestu"_s,
-                         {u"--out"_s, u"--forma"_s, u"--zjisteno"_s}, cmdXml, 92,
+                         {u"--out"_s, u"--forma"_s, u"--zjisteno"_s}, cmdKhXml, 92,
                          u"rur-cli kh-xml D1 --out ~/DPHKH1.xml --forma B"_s}),
     CommandRegistration({u"kh-check"_s,
                          u"  kh-check RUR [--forma B|O|N] [--zjisteno D.M.RRRR]  zkontroluje kontrolní hlášení a jeho shodu\n"
                          u"                               s přiznáním; každé zjištění na řádku, kód 1 při chybě"_s,
-                         {u"--forma"_s, u"--zjisteno"_s}, cmdCheck, 93, u"rur-cli kh-check D1"_s}),
+                         {u"--forma"_s, u"--zjisteno"_s}, cmdKhCheck, 93, u"rur-cli kh-check D1"_s}),
     CommandRegistration({u"kh-transfer"_s,
                          u"  kh-transfer RUR              přenese součty rejstříku do přiznání (ř. 1, 2, 3 až 13, 25, 40, 41,\n"
                          u"                               43, 44); ostatní řádky přiznání zůstanou"_s,
-                         {}, cmdTransfer, 94, u"rur-cli kh-transfer D1"_s}),
+                         {}, cmdKhTransfer, 94, u"rur-cli kh-transfer D1"_s}),
 };
 
 const PrintoutRegistration registerList{u"kh"_s, [](Context &ctx, data::TDM1 &dm, int typPisma) {
