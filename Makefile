@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SANITIZE ?= 0
 WERROR ?= 0
 CMAKE_FLAGS ?=
-PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev libzip-dev libgtest-dev libgmock-dev \
+PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev libzip-dev pxlib-dev libgtest-dev libgmock-dev \
            libbenchmark-dev fonts-liberation libxml2-utils libxml2-dev poppler-utils \
            xvfb openbox x11-utils
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -53,14 +53,19 @@ bench: deps
 # checks a distribution runs: desktop entry, AppStream metainfo, lintian (no errors).
 # A unity build: Qt's headers are parsed once per batch of sources, which makes the release
 # build about four times faster and keeps the CI run (tests and package) within its time.
+# Compiled and linked with Debian's hardening flags (all of them, bind-now included), without
+# the debugging information the package would strip anyway.
 package: PACKAGES += dpkg-dev file desktop-file-utils appstream lintian
+package: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
 package: deps
 	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DRUR_SCREENSHOTS=OFF -DCMAKE_UNITY_BUILD=ON \
-	  -DCMAKE_CXX_FLAGS="-fmacro-prefix-map=$(CURDIR)/=" $(CMAKE_FLAGS) >/dev/null
+	  -DRUR_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS | sed 's/\(^\| \)-g\( \|$$\)/ /') -fmacro-prefix-map=$(CURDIR)/=" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
-	desktop-file-validate packaging/cz.tervik.Rur.desktop
-	appstreamcli validate --no-net packaging/cz.tervik.Rur.metainfo.xml
+	desktop-file-validate packaging/cz.tervik.rur.desktop
+	appstreamcli validate --pedantic --no-net packaging/cz.tervik.rur.metainfo.xml
 	lintian --fail-on error $(DEB)
 	@echo "Balíček: $(DEB)"
 

@@ -7,11 +7,21 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
     WORLD_READ WORLD_EXECUTE)
 
 install(TARGETS rur rur-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (the package's) also drops the sections nothing needs at run time, as
+# Debian's own packages do.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(program rur rur-cli)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note --strip-unneeded
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+  endif()")
 install(FILES help/topics.ini DESTINATION ${CMAKE_INSTALL_DATADIR}/rur/help)
 install(DIRECTORY help/topics DESTINATION ${CMAKE_INSTALL_DATADIR}/rur/help FILES_MATCHING PATTERN "*.html")
-install(FILES packaging/cz.tervik.Rur.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES packaging/cz.tervik.Rur.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES packaging/cz.tervik.Rur.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES packaging/cz.tervik.rur.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/cz.tervik.rur.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES packaging/cz.tervik.rur.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # Debian wants manual pages and the changelog compressed without a time stamp in the header.
 find_program(GZIP_EXECUTABLE gzip REQUIRED)

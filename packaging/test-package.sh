@@ -36,6 +36,10 @@ check "installed help" test -f "$work/pkg/usr/share/rur/help/topics.ini" -a -f "
 rm -rf "$XDG_DATA_HOME/Tervik"
 timeout 10 "$bin/rur" >/dev/null 2>&1
 check "rur first start creates the data root" test -f "$XDG_DATA_HOME/Tervik/RUR 2018/Data.DB"
+# A clean machine gets the shared libraries the programs link (pxlib among them) from the
+# package's dependencies, which dpkg-shlibdeps fills in.
+depends_on_pxlib() { dpkg-deb -f "$deb" Depends | grep -Eq '(^|, )pxlib1( |,|$)'; }
+check "package depends on pxlib1" depends_on_pxlib
 no_build_paths() { ! grep -aq -e "$source_dir" "$bin/rur" "$bin/rur-cli"; }
 check "no path of the build tree in the programs" no_build_paths
 echo "$passed passed, $failed failed"

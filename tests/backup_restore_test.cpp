@@ -15,6 +15,7 @@
 #include "engine/Table.h"
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
+#include "support/paradox_files.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -135,6 +136,8 @@ protected:
         dm.Maz->open();
         setValues(*dm.Maz, {{u"Fa"_s, tag}}, true);
         setValues(*dm.Mdp, {{u"Nazev"_s, tag}}, true);
+        dm.Dkh->open();
+        setValues(*dm.Dkh, {{u"Oddil"_s, u"A4"_s}, {u"Doklad"_s, tag}, {u"Zaklad1"_s, amount}}, true);
     }
 
     bool backupTo(const QString &path) { return backup::Zalohovat(job, path, false); }
@@ -193,12 +196,19 @@ TEST_F(BackupRestore, EachChoiceBringsBackItsTablesAndKeepsTheRest)
     writeFile(d1() + u"poznamka.txt"_s, "navic");
     ASSERT_TRUE(backupTo(archive));
     EXPECT_EQ(messages(Message::Information), QStringList{u"Data byla zazálohována."_s});
+    // The live ini, with the backup just recorded in it.
+    const QByteArray liveIni = readFile(d1() + u"D1.ini"_s);
+    EXPECT_TRUE(liveIni.startsWith("[Cesty]\n0=x.zip\n")) << liveIni.toStdString();
+    EXPECT_TRUE(liveIni.contains("[Prehled]")) << liveIni.toStdString();
     QStringList members = backup::archiveMembers(archive);
     EXPECT_FALSE(members.contains(u"D1.ini"_s));
     EXPECT_FALSE(members.contains(u"Pdoxusrs.lck"_s));
     EXPECT_TRUE(members.contains(u"poznamka.txt"_s));
-    for (const QString &name : data::tableFiles(1, 51))
+    const int listed = int(data::dataFileList().size());
+    ASSERT_EQ(listed, 52);
+    for (const QString &name : data::tableFiles(1, listed))
         EXPECT_TRUE(members.contains(name)) << name.toStdString();
+    EXPECT_TRUE(members.contains(u"Dkh.DB"_s));
     const auto archived = tableRows(d1());
 
     fill(u"Nová a.s."_s, 2000);
@@ -221,6 +231,7 @@ TEST_F(BackupRestore, EachChoiceBringsBackItsTablesAndKeepsTheRest)
     auto allButTaxpayer = changed.keys();
     allButTaxpayer.removeAll(u"Prp"_s);
     allButTaxpayer.removeAll(u"Prppz"_s);
+    ASSERT_TRUE(allButTaxpayer.contains(u"Dkh"_s));  // the register of the period comes back
     expect(allButTaxpayer);
     EXPECT_EQ(dm.Prp->field(u"Oj1a"_s).asString(), u"Nová a.s."_s);
     EXPECT_EQ(dm.Dtabn1->field(u"C210"_s).asFloat(), 1000.0);
@@ -233,7 +244,7 @@ TEST_F(BackupRestore, EachChoiceBringsBackItsTablesAndKeepsTheRest)
     // Neither the safety archive nor any working folder stays behind, and the ini is the live one.
     EXPECT_FALSE(QFileInfo::exists(d1() + u"Zaloha"_s));
     EXPECT_TRUE(QDir(d1()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
-    EXPECT_EQ(readFile(d1() + u"D1.ini"_s), "[Cesty]\n0=x.zip\n");
+    EXPECT_EQ(readFile(d1() + u"D1.ini"_s), liveIni);
 }
 
 TEST_F(BackupRestore, ABackupReplacesAnArchiveOnlyWhenItIsComplete)
@@ -319,6 +330,14 @@ TEST_F(BackupRestore, AnArchiveOfAnOlderEditionLeavesTheNewerTablesToBeCreatedEm
     craftArchive(archive, members);
 
     fill(u"Nová"_s, 5000);
+    // "vše bez údajů o poplatníkovi" from it: the current period's tables, the register of
+    // documents among them, come back empty; the taxpayer stays.
+    ASSERT_TRUE(restore(archive, backup::ObnovitBezPoplatnika)) << prompter.texts().join(u'\n').toStdString();
+    EXPECT_EQ(dm.Prp->field(u"Oj1a"_s).asString(), u"Nová"_s);
+    EXPECT_EQ(dm.Dtabn1->field(u"C210"_s).asFloat(), 0.0);
+    dm.Dkh->open();
+    EXPECT_EQ(dm.Dkh->recordCount(), 0);
+    fill(u"Nová"_s, 5000);
     ASSERT_TRUE(restore(archive, backup::ObnovitVse)) << prompter.texts().join(u'\n').toStdString();
     EXPECT_EQ(dm.Prp->field(u"Oj1a"_s).asString(), u"Stará firma"_s);
     EXPECT_TRUE(dm.Prp->hasField(u"Fusp"_s));
@@ -327,7 +346,54 @@ TEST_F(BackupRestore, AnArchiveOfAnOlderEditionLeavesTheNewerTablesToBeCreatedEm
     EXPECT_EQ(dm.Dtabn1->field(u"C210"_s).asFloat(), 0.0);
     EXPECT_EQ(dm.Dtabn1s->recordCount(), 0);
     EXPECT_TRUE(dm.Prppz->field(u"Poz"_s).isNull());
+    dm.Dkh->open();
+    EXPECT_EQ(dm.Dkh->recordCount(), 0);  // the archive had no register: it is made empty
     EXPECT_EQ(rur::testing::fileColumns(d1() + u"Prp.DB"_s).contains(u"Fuz"_s), true);
+}
+
+// A backup the earlier Windows edition made: its tables Paradox files, the memos of the
+// letters, the address book and the taxpayer's notes in memo files beside them, and the
+// lock files and indexes of the Paradox engine among the members.
+TEST_F(BackupRestore, AnArchiveOfAnEarlierWindowsEditionHoldsParadoxTables)
+{
+    fill(u"Žluťoučký kůň s.r.o."_s, 1000);
+    setValues(*dm.Mdp, {{u"Nazev"_s, u"Dlouhý dopis"_s}, {u"Text"_s, u"Vážení, ďábelské ódy.\r\n"_s.repeated(300)}}, true);
+    const auto before = tableRows(d1());
+    const QString old = work.path() + u"/paradox/"_s;
+    QList<Member> members;
+    for (const engine::TableDef &def : data::dataSetTableDefs()) {
+        QDir().mkpath(old);
+        QFile::copy(d1() + def.fileName, old + def.fileName);
+        rur::testing::rewriteAsParadox(old + def.fileName, def);
+        members.append({def.fileName, readFile(old + def.fileName)});
+        const QString memos = def.name + u".MB"_s;
+        if (QFile::exists(old + memos))
+            members.append({memos, readFile(old + memos)});
+    }
+    members += {{u"Pdoxusrs.lck"_s, "NET\x01"}, {u"Paradox.lck"_s, "\x02"}, {u"Mdp.PX"_s, QByteArray(2048, '\x01')}};
+    craftArchive(archive, members);
+
+    fill(u"Nová"_s, 5000);
+    ASSERT_TRUE(restore(archive, backup::ObnovitVse)) << prompter.texts().join(u'\n').toStdString();
+    EXPECT_EQ(tableRows(d1()), before);
+    // Neither the memo files nor the index nor the other engine's lock files came along.
+    const QStringList left = QDir(d1()).entryList({u"*.MB"_s, u"*.PX"_s}, QDir::Files);
+    EXPECT_TRUE(left.isEmpty()) << left.join(u' ').toStdString();
+    EXPECT_NE(readFile(d1() + u"Paradox.lck"_s), "\x02");
+    EXPECT_NE(readFile(d1() + u"Pdoxusrs.lck"_s), "NET\x01");
+
+    // A Paradox table cut short: nothing restored, the table named.
+    const auto now = allFiles(d1());
+    members.removeIf([](const Member &m) { return m.name == u"Prp.DB"_s; });
+    QByteArray prp = readFile(old + u"Prp.DB"_s);
+    prp.chop(1000);
+    members.append({u"Prp.DB"_s, prp});
+    craftArchive(archive, members);
+    prompter.messages.clear();
+    EXPECT_FALSE(restore(archive, backup::ObnovitVse));
+    EXPECT_TRUE(prompter.texts().contains(u"Tabulka Prp.DB je poškozená nebo nečitelná."_s))
+        << prompter.texts().join(u'\n').toStdString();
+    EXPECT_EQ(allFiles(d1()), now);
 }
 
 TEST_F(BackupRestore, AnArchiveOfOneDataSetRestoresIntoAnother)

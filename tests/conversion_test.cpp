@@ -257,11 +257,18 @@ TEST_F(Conversion, CatalogueSettingsAndDataSetsAreTakenOverAndTheEarlierEditionI
 TEST_F(Conversion, DataSetsThatCannotBeTakenOverAreNamedAndTheRestTakenOver)
 {
     const QString earlier = data() + u"RUR 2017/"_s;
-    rur::testing::makeEdition(earlier, {u"Alfa"_s, u"Beta"_s, u"Gama"_s, u"Delta"_s});
+    rur::testing::makeEdition(earlier, {u"Alfa"_s, u"Beta"_s, u"Gama"_s, u"Delta"_s, u"Epsilon"_s});
     writeFile(earlier + u"D2/Dtabn1.DB"_s, QByteArray(8192, 'x'));  // damaged
     QFile dtabn2(earlier + u"D4/Dtabn2.DB"_s);
     ASSERT_TRUE(dtabn2.resize(dtabn2.size() / 2));  // cut short
     ASSERT_TRUE(QFile::remove(earlier + u"D3/Prp.DB"_s));
+    // Whole to SQLite, but with a trigger that would change every later write.
+    {
+        engine::SqliteFile db;
+        QString error;
+        ASSERT_TRUE(db.open(earlier + u"D5/Dtabn3.DB"_s, false, &error));
+        db.exec(u"CREATE TRIGGER zamek BEFORE UPDATE ON Dtabn3 BEGIN SELECT RAISE(ABORT, 'zablokovano'); END"_s);
+    }
     rur::testing::setPassword(earlier, 2, u"heslo"_s);
 
     const ConversionResult result = convert(earlier);
@@ -269,7 +276,8 @@ TEST_F(Conversion, DataSetsThatCannotBeTakenOverAreNamedAndTheRestTakenOver)
     EXPECT_EQ(result.converted, QStringList{u"D1"_s});
     EXPECT_EQ(result.skipped, (QStringList{u"Gama (D3): Chybí tabulka Prp.DB."_s,
                                            u"Beta (D2): Tabulka Dtabn1.DB je poškozená nebo nečitelná."_s,
-                                           u"Delta (D4): Tabulka Dtabn2.DB je poškozená nebo nečitelná."_s}));
+                                           u"Delta (D4): Tabulka Dtabn2.DB je poškozená nebo nečitelná."_s,
+                                           u"Epsilon (D5): Tabulka Dtabn3.DB je poškozená nebo nečitelná."_s}));
     EXPECT_EQ(prompter.errors(), QStringList{u"Data byla převedena z adresáře: \n\n"_s + earlier
                                              + u"\n\nTato RUR se nepodařilo převést:\n"_s + result.skipped.join(u'\n')});
     EXPECT_EQ(catalogueRows(), QStringList{u"1 1 Alfa D1"_s});
@@ -355,8 +363,16 @@ TEST_F(Conversion, AConversionKilledHalfWayLeavesAnEmptyCatalogueAndWholeDataSet
                 EXPECT_EQ(tables(root() + dir), tables(earlier + dir)) << dir.toStdString();
             }
         }
-        for (const QString &dir : dataSetFolders())
-            QDir(root() + dir).removeRecursively();
+        // The next opening of the data root undoes what the killed conversion placed and
+        // removes its private folders: the root is as before the conversion.
+        openCatalogue();
+        EXPECT_TRUE(dataSetFolders().isEmpty()) << dataSetFolders().join(u' ').toStdString();
+        EXPECT_FALSE(QFile::exists(root() + u".prevod.lst"_s));
+        engine::Database db(u"Nazvy"_s);
+        db.setDirectory(root());
+        engine::Table passwords(&db, rur::data::passwordsDef());
+        passwords.open();
+        EXPECT_TRUE(passwords.isEmpty());
     }
     // The catalogue was untouched: the next start converts in full.
     openCatalogue();

@@ -6,6 +6,7 @@
 #include "engine/EngineError.h"
 #include "engine/LocalSql.h"
 #include "engine/Table.h"
+#include "support/statement_register.h"
 #include "support/test_root.h"
 
 #include <QFile>
@@ -314,4 +315,23 @@ TEST_F(OpenTables, CaptionNamesAPersonOrACompany)
     dm.Prp->field(u"Ojp3"_s).setValue(QVariant());
     dm.Prp->post();
     EXPECT_EQ(dm.captionText(), u"RUR 17.00 - Ing.  Novák"_s);
+}
+
+TEST_F(OpenTables, TheRegisterOfDocumentsIsMadeForAnOlderDataSetAndItsTemplate)
+{
+    // A data set of an earlier edition, in a data root installed before the register existed.
+    QFile::remove(root.dataSet() + u"Dkh.DB"_s);
+    QFile::remove(root.path() + u"Data/Dkh.DB"_s);
+    open();
+    EXPECT_TRUE(QFile::exists(root.dataSet() + u"Dkh.DB"_s));
+    EXPECT_TRUE(QFile::exists(root.path() + u"Data/Dkh.DB"_s));
+    dm.Dkh->open();
+    EXPECT_EQ(dm.Dkh->recordCount(), 0);
+    rur::testing::appendRow(*dm.Dkh, {{u"Oddil"_s, u"A4"_s}, {u"Zaklad1"_s, 100.0}});
+    dm.closeAll();
+
+    // Opened again, the register keeps its rows.
+    open();
+    dm.Dkh->open();
+    EXPECT_EQ(dm.Dkh->recordCount(), 1);
 }

@@ -181,6 +181,37 @@ TEST_F(ReturnCheck, YearAndFilingDateAgainstThePeriod)
     EXPECT_TRUE(lines(content()).contains(u"Upozornění: Datum (Prp.Ddp): 10.05.2018 je pozdější než dnešní datum."_s));
 }
 
+// The term moves past public holidays too: the day before it ends a return is in time, the
+// day after it is late.
+TEST_F(ReturnCheck, FilingTermMovesPastPublicHolidays)
+{
+    const QDate today(2019, 6, 1);
+    const struct {
+        const char16_t *month, *quarter;
+        int cislo;
+        const char16_t *year;
+        QDate due;
+        const char *why;
+    } cases[] = {
+        {u"listopad", nullptr, 11, u"2018", {2018, 12, 27}, "25 and 26 December"},
+        {u"únor", nullptr, 2, u"2016", {2016, 3, 29}, "Good Friday, the weekend, Easter Monday"},
+        {nullptr, u"I.", 1, u"2011", {2011, 4, 26}, "a quarter ending before Easter Monday"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.why);
+        const QVariant month = c.month ? QVariant(QString::fromUtf16(c.month)) : QVariant();
+        const QVariant quarter = c.quarter ? QVariant(QString::fromUtf16(c.quarter)) : QVariant();
+        setRow(*dm.Prp, {{u"M"_s, month}, {u"Q"_s, quarter}, {u"Cislo"_s, c.cislo}, {u"R"_s, QString::fromUtf16(c.year)},
+                         {u"Ddp"_s, c.due}});
+        EXPECT_EQ(lines(check::checkContent(dm, today)), QStringList());
+        setRow(*dm.Prp, {{u"Ddp"_s, c.due.addDays(1)}});
+        const QList<Finding> late = check::checkContent(dm, today);
+        ASSERT_EQ(late.size(), 1) << lines(late).join(u'\n').toStdString();
+        EXPECT_TRUE(late[0].message.endsWith(u" uplynula "_s + c.due.toString(u"dd.MM.yyyy"_s) + u'.'))
+            << late[0].message.toStdString();
+    }
+}
+
 TEST_F(ReturnCheck, PartOfAPeriodEndsItAndLiesInsideIt)
 {
     setRow(*dm.Prp, {{u"Od1"_s, QDate(2018, 3, 1)}, {u"Do1"_s, QDate(2018, 3, 15)}, {u"Ddp"_s, QDate(2018, 3, 20)}});

@@ -7,6 +7,7 @@
 #include "engine/Database.h"
 #include "engine/Table.h"
 #include "platform/Prompter.h"
+#include "support/statement_register.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -58,6 +59,7 @@ protected:
         set(*dm.Dtabn1, u"C210"_s, 1000.0);
         set(*dm.Dtabn2, u"C550"_s, 0.5);
         set(*dm.Dzal1, u"Za1s"_s, 300.0);
+        rur::testing::appendRow(*dm.Dkh, {{u"Oddil"_s, u"A4"_s}, {u"Doklad"_s, u"FV-1"_s}, {u"Zaklad1"_s, 1000.0}});
         for (int cislo : {1, 2}) {
             for (engine::Table *t : {dm.Dtabn1s.get(), dm.Dtabn2s.get()}) {
                 t->append();
@@ -111,6 +113,8 @@ TEST_F(YearProcedures, ClearingThePeriodEmptiesTheCurrentReturnOnly)
     EXPECT_EQ(dm.Dtabn2s->recordCount(), 2);
     EXPECT_DOUBLE_EQ(dm.Dzal1->field(u"Za1s"_s).asFloat(), 300.0);
     EXPECT_EQ(dm.Prp->field(u"M"_s).asString(), u"prosinec"_s);
+    dm.Dkh->open();
+    EXPECT_EQ(dm.Dkh->recordCount(), 0);  // the register belongs to the period
     EXPECT_EQ(display.panels.value(0), u"Období bylo vymazáno."_s);
     EXPECT_EQ(display.panels.value(1), QString());
     EXPECT_EQ(display.panels.value(2), QString());
@@ -126,6 +130,8 @@ TEST_F(YearProcedures, ClearingTheYearEmptiesTheFinishedReturnsOnly)
     EXPECT_DOUBLE_EQ(dm.Dtabn1->field(u"C210"_s).asFloat(), 1000.0);
     EXPECT_DOUBLE_EQ(dm.Dtabn2->field(u"C550"_s).asFloat(), 0.5);
     EXPECT_DOUBLE_EQ(dm.Dzal1->field(u"Za1s"_s).asFloat(), 300.0);
+    dm.Dkh->open();
+    EXPECT_EQ(dm.Dkh->recordCount(), 0);
     EXPECT_EQ(display.panels.value(0), u"Zápisy byly vymazány."_s);
 }
 
@@ -168,6 +174,8 @@ TEST_F(YearProcedures, TheNewYearArchivesTheYearAndEmptiesItsData)
     EXPECT_DOUBLE_EQ(dm.Dtabn2->field(u"C550"_s).asFloat(), 0.85);
     EXPECT_EQ(dm.Dtabn1s->recordCount(), 0);
     EXPECT_EQ(dm.Dtabn2s->recordCount(), 0);
+    dm.Dkh->open();
+    EXPECT_EQ(dm.Dkh->recordCount(), 0);
     EXPECT_EQ(display.panels.value(0), u"Akce nový rok byla provedena."_s);
     EXPECT_EQ(display.panels.value(1), QString());
 
@@ -204,6 +212,9 @@ TEST_F(YearProcedures, TheNewYearArchivesTheYearAndEmptiesItsData)
     engine::Table ledger(&db, data::dzal1Def());
     ledger.open();
     EXPECT_DOUBLE_EQ(ledger.field(u"Za1s"_s).asFloat(), 300.0);
+    engine::Table statement(&db, data::dkhDef());
+    statement.open();
+    EXPECT_EQ(statement.recordCount(), 1);
 }
 
 TEST_F(YearProcedures, TheNewYearMovesOnlyAPeriodOtherThanTheFirst)

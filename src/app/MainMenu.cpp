@@ -36,6 +36,8 @@ const QList<MenuItemDef> &mainMenuItems()
             u"2. Zdanitelná plnění, Doplňující údaje (F1)"_s);
         add(priznani, u"3. &Nárok na odpočet daně"_s, Command::Priznani3, true, u"3. Nárok na odpočet daně (F1)"_s);
         add(priznani, u"4. Výpoč&et daně, Vypořádání"_s, Command::Priznani4, true, u"4. Výpočet daně, Vypořádání (F1)"_s);
+        add(priznani, u"&Kontrolní hlášení"_s, Command::KontrolniHlaseni, true,
+            u"Kontrolní hlášení - rejstřík dokladů (F1)"_s);
         add(priznani, u"&Tisk RUR"_s, Command::TiskRur, true, u"Tisk přiznání k RUR"_s);
         add(priznani, u"Ul&ožení RUR"_s, Command::UlozeniRur, true);
         add(priznani, u"&Vymazání období"_s, Command::VymazaniObdobi, true);
@@ -60,6 +62,16 @@ const QList<MenuItemDef> &mainMenuItems()
         add(napoveda, u"&Návod k programu"_s, Command::Navod, false);
         return list;
     }();
+    return items;
+}
+
+const QList<MenuItemDef> &commandsOutsideMenu()
+{
+    static const QList<MenuItemDef> items{
+        {QString(), u"Nové RUR"_s, {}, u"Vytvoření nového RUR"_s, Command::NoveRur, false},
+        {QString(), u"Kontrola přiznání"_s, {}, u"Zkontroluje přiznání a jeho soubor pro elektronické podání"_s,
+         Command::Kontrola, true},
+    };
     return items;
 }
 

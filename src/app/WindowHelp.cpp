@@ -11,6 +11,7 @@ const std::vector<WindowHelp> &windowHelpContexts()
     // menu hints promise with "(F1)"; the others have numbers of their own from 31 on.
     static const std::vector<WindowHelp> windows = {
         {"TMainForm", 44},
+        {"WorkArea", 60},
         {"THelpForm", 31},
         {"TAuto1Form", 2},
         {"TAu1Form", 32},
@@ -51,6 +52,8 @@ const std::vector<WindowHelp> &windowHelpContexts()
         {"TEazForm", 50},
         {"TEazoForm", 51},
         {"TEdpForm", 52},
+        {"TEkhForm", 61},
+        {"TFindKhForm", 49},
     };
     return windows;
 }
@@ -66,6 +69,8 @@ int helpContextOfCommand(Command command)
         return 14;
     case Command::Priznani4:
         return 16;
+    case Command::KontrolniHlaseni:
+        return 61;
     case Command::Adresar:
     case Command::Odesilatel:
     case Command::Dokumenty:

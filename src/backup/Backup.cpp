@@ -1,5 +1,6 @@
 #include "backup/Backup.h"
 
+#include "app/DataSetRecords.h"
 #include "app/Paths.h"
 #include "backup/DataSetWork.h"
 #include "backup/FileSwap.h"
@@ -86,6 +87,8 @@ bool Zalohovat(ArchiveJob &job, const QString &completePath, bool withIndexes)
         ArchiveOptions options = dataSetArchiveOptions(set, job);
         options.requiredNames = data::tableFiles(1, int(data::dataFileList().size()));
         stored = archiveDirectory(set.path(), target, options);
+        if (stored)
+            app::recordBackup(job.dirs.dataSetIni(), {target, QDateTime::currentDateTime()});
     }
     busy.reset();
     set.reopen([&] {

@@ -9,10 +9,12 @@
 #include "data/SchemaUpgrade.h"
 #include "data/Schemas.h"
 #include "engine/EngineError.h"
+#include "engine/ParadoxImport.h"
 #include "engine/TableCheck.h"
 #include "platform/Prompter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <optional>
@@ -55,6 +57,31 @@ struct Outcome {
     bool swapped = false;  // the new files are in place, the old ones still kept aside
 };
 
+// A backup made by an earlier edition holds Paradox tables, with memo files beside those
+// that have memo fields: each table becomes a table file of the same name in the staging
+// folder, before the checks. False (with the message) when one can't.
+bool convertParadoxTables(ArchiveReader &reader, const QString &folder, const QStringList &extracted, qint64 *budget,
+                          const QString &archivePath, Outcome *outcome)
+{
+    for (const QString &name : extracted) {
+        if (engine::tableFileFormatOf(folder + name) != engine::TableFileFormat::Paradox)
+            continue;
+        const QString memos = QFileInfo(name).completeBaseName() + u".MB"_s;
+        const qint64 index = reader.find(memos);
+        if (index >= 0 && (reader.declaredSize(index) > kMaxMemberBytes || !reader.extract(index, folder + memos, budget))) {
+            outcome->message = u"Soubor "_s + archivePath + u" nelze otevřít."_s;
+            return false;
+        }
+        const engine::TableDef def = data::dataSetTableDef(QFileInfo(name).completeBaseName());
+        outcome->message = engine::convertParadoxFile(folder + name, folder + name, &def);
+        QFile::remove(folder + memos);
+        if (!outcome->message.isEmpty())
+            return false;
+        engine::crashPoint("restore:converting");
+    }
+    return true;
+}
+
 // Steps of the restore after the safety archive: extract, check, move into place.
 void restoreFiles(ArchiveJob &job, const ClosedDataSet &set, ArchiveReader &reader, const QString &archivePath,
                   int choice, Outcome *outcome)
@@ -88,6 +115,8 @@ void restoreFiles(ArchiveJob &job, const ClosedDataSet &set, ArchiveReader &read
     }
     if (extracted.isEmpty())
         return;
+    if (!convertParadoxTables(reader, folder, extracted, &budget, archivePath, outcome))
+        return;
     const bool whole = choice == ObnovitVse || choice == ObnovitBezPoplatnika;
     if (whole && extracted.size() < kMinimumRestoredTables)
         return;
@@ -111,7 +140,9 @@ QStringList restoredFiles(int choice)
 {
     switch (choice) {
     case ObnovitVse: return data::tableFiles(1, listSize());
-    case ObnovitBezPoplatnika: return data::tableFiles(1, 4) + data::tableFiles(6, 49);
+    // The taxpayer data are Prp (5) and its attachment (50, 51); the register of documents
+    // (52 on) belongs to the period and comes back with it.
+    case ObnovitBezPoplatnika: return data::tableFiles(1, 4) + data::tableFiles(6, 49) + data::tableFiles(52, listSize());
     case ObnovitDopisy: return data::tableFiles(29, 31);
     case ObnovitAdresar: return data::tableFiles(22, 28);
     default: return {};
@@ -122,7 +153,7 @@ QStringList removedFiles(int choice)
 {
     switch (choice) {
     case ObnovitVse: return data::tableFiles(33, listSize());
-    case ObnovitBezPoplatnika: return data::tableFiles(33, 49);
+    case ObnovitBezPoplatnika: return data::tableFiles(33, 49) + data::tableFiles(52, listSize());
     default: return {};
     }
 }

@@ -9,6 +9,7 @@
 #include "engine/Field.h"
 #include "engine/NumberFormat.h"
 #include "engine/Table.h"
+#include "vat/FilingDeadline.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -175,7 +176,7 @@ private:
 
     // The part of a period (za obd. od / do) lies inside it; the return may be filed once the
     // period (or its part) has ended; a regular or corrective return is due on the 25th day
-    // after it (a weekend moves the day on; holidays are not known here).
+    // after it, moved past weekends and public holidays.
     void checkFilingDate(const std::optional<Period> &period)
     {
         engine::Table &prp = *dm_.Prp;
@@ -208,9 +209,7 @@ private:
             return;
         }
         const bool supplementary = flag(prp, u"Dpdd1"_s);
-        QDate due = end.addDays(25);
-        while (due.dayOfWeek() > 5)
-            due = due.addDays(1);
+        const QDate due = vat::filingDeadline(end);
         if (!supplementary && filed > due)
             warning(u"Datum"_s, u"lhůta pro podání přiznání za %1 uplynula %2."_s.arg(period->name, dateText(due)),
                     u"Prp"_s, u"Ddp"_s);

@@ -5,6 +5,8 @@
 // filing date, the tax office, control values, lines 64 and 65, coefficients, supplementary
 // returns, the yearly settlement).
 
+#include "check/SchemaRules.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QHash>
@@ -64,9 +66,9 @@ QList<Finding> checkAttributeValues(const QHash<QString, QString> &attributes);
 // coefficients were written (Prp.K1p, which the file does not carry).
 FieldValues fieldValuesOf(const QHash<QString, QString> &attributes, bool perCent);
 
-// The filing file against the published schema DPHDP3. Attributes written empty count as
-// absent. A file that is not well-formed gives one finding.
-QList<Finding> checkSchema(const QByteArray &xml);
+// A filing file against its published schema (DPHDP3 unless told). Attributes written empty
+// count as absent. A file that is not well-formed gives one finding.
+QList<Finding> checkSchema(const QByteArray &xml, FilingSchema schema = FilingSchema::Dphdp3);
 
 // Content findings followed by the schema findings about fields that no content finding
 // names already (one fault, one finding); errors before warnings, otherwise in form order.

@@ -104,12 +104,12 @@ void collect(xmlNode *node, const QString &element, QHash<QString, AttributeRule
     }
 }
 
-QHash<QString, AttributeRule> readRules()
+QHash<QString, AttributeRule> readRules(FilingSchema which)
 {
     QHash<QString, AttributeRule> rules;
-    const QByteArray schema = filingSchemaText();
+    const QByteArray schema = filingSchemaText(which);
     const std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
-        xmlReadMemory(schema.constData(), int(schema.size()), "dphdp3.xsd", nullptr,
+        xmlReadMemory(schema.constData(), int(schema.size()), "schema.xsd", nullptr,
                       XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
         &xmlFreeDoc);
     if (doc)
@@ -125,20 +125,23 @@ QString count(int n, const QString &one, const QString &more)
 
 }  // namespace
 
-QByteArray filingSchemaText()
+QByteArray filingSchemaText(FilingSchema schema)
 {
-    static const QByteArray schema = [] {
+    const auto read = [](const QString &path) {
         initCheckResource();
-        QFile file(u":/schemas/dphdp3_epo2.xsd"_s);
+        QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }();
-    return schema;
+    };
+    static const QByteArray dphdp3 = read(u":/schemas/dphdp3_epo2.xsd"_s);
+    static const QByteArray dphkh1 = read(u":/schemas/dphkh1_epo2.xsd"_s);
+    return schema == FilingSchema::Dphkh1 ? dphkh1 : dphdp3;
 }
 
-AttributeRule attributeRule(const QString &element, const QString &attribute)
+AttributeRule attributeRule(const QString &element, const QString &attribute, FilingSchema schema)
 {
-    static const QHash<QString, AttributeRule> rules = readRules();
-    return rules.value(element + u'/' + attribute);
+    static const QHash<QString, AttributeRule> dphdp3 = readRules(FilingSchema::Dphdp3);
+    static const QHash<QString, AttributeRule> dphkh1 = readRules(FilingSchema::Dphkh1);
+    return (schema == FilingSchema::Dphkh1 ? dphkh1 : dphdp3).value(element + u'/' + attribute);
 }
 
 QString requirementText(const QString &attribute, const AttributeRule &rule)

@@ -18,12 +18,17 @@ struct AttributeRule {
     QStringList enumeration;
 };
 
-// The published schema of the filing file DPHDP3, as the program carries it.
-QByteArray filingSchemaText();
+// The published schemas the program carries: the return's filing file DPHDP3 and the control
+// statement DPHKH1.
+enum class FilingSchema { Dphdp3, Dphkh1 };
+
+// The published schema of a filing file, as the program carries it.
+QByteArray filingSchemaText(FilingSchema schema = FilingSchema::Dphdp3);
 
 // The rule of an attribute of an element of the schema; a default rule for one the schema
 // does not declare.
-AttributeRule attributeRule(const QString &element, const QString &attribute);
+AttributeRule attributeRule(const QString &element, const QString &attribute,
+                            FilingSchema schema = FilingSchema::Dphdp3);
 
 // What the rule wants, in words that follow "musí být": "čtyřmístný rok", "celé číslo
 // o nejvýše 3 číslicích", "datum ve tvaru dd.mm.rrrr", "text o nejvýše 14 znacích".

@@ -14,13 +14,13 @@ namespace rur::cli {
 
 namespace {
 
-int cmdConvert(Context &ctx)
+// The conversion of the earlier data root at path (its folder or its Data.DB); with report,
+// one line per data set on what was taken over (its tables and settings) or left out and why.
+int runConversion(Context &ctx, const QString &path, bool report)
 {
-    if (!ctx.args.isEmpty() || !ctx.options.contains(u"--from"_s))
-        return usage(ctx);
     if (!directories(ctx))
         return 1;
-    QString earlier = absolutePath(ctx, ctx.options.value(u"--from"_s));
+    QString earlier = absolutePath(ctx, path);
     if (QFileInfo(earlier).isDir())
         earlier = app::withSlash(earlier) + u"Data.DB"_s;
     auto catalogue = openCatalogue(ctx);
@@ -34,8 +34,29 @@ int cmdConvert(Context &ctx)
         print(stdout, u"Data jsou sdílená s předchozí verzí, nic se nekopírovalo."_s);
         return 0;
     }
-    print(stdout, u"Převedeno RUR: "_s + QString::number(result.converted.size()));
+    if (report) {
+        for (const QString &line : result.taken)
+            print(stdout, u"převzato: "_s + line);
+        for (const QString &line : result.skipped)
+            print(stdout, u"vynecháno: "_s + line);
+    } else {
+        print(stdout, u"Převedeno RUR: "_s + QString::number(result.converted.size()));
+    }
     return result.status == datasets::ConversionResult::Converted && result.skipped.isEmpty() ? 0 : 1;
+}
+
+int cmdConvert(Context &ctx)
+{
+    if (!ctx.args.isEmpty() || !ctx.options.contains(u"--from"_s))
+        return usage(ctx);
+    return runConversion(ctx, ctx.options.value(u"--from"_s), false);
+}
+
+int cmdImport(Context &ctx)
+{
+    if (ctx.args.size() != 1)
+        return usage(ctx);
+    return runConversion(ctx, ctx.args[0], true);
 }
 
 int cmdDataChoice(Context &ctx)
@@ -107,6 +128,10 @@ const CommandRegistration dataRootCommands[] = {
                          u"  convert --from SOUBOR        převede data z předchozí verze (její Data.DB nebo adresář)"_s,
                          {u"--from"_s}, cmdConvert, 270,
                          u"rur-cli convert --from \"/home/jana/.local/share/Tervik/RUR 2017\""_s}),
+    CommandRegistration({u"import"_s,
+                         u"  import ADRESÁŘ               převezme datový adresář předchozí verze (i s tabulkami Paradox)\n"
+                         u"                               a vypíše po jednotlivých RUR, co převzal a co vynechal a proč"_s,
+                         {}, cmdImport, 275, u"rur-cli import \"/home/jana/.local/share/Tervik/RUR 2017\""_s}),
 };
 
 }  // namespace

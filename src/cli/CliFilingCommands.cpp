@@ -1,6 +1,7 @@
 // rur-cli commands that write the electronic filing file.
 #include "cli/CliSupport.h"
 
+#include "app/DataSetRecords.h"
 #include "app/Startup.h"
 #include "check/ReturnCheck.h"
 #include "data/DataM1.h"
@@ -30,8 +31,10 @@ int cmdXml(Context &ctx)
             const QString path = absolutePath(ctx, ctx.options.value(u"--out"_s));
             if (!folderExists(path))
                 return 1;
-            if (rur::print::DphXml1(dm, path, user.kodovani, user.radky, ctx.prompter))
+            if (rur::print::DphXml1(dm, path, user.kodovani, user.radky, ctx.prompter)) {
                 written = path;
+                app::recordFilingFile(ctx.dirs.dataSetIni(), {path, app::returnKey(dm), QDateTime::currentDateTime()});
+            }
         } else {
             rur::print::FilingContext filing{dm, ctx.dirs, user, xml, ctx.prompter};
             written = rur::print::saveFilingFile(filing);

@@ -40,9 +40,11 @@ int cmdPrint(Context &ctx)
         return usage(ctx);
     const std::optional<print::Printout> printout = print::printoutNamed(ctx.args[1]);
     const std::optional<correspondence::Printout> letters = correspondence::printoutNamed(ctx.args[1]);
-    if (!printout && !letters) {
-        print(stderr, u"Neznámá sestava "_s + ctx.args[1]
-                          + u". Známé sestavy: strana1, strana2, prikaz, dopis, priloha, obalky-dl, obalky-c5."_s);
+    const PrintoutMaker added = registeredPrintout(ctx.args[1]);
+    if (!printout && !letters && !added) {
+        const QStringList known = QStringList{u"strana1"_s, u"strana2"_s, u"prikaz"_s, u"dopis"_s, u"priloha"_s,
+                                              u"obalky-dl"_s, u"obalky-c5"_s} + registeredPrintoutNames();
+        print(stderr, u"Neznámá sestava "_s + ctx.args[1] + u". Známé sestavy: "_s + known.join(u", "_s) + u'.');
         return usage(ctx);
     }
     const bool named = letters == correspondence::Printout::Letter || letters == correspondence::Printout::Attachment;
@@ -65,6 +67,8 @@ int cmdPrint(Context &ctx)
     try {
         if (printout) {
             prepared = print::preparePrintout(dm, *printout, user.typPisma);
+        } else if (added) {
+            prepared = added(ctx, dm, user.typPisma);
         } else {
             // Letters and envelopes: nothing to print has been explained to the user.
             const std::optional<QString> name =
@@ -116,7 +120,8 @@ const CommandRegistration printCommands[] = {
          u"  print RUR SESTAVA --printer TISKÁRNA [--copies N]  vytiskne sestavu na tiskárně (počet kopií podle\n"
          u"                               nastavení tisku nebo N; s podporou více kopií jedna úloha, jinak N úloh)\n"
          u"  print RUR dopis|priloha [--name NÁZEV] --pdf SOUBOR  dokument daného názvu (jinak zvolený v Komfortu)\n"
-         u"  print RUR obalky-dl|obalky-c5 --pdf SOUBOR  obálky adres vybraných v adresáři pro tisk"_s,
+         u"  print RUR obalky-dl|obalky-c5 --pdf SOUBOR  obálky adres vybraných v adresáři pro tisk\n"
+         u"  print RUR kh --pdf SOUBOR    rejstřík dokladů kontrolního hlášení po oddílech se součty"_s,
          {u"--pdf"_s, u"--printer"_s, u"--copies"_s, u"--name"_s},
          cmdPrint,
          190,

@@ -27,6 +27,12 @@ QList<CommandDef> &registry()
     return list;
 }
 
+QList<std::pair<QString, PrintoutMaker>> &printoutRegistry()
+{
+    static QList<std::pair<QString, PrintoutMaker>> list;
+    return list;
+}
+
 const char *const kUsageHead = "Použití: rur-cli [--root ADRESÁŘ] [--password HESLO] PŘÍKAZ ...";
 
 // The data set a SET argument names: a catalogue number, the exact directory name of a
@@ -113,6 +119,27 @@ int unanswered(const QString &question, const QString &answeredBy)
 const QList<CommandDef> &commands()
 {
     return registry();
+}
+
+PrintoutRegistration::PrintoutRegistration(const QString &name, PrintoutMaker make)
+{
+    printoutRegistry().append({name, std::move(make)});
+}
+
+PrintoutMaker registeredPrintout(const QString &name)
+{
+    for (const auto &[known, make] : std::as_const(printoutRegistry()))
+        if (known.compare(name, Qt::CaseInsensitive) == 0)
+            return make;
+    return {};
+}
+
+QStringList registeredPrintoutNames()
+{
+    QStringList names;
+    for (const auto &entry : std::as_const(printoutRegistry()))
+        names.append(entry.first);
+    return names;
 }
 
 const QStringList kCommonOptions = {u"--root"_s, u"--password"_s, u"--help"_s};

@@ -6,6 +6,7 @@
 
 #include "app/Directories.h"
 #include "platform/Prompter.h"
+#include "report/PreparedReport.h"
 
 #include <QMap>
 #include <QStringList>
@@ -88,6 +89,17 @@ struct CommandRegistration {
     explicit CommandRegistration(CommandDef def);
 };
 const QList<CommandDef> &commands();  // in listing order
+
+// A printout that a subsystem's file adds to `print RUR NAME`, beside the print centre's own:
+// laid out for the open data set (throws report::ReportError or engine::EngineError).
+// `static const PrintoutRegistration r{u"name"_s, make};` in the file that implements it.
+using PrintoutMaker = std::function<report::PreparedReport(Context &ctx, data::TDM1 &dm, int typPisma)>;
+struct PrintoutRegistration {
+    PrintoutRegistration(const QString &name, PrintoutMaker make);
+};
+// The printout added under a name (ignoring case); empty when there is none.
+PrintoutMaker registeredPrintout(const QString &name);
+QStringList registeredPrintoutNames();
 
 void print(FILE *stream, const QString &text);
 // Prints the usage of the context's command (or of every command) and gives exit code 2.

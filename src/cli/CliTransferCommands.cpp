@@ -4,9 +4,7 @@
 
 #include "app/Paths.h"
 #include "data/DataM1.h"
-#include "engine/Database.h"
 #include "engine/EngineError.h"
-#include "engine/TableFile.h"
 #include "platform/IniFile.h"
 #include "transfer/JournalTransfer.h"
 #include "transfer/SiblingData.h"
@@ -63,7 +61,7 @@ bool setJournalPeriod(Context &ctx, SiblingData &journal)
     engine::Table *period = journal.period();
     const bool given = ctx.options.contains(u"--from"_s) || ctx.options.contains(u"--to"_s);
     if (given && period->isReadOnly()) {
-        print(stderr, engine::readOnlyDirectoryMessage(period->database()->directory()));
+        print(stderr, journal.periodReadOnlyReason());
         return false;
     }
     const std::pair<QString, QString> dates[] = {{u"--from"_s, u"Dz"_s}, {u"--to"_s, u"Dk"_s}};

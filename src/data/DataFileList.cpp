@@ -24,7 +24,8 @@ const QStringList &dataFileList()
         "Mdp.DB Mdp.MB Mdp.PX Dzal1.DB "
         "Dtabn1.DB Dtabn2.DB Dtabn3.DB Dtabn1s.DB Dtabn1s.PX Dtabn2s.DB Dtabn2s.PX "
         "Dpsn1.DB Dpsn1.PX Dpsn2.DB Dpsn2.PX Dpsn2.X02 Dpsn2.X03 Dpsn2.X04 Dpsn2.Y02 Dpsn2.Y03 Dpsn2.Y04 "
-        "Prppz.DB Prppz.MB");
+        "Prppz.DB Prppz.MB "
+        "Dkh.DB");
     return list;
 }
 

@@ -4,8 +4,9 @@
 
 namespace rur::data {
 
-// The 51 file names that make up one data set, in their fixed order. Files whose template
-// does not exist (index and memo files of the old engine) are skipped wherever the list is used.
+// The file names that make up one data set, in their fixed order: the 51 of the earlier
+// editions, then the register of documents (52). Files whose template does not exist (index
+// and memo files of the old engine) are skipped wherever the list is used.
 const QStringList &dataFileList();
 // Entries first..last of the list, counted from 1.
 QStringList dataFiles(int first, int last);

@@ -43,12 +43,13 @@ TDM1::TDM1(QObject *parent) : QObject(parent)
     Dpsn1 = make(Danove, dpsn1Def());
     Dpsn2 = make(Danove, dpsn2Def());
     Prppz = make(Danove, prppzDef());
+    Dkh = make(Danove, dkhDef());
     Mban->setIndexName(u"Ds"_s);
     Dpsn2->setIndexFieldNames(u"Npo"_s);
     attachRules();
     // The list tables show their record position while a list window has the display on.
     for (Table *t : {Dtabn1s.get(), Dtabn2s.get(), Dtab1s.get(), Dtab2s.get(), Dpsn1.get(), Dpsn2.get(), Mban.get(),
-                     Mbzp.get(), Maz.get(), Mdp.get()}) {
+                     Mbzp.get(), Maz.get(), Mdp.get(), Dkh.get()}) {
         const auto show = [this, t] {
             if (statusDisplayOn)
                 Zaznam(*t);
@@ -68,7 +69,7 @@ QList<Table *> TDM1::tables() const
     return {Dcis.get(),   Dtab1.get(),  Dtab2.get(),  Dtab3.get(),  Prp.get(),    Dmt.get(),    Dtab1s.get(),
             Dtab2s.get(), Dtabs.get(),  Dtabss.get(), Mban.get(),   Mban1.get(),  Mbzp.get(),   Mtt.get(),
             Maz.get(),    Mdp.get(),    Dzal1.get(),  Dtabn1.get(), Dtabn2.get(), Dtabn3.get(), Dtabn1s.get(),
-            Dtabn2s.get(), Dpsn1.get(), Dpsn2.get(),  Prppz.get()};
+            Dtabn2s.get(), Dpsn1.get(), Dpsn2.get(),  Prppz.get(),  Dkh.get()};
 }
 
 Table *TDM1::table(const QString &name) const
@@ -100,23 +101,29 @@ void TDM1::Obnovit1()
             t->refresh();
 }
 
-QString TDM1::captionText()
+QString TDM1::taxpayerName()
 {
-    QString caption = app::applicationTitle();
     if (!Prp->isActive())
-        return caption;
+        return {};
     const auto text = [&](const char16_t *name) { return Prp->field(QString::fromUtf16(name)).asString(); };
     const QString tia = text(u"Tia"), jmb = text(u"Jmb"), pra = text(u"Pra"), oj1a = text(u"Oj1a"),
                   ojp3 = text(u"Ojp3");
     const bool personal = !tia.isEmpty() || !jmb.isEmpty() || !pra.isEmpty();
     const bool company = !oj1a.isEmpty() || !ojp3.isEmpty();
     if (personal && !company)
-        caption += u" - "_s + (tia + u' ' + jmb + u' ' + pra).trimmed();
-    else if (!personal && company)
-        caption += u" - "_s + (ojp3.isEmpty() ? oj1a.trimmed() : ojp3.trimmed().left(130));
-    else if (!dataSetName.trimmed().isEmpty())
-        caption += u" - "_s + dataSetName.trimmed();
-    return caption;
+        return (tia + u' ' + jmb + u' ' + pra).trimmed();
+    if (!personal && company)
+        return ojp3.isEmpty() ? oj1a.trimmed() : ojp3.trimmed().left(130);
+    return {};
+}
+
+QString TDM1::captionText()
+{
+    // A new data set's taxpayer names nobody yet: the catalogue's name stands in.
+    QString name = taxpayerName();
+    if (name.isEmpty())
+        name = dataSetName.trimmed();
+    return name.isEmpty() ? app::applicationTitle() : app::applicationTitle() + u" - "_s + name;
 }
 
 void TDM1::NazevDp1()

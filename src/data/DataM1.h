@@ -33,7 +33,7 @@ public:
 
     // Tables of a data set, named as the program names them.
     std::unique_ptr<Table> Dcis, Dtab1, Dtab2, Dtab3, Dtabn1, Dtabn2, Dtabn3, Prp, Prppz, Dmt, Dtab1s, Dtab2s,
-        Dtabn1s, Dtabn2s, Dtabs, Dtabss, Dpsn1, Dpsn2, Mban, Mban1, Mbzp, Mtt, Maz, Mdp, Dzal1;
+        Dtabn1s, Dtabn2s, Dtabs, Dtabss, Dpsn1, Dpsn2, Mban, Mban1, Mbzp, Mtt, Maz, Mdp, Dzal1, Dkh;
 
     // Every table above, in the order of the data file list; nullptr for an unknown name.
     QList<Table *> tables() const;
@@ -58,6 +58,9 @@ public:
     // catalogue while the taxpayer's row names nobody (a new data set).
     void NazevDp1();
     QString captionText();
+    // The name the caption shows: a person's title, first name and surname, or a company's
+    // name; empty when neither or both are filled.
+    QString taxpayerName();
     // The catalogue's name of the open data set.
     QString dataSetName;
     // Third status panel: "EDIT" while the table is edited or a row inserted.

@@ -302,6 +302,19 @@ void TDM1::OtevritTabulky()
     rows = true;
     openCopy(*Mdp, 29, 31);
     openCopy(*Dzal1, 32, 32);
+    // 26: the register of documents, new in this edition: a data root installed before it
+    // lacks its template too, which is made first (the period procedures copy it as well);
+    // where the template folder can't be written, the table is made in the data set itself.
+    rows = false;
+    if (!QFile::exists(templates + Dkh->fileName())) {
+        try {
+            engine::createTableFile(templates + Dkh->fileName(), Dkh->def());
+        } catch (const EngineError &) {
+            if (!QFile::exists(Dkh->filePath()))
+                engine::createTableFile(Dkh->filePath(), Dkh->def());
+        }
+    }
+    openCopy(*Dkh, 52, 52);
 
     Obnovit1();
     NazevDp1();

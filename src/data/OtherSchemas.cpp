@@ -130,7 +130,7 @@ QList<TableDef> dataSetTableDefs()
     return {dcisDef(),   dtab1Def(),   dtab2Def(),   dtab3Def(),   prpDef(),    dmtDef(),    dtab1sDef(),
             dtab2sDef(), dtabsDef(),   dtabssDef(),  mbanDef(),    mban1Def(),  mbzpDef(),   mttDef(),
             mazDef(),    mdpDef(),     dzal1Def(),   dtabn1Def(),  dtabn2Def(), dtabn3Def(), dtabn1sDef(),
-            dtabn2sDef(), dpsn1Def(),  dpsn2Def(),   prppzDef()};
+            dtabn2sDef(), dpsn1Def(),  dpsn2Def(),   prppzDef(),  dkhDef()};
 }
 
 TableDef dataSetTableDef(const QString &name)

@@ -39,6 +39,9 @@ TableDef mban1Def();
 TableDef mazDef();
 TableDef mdpDef();
 
+// Register of documents of the control statement.
+TableDef dkhDef();
+
 // Catalogue of data sets and their passwords, in the data root.
 TableDef catalogueDef();
 TableDef passwordsDef();

@@ -5,6 +5,7 @@
 #include "data/DataM1.h"
 #include "data/DateInput.h"
 #include "data/TableGuide.h"
+#include "kh/RegisterRules.h"
 #include "print/PaymentOrder.h"
 #include "print/PrintCentreLayout.h"
 #include "vat/ReturnRules.h"
@@ -46,6 +47,8 @@ void TDM1::attachRules()
     // The address book and the letters.
     correspondence::attachAddressBookRules(*this);
     correspondence::attachDocumentRules(*this);
+    // The register of documents of the control statement.
+    kh::attachRegisterRules(*this);
     // Every date field completes shorthand input ("5", "5.3.", "050318", "+7").
     attachDateInput(tables(), [] { return QDate::currentDate(); });
     for (Table *t : tables()) {

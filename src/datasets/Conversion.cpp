@@ -14,7 +14,6 @@
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
 #include "engine/Table.h"
-#include "engine/TableCheck.h"
 #include "engine/TableFile.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
@@ -78,10 +77,11 @@ QHash<int, QVariant> readPasswords(engine::Database &db)
     return out;
 }
 
-// Copies one data set of the source into a private folder and checks what it copied.
-// Empty when the folder holds a whole, readable data set; else the reason.
+// Copies one data set of the source into a private folder and checks what it copied (a
+// Paradox table is converted into a table file of the same name on the way). Empty when the
+// folder holds a whole, readable data set, with the files taken in *taken; else the reason.
 QString stageDataSet(const QString &sourceFolder, const QString &staging, const QString &adresar,
-                     TableChecker &checker)
+                     TableChecker &checker, QStringList *taken)
 {
     const FolderEntries source(sourceFolder);
     for (const QString &file : data::dataFileList()) {
@@ -90,18 +90,19 @@ QString stageDataSet(const QString &sourceFolder, const QString &staging, const 
         const QString from = source.find(file);
         if (from.isEmpty())
             continue;  // a table the data set lacks is copied in from the templates when it opens
-        if (QString problem = copyTableFile(from, staging + file, checker); !problem.isEmpty())
-            return problem;
         // Taken over only as opening it would take it: its table and nothing else, every value
         // fitting its field; it may lack only the fields the opening adds.
         const engine::TableDef def = data::dataSetTableDef(QFileInfo(file).completeBaseName());
-        if (!engine::tableFileDamage(staging + file, def, data::upgradeColumns(def.name)).isEmpty())
-            return u"Tabulka "_s + file + u" je poškozená nebo nečitelná."_s;
+        if (QString problem = copyTableFile(from, staging + file, checker, &def, data::upgradeColumns(def.name));
+            !problem.isEmpty())
+            return problem;
+        taken->append(file);
     }
     const QString ini = adresar + u".ini"_s;
     if (const QString from = source.find(ini); !from.isEmpty()) {
         if (QString problem = copySettingsFile(from, staging + ini, adresar); !problem.isEmpty())
             return problem;
+        taken->append(ini);
     }
     return {};
 }
@@ -167,10 +168,12 @@ bool PrevodVozidel1(const QString &source, const QString &dataRoot, ConversionPl
     }
     const auto cleanup = qScopeGuard([&] { QDir(staging).removeRecursively(); });
     TableChecker checker;
-    QString problem = copyTableFile(catalogueFile, staging + u"Data.DB"_s, checker);
+    // A Paradox catalogue is converted without its key: a number used twice is left out
+    // below by name, not the whole catalogue refused.
+    QString problem = copyTableFile(catalogueFile, staging + u"Data.DB"_s, checker, nullptr);
     const QString passwordFile = root.find(u"Uziv.DB"_s);
     if (problem.isEmpty() && !passwordFile.isEmpty())
-        problem = copyTableFile(passwordFile, staging + u"Uziv.DB"_s, checker);
+        problem = copyTableFile(passwordFile, staging + u"Uziv.DB"_s, checker, nullptr);
     if (!problem.isEmpty()) {
         *reason = problem;
         return false;
@@ -240,17 +243,18 @@ bool PrevodVozidel2(ConversionPlan &plan, const QString &dataRoot, QString *reas
     for (const EarlierDataSet &set : std::as_const(plan.sets)) {
         const QString staging = newStagingPath(dataRoot, set.adresar);
         QString problem;
+        EarlierDataSet taken = set;
         if (!QDir().mkpath(staging))
             problem = u"Adresář "_s + staging + u" nelze vytvořit."_s;
         else
-            problem = stageDataSet(source.find(set.adresar) + u'/', staging, set.adresar, checker);
+            problem = stageDataSet(source.find(set.adresar) + u'/', staging, set.adresar, checker, &taken.files);
         engine::crashPoint("conversion:data-set-staged");
         if (!problem.isEmpty()) {
             QDir(staging).removeRecursively();
             plan.skipped.append(label(set) + u": "_s + problem);
             continue;
         }
-        staged.append({set, staging});
+        staged.append({taken, staging});
     }
     // One flush makes every copy durable before any of them is put in place.
     if (!staged.isEmpty() && !syncFileSystemOf(dataRoot)) {
@@ -377,8 +381,10 @@ ConversionResult KontrolaInst2(Catalogue &catalogue, app::Directories &dirs, con
     }
     busy.reset();
     result.skipped = plan.skipped;
-    for (const EarlierDataSet &set : std::as_const(plan.sets))
+    for (const EarlierDataSet &set : std::as_const(plan.sets)) {
         result.converted.append(set.adresar);
+        result.taken.append(label(set) + u": "_s + set.files.join(u", "_s));
+    }
     // A catalogue whose every data set was left out took nothing over.
     const bool anyTaken = !result.converted.isEmpty() || result.skipped.isEmpty();
     result.status = done && anyTaken ? ConversionResult::Converted : ConversionResult::Failed;

@@ -22,6 +22,7 @@ struct EarlierDataSet {
     QString nazev;
     QString adresar;
     QVariant heslo;  // null: no password
+    QStringList files;  // the tables and the settings file taken over
 };
 
 // What the first stage found in the earlier edition: the data sets that can be taken over
@@ -42,6 +43,7 @@ struct ConversionResult {
     Status status = NotRun;
     QString sourceRoot;
     QStringList converted;  // data-set directories taken over
+    QStringList taken;      // "Název (D1): Dcis.DB, ..., D1.ini": what each of them brought
     QStringList skipped;    // "Název (D3): reason"
     QString reason;
 };

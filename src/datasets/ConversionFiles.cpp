@@ -4,7 +4,9 @@
 #include "datasets/Conversion.h"
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
+#include "engine/ParadoxImport.h"
 #include "engine/Sqlite.h"
+#include "engine/TableCheck.h"
 #include "engine/TableFile.h"
 
 #include <QDateTime>
@@ -101,30 +103,28 @@ QString FolderEntries::find(const QString &name) const
     return {};
 }
 
-TableChecker::TableChecker()
+TableChecker::TableChecker() : db_(std::make_unique<engine::SqliteFile>())
 {
-    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-    }
+    QString error;
+    if (!db_->open(u":memory:"_s, true, &error))
+        db_.reset();
 }
 
-TableChecker::~TableChecker()
-{
-    sqlite3_close(db_);
-}
+TableChecker::~TableChecker() = default;
 
-QString TableChecker::problem(QByteArray &bytes, const QString &fileName)
+QString TableChecker::problem(QByteArray &bytes, const QString &fileName, const engine::TableDef *def,
+                              const QStringList &allowMissing)
 {
     if (!db_ || bytes.isEmpty())
         return unreadableTable(fileName);
-    bool ok = sqlite3_deserialize(db_, "main", reinterpret_cast<unsigned char *>(bytes.data()), bytes.size(),
+    sqlite3 *handle = db_->handle();
+    bool ok = sqlite3_deserialize(handle, "main", reinterpret_cast<unsigned char *>(bytes.data()), bytes.size(),
                                   bytes.size(), SQLITE_DESERIALIZE_READONLY)
               == SQLITE_OK;
-    const auto single = [this](const char *sql) -> QByteArray {
+    const auto single = [handle](const char *sql) -> QByteArray {
         sqlite3_stmt *st = nullptr;
         QByteArray out;
-        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        if (sqlite3_prepare_v2(handle, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
             out = QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
         sqlite3_finalize(st);
         return out;
@@ -133,13 +133,34 @@ QString TableChecker::problem(QByteArray &bytes, const QString &fileName)
     ok = ok
          && single("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'").toInt()
                 > 0;
+    if (ok && def) {
+        QString fileTable;
+        try {
+            ok = engine::schemaDamage(*db_, u"main"_s, def->name, &fileTable).isEmpty()
+                 && engine::missingField(*db_, u"main"_s, fileTable, *def, allowMissing).isEmpty()
+                 && engine::valueDamage(*db_, u"main"_s, fileTable, *def).isEmpty();
+        } catch (const engine::EngineError &) {
+            ok = false;
+        }
+    }
     // The connection lets go of the bytes before the caller may change them.
-    sqlite3_deserialize(db_, "main", nullptr, 0, 0, SQLITE_DESERIALIZE_READONLY);
+    sqlite3_deserialize(handle, "main", nullptr, 0, 0, SQLITE_DESERIALIZE_READONLY);
     return ok ? QString() : unreadableTable(fileName);
 }
 
-QString copyTableFile(const QString &from, const QString &to, TableChecker &checker)
+QString copyTableFile(const QString &from, const QString &to, TableChecker &checker, const engine::TableDef *def,
+                      const QStringList &allowMissing)
 {
+    if (engine::tableFileFormatOf(from) == engine::TableFileFormat::Paradox) {
+        if (QString problem = engine::convertParadoxFile(from, to, def); !problem.isEmpty())
+            return problem;
+        // The converted table answers to the same check as a copied one.
+        if (def && !engine::tableFileDamage(to, *def, allowMissing).isEmpty()) {
+            QFile::remove(to);
+            return unreadableTable(QFileInfo(from).fileName());
+        }
+        return {};
+    }
     const QFileInfo info(from);
     const QString journal = from + u"-journal"_s;
     // A journal a crashed writer left is copied along and rolled back in the copy by SQLite,
@@ -150,7 +171,7 @@ QString copyTableFile(const QString &from, const QString &to, TableChecker &chec
         if (QFileInfo(journal).isFile())
             if (QString problem = copyBounded(journal, to + u"-journal"_s, kMaxConvertedFileBytes); !problem.isEmpty())
                 return problem;
-        return tableFileProblem(to);
+        return tableFileProblem(to, def, allowMissing);
     }
     // The usual table: read once, checked in memory, written once; a damaged one is not
     // even written.
@@ -160,7 +181,7 @@ QString copyTableFile(const QString &from, const QString &to, TableChecker &chec
     QByteArray bytes = in.read(info.size() + 1);
     if (bytes.size() != info.size())  // changed since it was looked at
         return u"Soubor "_s + from + u" se během převodu změnil."_s;
-    if (QString problem = checker.problem(bytes, info.fileName()); !problem.isEmpty())
+    if (QString problem = checker.problem(bytes, info.fileName(), def, allowMissing); !problem.isEmpty())
         return problem;
     QFile out(to);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
@@ -185,25 +206,29 @@ QString copySettingsFile(const QString &from, const QString &to, const QString &
     return {};
 }
 
-QString tableFileProblem(const QString &path)
+QString tableFileProblem(const QString &path, const engine::TableDef *def, const QStringList &allowMissing)
 {
     const QString unreadable = unreadableTable(QFileInfo(path).fileName());
-    engine::SqliteFile db;
-    QString error;
-    if (!db.open(path, false, &error))
-        return unreadable;
-    try {
-        // Reading rolls back a journal a crashed writer left; quick_check then reads every page.
-        engine::Statement check(db, u"PRAGMA quick_check(1)"_s);
-        if (!check.step() || check.columnText(0) != u"ok"_s)
+    {
+        engine::SqliteFile db;
+        QString error;
+        if (!db.open(path, false, &error))
             return unreadable;
-        engine::Statement tables(
-            db, u"SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"_s);
-        if (!tables.step() || tables.columnInt64(0) < 1)
+        try {
+            // Reading rolls back a journal a crashed writer left; quick_check then reads every page.
+            engine::Statement check(db, u"PRAGMA quick_check(1)"_s);
+            if (!check.step() || check.columnText(0) != u"ok"_s)
+                return unreadable;
+            engine::Statement tables(
+                db, u"SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"_s);
+            if (!tables.step() || tables.columnInt64(0) < 1)
+                return unreadable;
+        } catch (const engine::EngineError &) {
             return unreadable;
-    } catch (const engine::EngineError &) {
-        return unreadable;
+        }
     }
+    if (def && !engine::tableFileDamage(path, *def, allowMissing).isEmpty())
+        return unreadable;
     return {};
 }
 

@@ -4,10 +4,15 @@
 // installation spelled them, bounded copies, the check that a copied table is readable, and
 // the private folders the copies are built in.
 
+#include "engine/TableDef.h"
+
 #include <QString>
 #include <QStringList>
+#include <memory>
 
-struct sqlite3;
+namespace rur::engine {
+class SqliteFile;
+}
 
 namespace rur::datasets {
 
@@ -25,7 +30,9 @@ private:
 };
 
 // Checks table files held in memory, one after another on one SQLite connection of its own:
-// every page read (quick_check) and at least one table in the file.
+// every page read (quick_check) and at least one table in the file; given the table's
+// description, also what opening the table checks (nothing but the table and its indexes,
+// no field lacking but those of allowMissing, every value fitting its field).
 class TableChecker {
 public:
     TableChecker();
@@ -34,21 +41,25 @@ public:
     TableChecker &operator=(const TableChecker &) = delete;
     // Empty when the bytes are a whole table file, else "Tabulka … je poškozená nebo
     // nečitelná.". The bytes are only read, in place.
-    QString problem(QByteArray &bytes, const QString &fileName);
+    QString problem(QByteArray &bytes, const QString &fileName, const engine::TableDef *def = nullptr,
+                    const QStringList &allowMissing = {});
 
 private:
-    sqlite3 *db_ = nullptr;
+    std::unique_ptr<engine::SqliteFile> db_;
 };
 
 // Copies a table file (and a journal a crashed writer left beside it, so that the copy
 // rolls it back) into a new file, checked. Empty on success, else the reason in Czech; a
 // file that is no regular file or is larger than the conversion takes is refused, and a
-// damaged one is not written.
-QString copyTableFile(const QString &from, const QString &to, TableChecker &checker);
+// damaged one is not written. A Paradox table (with the memo file beside it) is converted
+// into a table file instead, keyed as def says (engine/ParadoxImport.h).
+QString copyTableFile(const QString &from, const QString &to, TableChecker &checker,
+                      const engine::TableDef *def = nullptr, const QStringList &allowMissing = {});
 // The data-set ini, without the settings of the earlier installation (clearEarlierSettings).
 QString copySettingsFile(const QString &from, const QString &to, const QString &section);
 // Empty when the file is a whole SQLite table file; else "Tabulka … je poškozená nebo nečitelná."
-QString tableFileProblem(const QString &path);
+QString tableFileProblem(const QString &path, const engine::TableDef *def = nullptr,
+                         const QStringList &allowMissing = {});
 
 // A new private folder name in the data root, ending in '/': hidden, never a data-set name.
 QString newStagingPath(const QString &dataRoot, const QString &dataSetDir);

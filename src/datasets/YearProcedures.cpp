@@ -29,22 +29,29 @@ bool askTwice(platform::Prompter &prompter, const QString &question)
     return prompter.confirm(question) && prompter.confirm(question);
 }
 
-// The tables of entries first..last of the data file list.
-QList<engine::Table *> tablesOf(data::TDM1 &dm, int first, int last)
+// The open tables of the data set's files (files without a table of their own are skipped).
+QList<engine::Table *> tablesOf(data::TDM1 &dm, const QStringList &files)
 {
     QList<engine::Table *> out;
-    for (const QString &file : data::tableFiles(first, last))
+    for (const QString &file : files)
         if (engine::Table *t = dm.table(QFileInfo(file).completeBaseName()))
             out.append(t);
     return out;
 }
 
-// Gives the tables of entries first..last of the data file list their template rows in
-// place of their own, inside the group transaction the caller holds.
-void resetToTemplates(data::TDM1 &dm, int first, int last)
+// Entries first..last of the data file list, and the register of documents (52), which is
+// emptied with the current return and with the finished returns.
+QStringList withRegister(int first, int last)
+{
+    return data::dataFiles(first, last) + data::dataFiles(52, 52);
+}
+
+// Gives the tables of the files their template rows in place of their own, inside the group
+// transaction the caller holds.
+void resetToTemplates(data::TDM1 &dm, const QStringList &files)
 {
     engine::GroupWrite write;
-    for (engine::Table *t : tablesOf(dm, first, last)) {
+    for (engine::Table *t : tablesOf(dm, files)) {
         const QList<QVariantMap> rows = data::templateFileRows(dm.templateDirectory(), t->def());
         write.removeAll(*t);
         for (const QVariantMap &row : rows)
@@ -55,10 +62,10 @@ void resetToTemplates(data::TDM1 &dm, int first, int last)
 
 // The templates a procedure will copy, checked before it changes anything: false (the user
 // told) when one of them is not a whole table.
-bool templatesUsable(data::TDM1 &dm, int first, int last, platform::Prompter &prompter)
+bool templatesUsable(data::TDM1 &dm, const QStringList &files, platform::Prompter &prompter)
 {
     const QString templates = dm.templateDirectory();
-    for (const QString &file : data::dataFiles(first, last)) {
+    for (const QString &file : files) {
         const QString path = templates + file;
         if ((QFileInfo::exists(path) || QFileInfo(path).isSymLink())
             && !engine::tableFileDamage(path, QFileInfo(file).completeBaseName()).isEmpty()) {
@@ -116,13 +123,13 @@ QString yearEndArchiveFolder(const app::Directories &dirs)
 bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
 {
     Q_UNUSED(dirs);
-    if (!askTwice(prompter, u"Opravdu provést vymazání období ?"_s) || !templatesUsable(dm, 33, 35, prompter))
+    if (!askTwice(prompter, u"Opravdu provést vymazání období ?"_s) || !templatesUsable(dm, withRegister(33, 35), prompter))
         return false;
     platform::BusyGuard busy(prompter);
     {
         // The emptied return and the coefficient carried into it are one change.
-        engine::GroupTransaction change(tablesOf(dm, 33, 35));
-        resetToTemplates(dm, 33, 35);
+        engine::GroupTransaction change(tablesOf(dm, withRegister(33, 35)));
+        resetToTemplates(dm, withRegister(33, 35));
         carryCoefficient(dm);
         change.commit();
     }
@@ -134,12 +141,12 @@ bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &
 bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
 {
     Q_UNUSED(dirs);
-    if (!askTwice(prompter, u"Opravdu provést vymazání celého roku ?"_s) || !templatesUsable(dm, 36, 39, prompter))
+    if (!askTwice(prompter, u"Opravdu provést vymazání celého roku ?"_s) || !templatesUsable(dm, withRegister(36, 39), prompter))
         return false;
     platform::BusyGuard busy(prompter);
     {
-        engine::GroupTransaction change(tablesOf(dm, 36, 39));
-        resetToTemplates(dm, 36, 39);
+        engine::GroupTransaction change(tablesOf(dm, withRegister(36, 39)));
+        resetToTemplates(dm, withRegister(36, 39));
         change.commit();
     }
     dm.Obnovit1();
@@ -149,7 +156,7 @@ bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &pr
 
 bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
 {
-    if (!askTwice(prompter, u"Opravdu provést akci nový rok ?"_s) || !templatesUsable(dm, 32, 39, prompter))
+    if (!askTwice(prompter, u"Opravdu provést akci nový rok ?"_s) || !templatesUsable(dm, withRegister(32, 39), prompter))
         return false;
     std::optional<platform::BusyGuard> busy(std::in_place, prompter);
 
@@ -186,10 +193,10 @@ bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompte
 
     {
         // The emptied year, the first period and the carried coefficient are one change.
-        QList<engine::Table *> tables = tablesOf(dm, 32, 39);
+        QList<engine::Table *> tables = tablesOf(dm, withRegister(32, 39));
         tables.append(dm.Prp.get());
         engine::GroupTransaction change(tables);
-        resetToTemplates(dm, 32, 39);
+        resetToTemplates(dm, withRegister(32, 39));
         if (dm.Prp->field(u"Cislo"_s).asInteger() != 1)
             ZmenaObdobi(dm);
         dm.Prp->edit();

@@ -18,7 +18,8 @@ namespace rur::datasets {
 // "Vymazání celého roku": empties the finished returns.
 // "Nový rok": archives the data set into Zaloha/Archiv/ of the data root, empties the VAT paid
 // ledger, the current return and the finished returns and moves a period other than the first
-// one on. When the archive can't be written completely, nothing is emptied and the error
+// one on.
+// Each of the three empties the register of documents of the control statement too. When the archive can't be written completely, nothing is emptied and the error
 // "Soubor <path> nelze vytvořit." is shown.
 // Each asks its question twice and returns false when it was answered No or the work stopped;
 // all tables are open again afterwards. Throws EngineError when the tables can't be reopened

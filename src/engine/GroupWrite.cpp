@@ -6,6 +6,8 @@
 #include "engine/TableFile.h"
 
 #include <QHash>
+#include <memory>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -88,6 +90,28 @@ void GroupWrite::insertValues(Table &t, const QVariantMap &values)
                         bound});
 }
 
+void GroupWrite::insertRows(Table &t, const QStringList &fieldNames, QList<QVariantList> rows)
+{
+    t.checkActive();
+    QList<const FieldDef *> fields;
+    QStringList names, marks;
+    for (const QString &name : fieldNames) {
+        fields.append(&storedField(t, name));
+        names.append(quoteIdentifier(fields.last()->name));
+        marks.append(u"?"_s);
+    }
+    if (!tables_.contains(&t))
+        tables_.append(&t);
+    const QString sql = u"INSERT INTO %1."_s + quoteIdentifier(t.fileTable_) + u" ("_s + names.join(u", "_s)
+                        + u") VALUES ("_s + marks.join(u", "_s) + u')';
+    operations_.reserve(operations_.size() + rows.size());
+    for (QVariantList &row : rows) {
+        for (qsizetype i = 0; i < row.size() && i < fields.size(); ++i)
+            row[i] = Table::storageValue(*fields[i], convertToFieldType(*fields[i], row[i]));
+        operations_.append({&t, false, sql, std::move(row)});
+    }
+}
+
 void GroupWrite::update(Table &t, const QString &keyField, const QVariant &key, const QVariantMap &values)
 {
     t.checkActive();
@@ -147,11 +171,19 @@ void GroupWrite::commit()
     QHash<Table *, qint64> inserted;
     {
         Transaction tx(db);
+        // Operations of one kind that follow each other (the rows of an import) share their
+        // prepared statement.
+        std::unique_ptr<Statement> st;
+        const Operation *previous = nullptr;
         for (const Operation &op : std::as_const(operations_)) {
-            Statement st(db, op.sql.arg(schema.value(op.table)));
+            if (previous && previous->table == op.table && previous->sql == op.sql)
+                st->reset();
+            else
+                st = std::make_unique<Statement>(db, op.sql.arg(schema.value(op.table)));
+            previous = &op;
             for (int i = 0; i < op.values.size(); ++i)
-                st.bind(i + 1, op.values[i]);
-            st.step();
+                st->bind(i + 1, op.values[i]);
+            st->step();
             if (op.insert) {
                 Statement last(db, u"SELECT last_insert_rowid()"_s);
                 last.step();
@@ -162,7 +194,10 @@ void GroupWrite::commit()
         tx.commit();
     }
     own.close();
-    for (Table *t : std::as_const(tables_)) {
+    // What was written is let go before the tables read their rows again.
+    operations_.clear();
+    const QList<Table *> written = std::exchange(tables_, {});
+    for (Table *t : written) {
         const bool wasInsert = inserted.contains(t);
         const int fallback = t->pos_;
         t->state_ = Table::State::Browse;
@@ -176,8 +211,6 @@ void GroupWrite::commit()
         else if (!wasInsert && t->afterDelete)
             t->afterDelete(*t);
     }
-    operations_.clear();
-    tables_.clear();
 }
 
 }  // namespace rur::engine

@@ -28,6 +28,9 @@ public:
     // Inserts a row of the given stored fields (the others empty), without the store hook:
     // for scratch tables that many rows at once are written to.
     void insertValues(Table &table, const QVariantMap &values);
+    // Inserts many rows of the same stored fields (each row's values in the order of the
+    // names), without the store hook: an import of thousands of rows into one table.
+    void insertRows(Table &table, const QStringList &fieldNames, QList<QVariantList> rows);
     // Sets stored fields of the rows whose key field equals the value, without the store
     // hook: for fields the program numbers itself, many rows in one transaction.
     void update(Table &table, const QString &keyField, const QVariant &key, const QVariantMap &values);

@@ -10,8 +10,6 @@ using namespace Qt::StringLiterals;
 
 namespace rur::engine {
 
-namespace {
-
 QString jsonString(const QString &s)
 {
     QString out = u"\""_s;
@@ -31,6 +29,8 @@ QString jsonString(const QString &s)
     }
     return out + u'"';
 }
+
+namespace {
 
 QString jsonValue(const FieldDef &f, const QVariant &v)
 {

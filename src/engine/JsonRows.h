@@ -12,5 +12,7 @@ class Table;
 QString recordToJson(Table &table);
 // Every row in index order as a JSON array of such objects.
 QString rowsToJson(Table &table);
+// A text as a JSON string, quoted and escaped.
+QString jsonString(const QString &text);
 
 }  // namespace rur::engine

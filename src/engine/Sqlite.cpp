@@ -222,9 +222,19 @@ QVariant Statement::column(int index) const
     }
 }
 
+int Statement::columnType(int index) const
+{
+    return sqlite3_column_type(stmt_, index);
+}
+
 qint64 Statement::columnInt64(int index) const
 {
     return sqlite3_column_int64(stmt_, index);
+}
+
+double Statement::columnDouble(int index) const
+{
+    return sqlite3_column_double(stmt_, index);
 }
 
 QString Statement::columnText(int index) const

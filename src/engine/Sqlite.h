@@ -52,7 +52,11 @@ public:
     void reset();
     int columnCount() const;
     QVariant column(int index) const;             // SQLite's own storage class
+    // The storage class of a column: SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB
+    // or SQLITE_NULL.
+    int columnType(int index) const;
     qint64 columnInt64(int index) const;
+    double columnDouble(int index) const;
     QString columnText(int index) const;
 
 private:

@@ -1,9 +1,10 @@
-// Opening and closing a table, reading its rows and moving through them.
+// Opening and closing a table and reading its rows.
 #include "engine/Table.h"
 
 #include "engine/Database.h"
 #include "engine/FilterExpression.h"
 #include "engine/LockFile.h"
+#include "engine/ParadoxImport.h"
 #include "engine/Sqlite.h"
 #include "engine/TableCheck.h"
 #include "engine/TableFile.h"
@@ -87,13 +88,22 @@ void Table::open()
     // would hang the program or fill the memory.
     if (!isPlainFileWithin(path, kMaxTableFileSize))
         throwOpenError(ErrUnreadable, {});
+    // A Paradox table (an earlier edition's, a sibling program's) is never written: it is
+    // read whole into memory, without locks (the lock files beside it belong to the program
+    // that wrote it, and no instance of this one locks a file it can't write).
+    const bool paradox = !groupDb_ && tableFileFormatOf(path) == TableFileFormat::Paradox;
+    if (paradox && !fileReadOnly_)
+        throw EngineError(ErrReadOnly, u"Tabulka "_s + def_.fileName + u" je ve formátu Paradox, program ji jen čte."_s,
+                          __FILE__, __LINE__);
     // A table that can't be written is not opened for editing: its lock file and journal
     // could not be made, and a save would fail after the user typed.
     if (!readOnly_ && (!isWritablePath(database_->directory()) || !isWritablePath(path)))
         throwOpenError(ErrReadOnly, {});
     const QString lockPath = database_->directory() + QLatin1String(kUsersLockFile);
     std::unique_ptr<LockFile> lock;
-    if (!fileReadOnly_) {
+    if (paradox) {
+        // no lock, see above
+    } else if (!fileReadOnly_) {
         database_->connect();
         lock = std::make_unique<LockFile>(lockPath);
     } else if (QFileInfo(lockPath).isReadable()) {
@@ -106,7 +116,9 @@ void Table::open()
     // Inside a group transaction the file is already open (and was checked when the table
     // was first opened): the table reads through the group's connection.
     std::unique_ptr<SqliteFile> db;
-    if (!groupDb_) {
+    if (paradox) {
+        db = paradoxInMemory(path, def_);
+    } else if (!groupDb_) {
         db = std::make_unique<SqliteFile>();
         QString error;
         if (!db->open(path, false, &error, fileReadOnly_))
@@ -117,7 +129,7 @@ void Table::open()
     try {
         // A damaged file is never read as an empty or partial table: the next save would
         // overwrite what is left of the user's data.
-        if (db)
+        if (db && !paradox)
             if (const QString damage = db->damage(path); !damage.isEmpty())
                 throwOpenError(ErrUnreadable, damage);
         // The table of the file's own name, and nothing else: a file holding another table,
@@ -181,6 +193,18 @@ void Table::close()
     emit stateChanged();
 }
 
+QStringList Table::fileColumns() const
+{
+    checkActive();
+    Statement st(connection(), u"SELECT name FROM pragma_table_info(?, ?)"_s);
+    st.bind(1, fileTable_);
+    st.bind(2, groupDb_ ? groupSchema_ : u"main"_s);
+    QStringList columns;
+    while (st.step())
+        columns.append(st.columnText(0));
+    return columns;
+}
+
 void Table::checkActive() const
 {
     if (!isActive())
@@ -231,12 +255,10 @@ void Table::readRows(qint64 keepRowid, int fallbackPos)
     while (st.step()) {
         Row r;
         r.rowid = st.columnInt64(0);
-        r.values.reserve(storedIndex_.size());
+        r.values.resize(storedIndex_.size());
         for (int c = 0; c < storedIndex_.size(); ++c) {
-            QVariant value;
-            if (!fromStorage(def_.fields[storedIndex_[c]], st.column(c + 1), &value))
+            if (!fromStorage(def_.fields[storedIndex_[c]], st, c + 1, &r.values[c]))
                 throwOpenError(ErrUnreadable, u"hodnota pole "_s + def_.fields[storedIndex_[c]].name + u" neodpovídá typu"_s);
-            r.values.append(std::move(value));
         }
         rows.append(std::move(r));
     }
@@ -282,135 +304,4 @@ void Table::readRows(qint64 keepRowid, int fallbackPos)
         pos_ = std::clamp(fallbackPos, 0, int(rows_.size()) - 1);
     emit rowsReloaded();
 }
-void Table::loadBuffer()
-{
-    buffer_ = QVariantList(def_.fields.size());
-    if (pos_ >= 0 && pos_ < rows_.size())
-        for (int c = 0; c < storedIndex_.size(); ++c)
-            buffer_[storedIndex_[c]] = rows_[pos_].values[c];
-    modified_ = false;
-    calculate();
-}
-
-void Table::calculate()
-{
-    if (calculating_)
-        return;
-    for (int i = 0; i < def_.fields.size(); ++i)
-        if (def_.fields[i].calculated)
-            buffer_[i] = QVariant();
-    if (!onCalcFields || (pos_ < 0 && state_ != State::Insert))
-        return;
-    calculating_ = true;
-    try {
-        onCalcFields(*this);
-    } catch (...) {
-        calculating_ = false;
-        throw;
-    }
-    calculating_ = false;
-}
-
-QVariantList Table::rowValues(int row)
-{
-    checkActive();
-    if (row < 0 || row >= rows_.size())
-        return {};
-    if (row == pos_)
-        return buffer_;
-    const QVariantList savedBuffer = buffer_;
-    const int savedPos = pos_;
-    const bool savedModified = modified_;
-    const State savedState = state_;
-    const QSignalBlocker blocker(this);
-    state_ = State::Browse;
-    pos_ = row;
-    loadBuffer();
-    QVariantList out = buffer_;
-    buffer_ = savedBuffer;
-    pos_ = savedPos;
-    modified_ = savedModified;
-    state_ = savedState;
-    return out;
-}
-
-QVariant Table::storedValue(int row, int fieldIndex) const
-{
-    if (row < 0 || row >= rows_.size())
-        return {};
-    const qsizetype column = storedIndex_.indexOf(fieldIndex);
-    return column < 0 ? QVariant() : rows_[row].values[column];
-}
-
-void Table::moveTo(int pos)
-{
-    pos_ = rows_.isEmpty() ? -1 : std::clamp(pos, 0, int(rows_.size()) - 1);
-    loadBuffer();
-    emit recordChanged();
-}
-
-int Table::recNo() const
-{
-    if (state_ == State::Insert)
-        return 0;
-    return pos_ < 0 ? 0 : pos_ + 1;
-}
-
-void Table::first()
-{
-    checkActive();
-    checkBrowseMode();
-    moveTo(0);
-    bof_ = true;
-    eof_ = rows_.isEmpty();
-}
-
-void Table::last()
-{
-    checkActive();
-    checkBrowseMode();
-    moveTo(int(rows_.size()) - 1);
-    eof_ = true;
-    bof_ = rows_.isEmpty();
-}
-
-void Table::next()
-{
-    checkActive();
-    checkBrowseMode();
-    if (pos_ + 1 < rows_.size()) {
-        moveTo(pos_ + 1);
-        bof_ = false;
-        eof_ = false;
-    } else {
-        eof_ = true;
-    }
-}
-
-bool Table::goToRow(int row)
-{
-    checkActive();
-    if (row < 0 || row >= rows_.size())
-        return false;
-    checkBrowseMode();
-    if (row >= rows_.size())
-        return false;
-    moveTo(row);
-    bof_ = eof_ = false;
-    return true;
-}
-
-void Table::prior()
-{
-    checkActive();
-    checkBrowseMode();
-    if (pos_ > 0) {
-        moveTo(pos_ - 1);
-        eof_ = false;
-        bof_ = false;
-    } else {
-        bof_ = true;
-    }
-}
-
 }  // namespace rur::engine

@@ -57,6 +57,10 @@ public:
     State state() const { return state_; }
     bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
 
+    // The columns of the open table as its file holds them, beyond the layout too (a Paradox
+    // file's fields, although only the layout's values are read from it).
+    QStringList fileColumns() const;
+
     // A read-only query: "Select * from T [where ...] [order by ...]" over this table's fields.
     void setSelectStatement(const QString &sql);
     bool isReadOnly() const { return readOnly_; }

@@ -34,15 +34,25 @@ QString schemaDamage(SqliteFile &db, const QString &schema, const QString &table
     }
 }
 
+namespace {
+
+// The pragma statement rather than its table-valued form: the latter crashes this SQLite
+// (3.40) on a database read from memory (sqlite3_deserialize), as the conversion reads them.
+QStringList columnsOf(SqliteFile &db, const QString &schema, const QString &fileTable)
+{
+    QStringList columns;
+    Statement st(db, u"PRAGMA "_s + quoteIdentifier(schema) + u".table_info("_s + quoteIdentifier(fileTable) + u')');
+    while (st.step())
+        columns.append(st.columnText(1));
+    return columns;
+}
+
+}  // namespace
+
 QString missingField(SqliteFile &db, const QString &schema, const QString &fileTable, const TableDef &def,
                      const QStringList &allowMissing)
 {
-    QStringList columns;
-    Statement st(db, u"SELECT name FROM pragma_table_info(?, ?)"_s);
-    st.bind(1, fileTable);
-    st.bind(2, schema);
-    while (st.step())
-        columns.append(st.columnText(0));
+    const QStringList columns = columnsOf(db, schema, fileTable);
     for (const FieldDef &f : def.fields)
         if (!f.calculated && !columns.contains(f.name, Qt::CaseInsensitive)
             && !allowMissing.contains(f.name, Qt::CaseInsensitive))
@@ -53,12 +63,10 @@ QString missingField(SqliteFile &db, const QString &schema, const QString &fileT
 QString valueDamage(SqliteFile &db, const QString &schema, const QString &fileTable, const TableDef &def)
 {
     QStringList present;
-    {
-        Statement st(db, u"SELECT name FROM pragma_table_info(?, ?)"_s);
-        st.bind(1, fileTable);
-        st.bind(2, schema);
-        while (st.step())
-            present.append(st.columnText(0));
+    try {
+        present = columnsOf(db, schema, fileTable);
+    } catch (const EngineError &e) {
+        return e.message();
     }
     QList<const FieldDef *> fields;
     QStringList columns;

@@ -27,17 +27,6 @@ std::function<void(const char *)> &crashHook()
     return hook;
 }
 
-QString tempPathBeside(const QString &target)
-{
-    // The process id keeps the names of two processes apart even when one was forked
-    // from the other with the same random state.
-    const QFileInfo fi(target);
-    const QString temp = fi.absolutePath() + u"/."_s + fi.fileName() + u".tmp"_s + QString::number(::getpid()) + u'-'
-                         + QString::number(QRandomGenerator::global()->generate(), 16);
-    QFile::remove(temp);
-    return temp;
-}
-
 bool syncPath(const QString &path, bool directory)
 {
     const QByteArray native = QFile::encodeName(path);
@@ -66,6 +55,17 @@ bool renameOver(const QString &temp, const QString &target)
 }
 
 }  // namespace
+
+QString tempPathBeside(const QString &target)
+{
+    // The process id keeps the names of two processes apart even when one was forked
+    // from the other with the same random state.
+    const QFileInfo fi(target);
+    const QString temp = fi.absolutePath() + u"/."_s + fi.fileName() + u".tmp"_s + QString::number(::getpid()) + u'-'
+                         + QString::number(QRandomGenerator::global()->generate(), 16);
+    QFile::remove(temp);
+    return temp;
+}
 
 bool isPlainFileWithin(const QString &path, qint64 limit)
 {

@@ -25,6 +25,10 @@ bool replaceFileAtomically(const QString &source, const QString &target);
 // are still done.
 bool replaceFilesAtomically(const QList<std::pair<QString, QString>> &copies);
 
+// A free name beside target for a copy that is renamed over it when whole (".X.DB.tmp<pid>-<random>",
+// which isWorkFile recognises).
+QString tempPathBeside(const QString &target);
+
 // Size beyond any real table of a data set: a larger file is refused, never read or copied.
 inline constexpr qint64 kMaxTableFileSize = qint64(256) << 20;
 // A regular file (a link to one counts) of at most limit bytes: no device, pipe or folder.

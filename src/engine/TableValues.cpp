@@ -1,8 +1,12 @@
 #include "engine/TableValues.h"
 
+#include "engine/Sqlite.h"
+
 #include <QCollator>
 #include <QDate>
 #include <QLocale>
+
+#include <sqlite3.h>
 
 #include <cmath>
 
@@ -50,7 +54,23 @@ QVariant toStorage(const FieldDef &f, const QVariant &v)
         return {};
     switch (f.type) {
     case FieldType::Boolean: return qint64(v.toBool() ? 1 : 0);
-    case FieldType::Date: return v.toDate().toString(Qt::ISODate);
+    case FieldType::Date: {
+        // yyyy-mm-dd by hand for the years of four digits (Qt's own form goes through printf).
+        const QDate d = v.toDate();
+        if (!d.isValid() || d.year() < 1000 || d.year() > 9999)
+            return d.toString(Qt::ISODate);
+        char16_t text[10];
+        const auto digits = [&](int at, int value, int count) {
+            for (int i = count - 1; i >= 0; --i, value /= 10)
+                text[at + i] = char16_t(u'0' + value % 10);
+        };
+        digits(0, d.year(), 4);
+        text[4] = u'-';
+        digits(5, d.month(), 2);
+        text[7] = u'-';
+        digits(8, d.day(), 2);
+        return QString::fromUtf16(text, 10);
+    }
     case FieldType::Float: return v.toDouble();
     case FieldType::Smallint:
     case FieldType::Integer:
@@ -113,6 +133,56 @@ bool fromStorage(const FieldDef &f, const QVariant &v, QVariant *out)
         *out = s.isEmpty() ? QVariant() : QVariant(s);
         return true;
     }
+    }
+}
+
+bool fromStorage(const FieldDef &f, const Statement &st, int column, QVariant *out)
+{
+    const int kind = st.columnType(column);
+    switch (kind) {
+    case SQLITE_NULL:
+        *out = QVariant();
+        return true;
+    case SQLITE_FLOAT:
+        if (f.type == FieldType::Float) {
+            const double x = st.columnDouble(column);
+            *out = x;
+            return std::isfinite(x);
+        }
+        return fromStorage(f, QVariant(st.columnDouble(column)), out);
+    case SQLITE_INTEGER:
+        if (f.type == FieldType::Float) {
+            *out = double(st.columnInt64(column));
+            return true;
+        }
+        return fromStorage(f, QVariant(st.columnInt64(column)), out);
+    case SQLITE_TEXT:
+    case SQLITE_BLOB: {  // read as its text, as the general path reads it
+        if (f.type == FieldType::Char || f.type == FieldType::Memo) {
+            QString s = st.columnText(column);
+            *out = s.isEmpty() ? QVariant() : QVariant(std::move(s));
+            return true;
+        }
+        const QString text = st.columnText(column);
+        // Dates as the program writes them, yyyy-mm-dd, read without the general parser.
+        if (f.type == FieldType::Date && text.size() == 10 && text[4] == u'-' && text[7] == u'-') {
+            const auto number = [&](int from, int length) {
+                int n = 0;
+                for (int i = from; i < from + length; ++i) {
+                    if (text[i] < u'0' || text[i] > u'9')
+                        return -1;
+                    n = n * 10 + (text[i].unicode() - u'0');
+                }
+                return n;
+            };
+            const QDate d(number(0, 4), number(5, 2), number(8, 2));
+            *out = d;
+            return d.isValid();
+        }
+        return fromStorage(f, QVariant(text), out);
+    }
+    default:
+        return fromStorage(f, st.column(column), out);
     }
 }
 

@@ -11,6 +11,9 @@ struct UserSettings;
 namespace rur::data {
 class TDM1;
 }
+namespace rur::engine {
+class Table;
+}
 namespace rur::platform {
 class IniFile;
 class Prompter;
@@ -50,6 +53,19 @@ QString cannotCreateMessage(const QString &path);
 // Dph.ini Kodovani; radky puts each element on its own line, indented by tabs.
 QByteArray buildDphdp3(data::TDM1 &dm, int kodovani, bool radky);
 
+// Posts and reopens the print settings and the taxpayer row, and re-reads the return, so
+// that every calculated field is computed from what is stored now. Throws EngineError.
+void refreshFilingTables(data::TDM1 &dm);
+
+// Writes the bytes `build` makes to a real path and tells the user: "Data byla uložena do XML
+// souboru." or "Soubor ... nelze vytvořit.". Creates missing folders; replaces an existing
+// file atomically, so a failed write leaves the old file whole.
+bool storeFilingFile(const QString &path, const std::function<QByteArray()> &build, platform::Prompter &prompter);
+
+// The kind of return as the filing file writes it (dapdph_forma) from the taxpayer row: "B"
+// regular, "O" corrective, "D" supplementary, "E" supplementary corrective.
+const char *returnFormLetter(engine::Table &prp);
+
 // Writes the filing file to a real path and tells the user: "Data byla uložena do XML
 // souboru." or "Soubor ... nelze vytvořit.". Posts and reopens Dmt and Prp and re-reads the
 // return first, so that calculated fields are fresh; creates missing folders; replaces an
@@ -64,6 +80,10 @@ QString defaultXmlTemplate(data::TDM1 &dm, const app::Directories &dirs, int typ
 
 // Sets the default path template when none is stored.
 void VychXml1(data::TDM1 &dm, const app::Directories &dirs, XmlPathSettings &xml);
+
+// The path of the return's filing file: the default template set if none, resolved; a path
+// that can't be resolved gets "Nastavte správně cestu." and gives an empty path.
+QString filingFilePath(FilingContext &ctx);
 
 // "&Uložit data": sets the default template if none, resolves the path and writes the file;
 // a path that can't be resolved gets "Nastavte správně cestu." and nothing is written.

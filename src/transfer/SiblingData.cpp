@@ -2,8 +2,6 @@
 
 #include "data/DateInput.h"
 #include "engine/EngineError.h"
-#include "engine/Sqlite.h"
-#include "engine/TableFile.h"
 #include "platform/Prompter.h"
 
 #include <QDir>
@@ -101,6 +99,7 @@ bool SiblingData::openCurrentRow()
                 // A journal the user may not write is still shown; its period can't change.
                 if (e.code() != engine::ErrReadOnly)
                     throw;
+                periodReadOnly_ = e.message();
                 period_->setReadOnly(true);
                 period_->open();
             }
@@ -117,6 +116,7 @@ bool SiblingData::openCurrentRow()
 
 void SiblingData::closeRow()
 {
+    periodReadOnly_.clear();
     taxpayer_->close();
     if (period_) {
         period_->close();
@@ -140,11 +140,7 @@ Table &SiblingData::openEntries()
     entries_->close();
     entries_->open();
     // The fields the transfer doesn't read must be there all the same.
-    engine::SqliteFile file;
-    QString error;
-    if (!file.open(entries_->filePath(), false, &error, true))
-        RUR_THROW(engine::ErrUnreadable, u"Tabulka "_s + entries_->fileName() + u" je poškozená nebo nečitelná."_s);
-    const QStringList columns = engine::tableColumns(file, entries_->name());
+    const QStringList columns = entries_->fileColumns();
     for (const engine::FieldDef &field : journalEntriesDef().storedFields())
         if (!columns.contains(field.name, Qt::CaseInsensitive)) {
             entries_->close();

@@ -45,6 +45,9 @@ public:
     engine::Table &taxpayer() const { return *taxpayer_; }
     // The journal's period (Dz, Dk of its settings row); null for the income-tax returns.
     engine::Table *period() const { return period_.get(); }
+    // Why the period is open read-only (a folder the user may not write, a Paradox table);
+    // empty when it can be written.
+    QString periodReadOnlyReason() const { return periodReadOnly_; }
     // The journal's entries of the current row, opened read-only (again). Throws EngineError.
     engine::Table &openEntries();
     // Cislo of the current catalogue row; 0 without one.
@@ -60,6 +63,7 @@ private:
     engine::Database set_{QStringLiteral("SourozenecData")};
     std::unique_ptr<engine::Table> catalogue_, taxpayer_, period_, entries_;
     QString problem_;
+    QString periodReadOnly_;
 };
 
 // The check of the journal's period before its row is stored: "Zadejte datum." when either

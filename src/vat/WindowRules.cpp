@@ -59,6 +59,10 @@ WindowPlace windowPlace(WindowId id)
         return place(u"PrenosE1"_s, {0, 0}, {40, 40});
     case WindowId::AboSettings:
         return place(u"NastaveniABO"_s, {80, 80}, {160, 140});
+    case WindowId::Statement:
+        return place(u"KontrolniHlaseni"_s, {0, 0}, {30, 30});
+    case WindowId::FindStatement:
+        return place(u"VyhledavaniKH"_s, {}, {});
     }
     return {};
 }

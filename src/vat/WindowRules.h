@@ -41,6 +41,8 @@ enum class WindowId {
     PaymentData,   // "Údaje pro platby z účtu"
     BankOrders,    // "Elektronický přenos příkazů - ABO"
     AboSettings,   // "Nastavení formátu ABO"
+    Statement,     // "Kontrolní hlášení"
+    FindStatement, // search in the register of documents
 };
 
 WindowPlace windowPlace(WindowId id);

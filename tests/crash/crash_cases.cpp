@@ -3,6 +3,7 @@
 #include "app/Directories.h"
 #include "backup/ZipArchive.h"
 #include "data/DataM1.h"
+#include "data/Schemas.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
@@ -11,6 +12,7 @@
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
 #include "support/editions.h"
+#include "support/paradox_files.h"
 #include "support/sibling_files.h"
 
 #include <QDir>
@@ -308,6 +310,29 @@ const QList<CrashCase> &crashCases()
                          return problem->isEmpty();
                      },
                      false});
+        // A backup of an earlier edition: the data set's tables as Paradox files (the letters'
+        // memos in a memo file beside them), converted while they are extracted. (Of the
+        // current layout: the upgrade of older tables at the reopening is not what this
+        // case is about.)
+        list.append({u"restore-paradox"_s, Scope::DataSet,
+                     [](Workspace &w) {
+                         newDataSet(w);
+                         fillReturn(w, 1);
+                         testing::runSql(w.root() + u"D1/Mdp.DB"_s, u"INSERT INTO Mdp (Nazev, Text) VALUES (?, ?)"_s,
+                                         {u"Dopis"_s, u"Vážení, zasíláme přiznání k DPH."_s.repeated(20)});
+                         const QString earlier = w.aux() + u"paradox/"_s;
+                         QDir().mkpath(earlier);
+                         for (const engine::TableDef &def : data::dataSetTableDefs()) {
+                             QFile::copy(w.root() + u"D1/"_s + def.fileName, earlier + def.fileName);
+                             testing::rewriteAsParadox(earlier + def.fileName, def);
+                         }
+                         if (!backup::writeDirectoryArchive(earlier, w.aux() + u"zaloha.zip"_s, {}))
+                             throw std::runtime_error("the Paradox archive was not written");
+                         fillReturn(w, 7);
+                     },
+                     [](const Workspace &w) {
+                         return QStringList{u"--root"_s, w.root(), u"restore"_s, u"1"_s, w.aux() + u"zaloha.zip"_s};
+                     }});
         list.append({u"convert"_s, Scope::DataRoot,
                      [](Workspace &w) {
                          QDir().mkpath(w.aux());
@@ -316,6 +341,15 @@ const QList<CrashCase> &crashCases()
                      },
                      [](const Workspace &w) {
                          return QStringList{u"--root"_s, w.root(), u"convert"_s, u"--from"_s, w.aux() + u"RUR 2017"_s};
+                     }});
+        list.append({u"import"_s, Scope::DataRoot,
+                     [](Workspace &w) {
+                         QDir().mkpath(w.aux());
+                         cli(w, {u"init"_s, w.root()});
+                         testing::makeParadoxEdition(w.aux() + u"RUR 2017/"_s, {u"Alfa"_s, u"Beta"_s, u"Gama"_s});
+                     },
+                     [](const Workspace &w) {
+                         return QStringList{u"--root"_s, w.root(), u"import"_s, w.aux() + u"RUR 2017"_s};
                      }});
         return list;
     }();

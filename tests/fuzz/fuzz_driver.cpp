@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QHash>
 #include <cstdio>
 #include <random>
 
@@ -68,11 +69,18 @@ int main(int argc, char **argv)
         else
             wanted.append(args[i]);
     }
-    std::printf("seed %u\n", seed);
-    std::mt19937 rng(seed);
+    // Each target draws from a generator of its own, seeded from the run's seed and the target's
+    // name: the inputs of one target do not depend on how long the others ran, so a finding
+    // comes back with the same seed and that target alone.
+    std::printf("seed %u (a finding comes back with: rur_fuzz --seed %u TARGET)\n", seed, seed);
+    std::fflush(stdout);
     for (const rur::fuzz::Target &target : rur::fuzz::targets()) {
         if (!wanted.isEmpty() && !wanted.contains(QLatin1String(target.name)))
             continue;
+        std::printf("%s: seed %u\n", target.name, seed);
+        std::fflush(stdout);
+        std::seed_seq targetSeed{seed, unsigned(qHash(QByteArray(target.name), 0))};
+        std::mt19937 rng(targetSeed);
         long runs = 0;
         for (const QByteArray &s : target.seeds) {
             target.run(s);

@@ -4,15 +4,25 @@
 #include "data/DateInput.h"
 #include "engine/EngineError.h"
 #include "engine/FilterExpression.h"
+#include "engine/ParadoxImport.h"
+#include "engine/ParadoxTable.h"
+#include "engine/Pxlib.h"
 #include "engine/Sqlite.h"
+#include "engine/TableCheck.h"
 #include "engine/TableDef.h"
+#include "engine/TableValues.h"
 #include "platform/Cp1250.h"
 #include "platform/IniFile.h"
 #include "print/XmlText.h"
+#include "support/paradox_files.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <QTime>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sqlite3.h>
@@ -148,6 +158,78 @@ void filingValues(const QByteArray &input)
     }
 }
 
+// A Paradox table, its data file followed by its memo file: refused with a reason and no
+// rows, or read with every value fitting the field it was read as; what is read goes into
+// a SQLite table as the conversion writes it, where the usual check of values finds nothing.
+void paradoxTable(const QByteArray &input)
+{
+    // The data file ends where its header says its last block ends.
+    qsizetype split = input.size();
+    if (input.size() > 0x10) {
+        const auto le16 = [&](int at) { return int(quint8(input[at]) | quint8(input[at + 1]) << 8); };
+        split = std::min<qsizetype>(split, le16(2) + qsizetype(le16(0x0C)) * quint8(input[5]) * 1024);
+    }
+    engine::ParadoxTable table;
+    const engine::ParadoxProblem problem = engine::readParadoxTable(input.left(split), input.mid(split), &table);
+    if (!problem.isEmpty()) {
+        if (!table.rows.isEmpty() || !table.fields.isEmpty())
+            broken("a refused table with rows", input);
+        return;
+    }
+    for (const QVariantList &row : std::as_const(table.rows)) {
+        if (row.size() != table.fields.size())
+            broken("a row without a value for every field", input);
+        QVariant value;
+        for (int i = 0; i < row.size(); ++i)
+            if (!engine::detail::fromStorage(table.fields[i].field, row[i], &value))
+                broken("a value read that does not fit its field", input);
+    }
+    engine::SqliteFile db;
+    QString error;
+    if (!db.open(u":memory:"_s, true, &error))
+        return;
+    const engine::TableDef layout = engine::paradoxTableDef(u"T"_s, table, nullptr);
+    try {
+        engine::writeParadoxRows(db, layout, table);
+    } catch (const engine::EngineError &) {
+        broken("a table read that SQLite does not take", input);
+    }
+    if (!engine::valueDamage(db, u"main"_s, u"T"_s, layout).isEmpty())
+        broken("a table read whose values the usual check refuses", input);
+}
+
+// Tables written with pxlib: every field type with memos in both kinds of memo block, a
+// keyed catalogue, an empty table.
+QList<QByteArray> paradoxSeeds()
+{
+    QTemporaryDir dir;
+    const auto bytes = [&](const QString &name) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QString czech = u"Příliš žluťoučký kůň"_s;
+    testing::writeParadoxTable(dir.filePath(u"A.DB"_s),
+                               {{u"Nazev"_s, pxfAlpha, 24}, {u"Cislo"_s, pxfNumber, 8}, {u"Den"_s, pxfDate, 4},
+                                {u"S"_s, pxfShort, 2}, {u"L"_s, pxfLong, 4}, {u"ID"_s, pxfAutoInc, 4},
+                                {u"Ano"_s, pxfLogical, 1}, {u"Text"_s, pxfMemoBLOb, 11}, {u"Bcd"_s, pxfBCD, 2},
+                                {u"Cas"_s, pxfTime, 4}, {u"Okamzik"_s, pxfTimestamp, 8}, {u"Mena"_s, pxfCurrency, 8}},
+                               {{{u"Nazev"_s, czech}, {u"Cislo"_s, 1.5}, {u"Den"_s, QDate(2018, 3, 1)}, {u"S"_s, -3},
+                                 {u"L"_s, 70000}, {u"ID"_s, 1}, {u"Ano"_s, true}, {u"Text"_s, czech.repeated(3)},
+                                 {u"Bcd"_s, 1.25}, {u"Cas"_s, QTime(1, 2, 3)},
+                                 {u"Okamzik"_s, QDateTime(QDate(2018, 3, 1), QTime(4, 5, 6))}, {u"Mena"_s, 9.99}},
+                                {{u"Nazev"_s, u"b"_s}, {u"Text"_s, czech.repeated(150)}},
+                                {}});
+    engine::TableDef catalogue(u"Data"_s, u"Data.DB"_s);
+    catalogue.add({engine::integerField(u"Cislo"_s), engine::textField(u"Nazev"_s, 20),
+                   engine::textField(u"Adresar"_s, 20)});
+    testing::writeParadoxTable(dir.filePath(u"B.DB"_s), testing::paradoxColumns(catalogue),
+                               {{{u"Cislo"_s, 1}, {u"Nazev"_s, u"Alfa"_s}, {u"Adresar"_s, u"D1"_s}},
+                                {{u"Cislo"_s, 2}, {u"Nazev"_s, u"Řepa"_s}, {u"Adresar"_s, u"D2"_s}}},
+                               1250, 1);
+    testing::writeParadoxTable(dir.filePath(u"C.DB"_s), {{u"X"_s, pxfAlpha, 3}}, {});
+    return {bytes(u"A.DB"_s) + bytes(u"A.MB"_s), bytes(u"B.DB"_s), bytes(u"C.DB"_s)};
+}
+
 }  // namespace
 
 const QList<Target> &targets()
@@ -163,6 +245,7 @@ const QList<Target> &targets()
           "typ_ds=\"F\"/></DPHDP3></Pisemnost>",
           "<Pisemnost><DPHDP3><VetaD ctvrt=\"4\" d_poddp=\"31.13.2018\"/><Veta5 koef_p20_nov=\"x\"/></DPHDP3></Pisemnost>",
           "<Pisemnost><DPHDP3><VetaD mesic=\"3\" ctvrt=\"9\"/></DPHDP3>"}},
+        {"paradox", paradoxTable, paradoxSeeds()},
     };
     return list;
 }

@@ -9,6 +9,7 @@
 #include "app/forms/HelpService.h"
 #include "app/forms/MainForm.h"
 #include "app/forms/SplashForm.h"
+#include "app/forms/WorkArea.h"
 #include "check/forms/ReturnCheckForm.h"
 #include "correspondence/AddressBook.h"
 #include "correspondence/Printouts.h"
@@ -21,6 +22,9 @@
 #include "datasets/forms/Au8Form.h"
 #include "datasets/forms/Auto1Form.h"
 #include "datasets/forms/CatalogueDialogs.h"
+#include "kh/CsvImport.h"
+#include "kh/RegisterPrintout.h"
+#include "kh/forms/EkhForm.h"
 #include "ledger/Ledger.h"
 #include "ledger/forms/Ezal1sForm.h"
 #include "payments/AboFile.h"
@@ -93,7 +97,17 @@ void visitEveryWindow(const GalleryVisitor &visit)
         fillDemo(dm);
         dm.NazevDp1();
         main.resize(1024, 600);
+        main.refreshWorkArea();
         take(main);
+        // The working area at the smallest size, at a large one, and without a data set.
+        for (const QSize size : {QSize(640, 480), QSize(1920, 1080)}) {
+            main.resize(size);
+            take(main, u"-%1x%2"_s.arg(size.width()).arg(size.height()));
+        }
+        main.resize(1024, 600);
+        main.workArea()->showNoDataSet();
+        take(main, u"-bez-RUR"_s);
+        main.refreshWorkArea();
 
         {
             app::TSplashForm splash;
@@ -307,6 +321,26 @@ void visitEveryWindow(const GalleryVisitor &visit)
             dm.Mdp->first();
             correspondence::TEdpForm documents(ctx, correspondence::TEdpForm::Mode::Edit);
             take(documents);
+        }
+        {
+            // The control statement's register of a few documents, and its list.
+            const kh::CsvRows rows = kh::parseRegisterCsv(
+                "oddil;dic;stat;vatid;doklad;datum;zaklad1;dan1;zaklad2;dan2;zaklad3;dan3;kod;rezim;oprava;pomer;radek\n"
+                "A4;27082440;;;FV-2018-0101;5.3.2018;100000;21000;;;;;;;;;\n"
+                "A4;27082440;;;FV-2018-0102;9.3.2018;8264,46;1735,54;;;;;;;;;\n"
+                "A4;;;;FV-2018-0103;12.3.2018;;;2000;300;;;;;;;\n"
+                "A1;25596641;;;FV-2018-0104;14.3.2018;50000;;;;;;4;;;;\n"
+                "A2;;DE;123456789;R-4711;6.3.2018;20000;4200;;;;;;;;;3\n"
+                "B2;25596641;;;DF-887;13.3.2018;30000;6300;;;;;;;;N;\n"
+                "B3;;;;Paragon 17;20.3.2018;2000;420;;;;;;;;;\n");
+            kh::storeRegisterRows(dm, rows.rows, true);
+            dm.Dkh->first();
+            {
+                kh::TEkhForm statement(ctx, {});
+                take(statement);
+            }
+            page(kh::prepareRegisterList(dm, u'B', 0), u"TRkhReport"_s);
+            dm.Dkh->close();
         }
         main.close();
     }

@@ -82,7 +82,9 @@ int HelpService::contextFor(const QWidget *widget)
                 return context;
         }
     }
-    for (const QWidget *w = widget ? widget->window() : nullptr; w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+    // A part of a window with a topic of its own (the main window's working area) answers
+    // before its window does.
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
         if (const int context = helpContextOfWindow(QString::fromLatin1(w->metaObject()->className())))
             return context;
     }

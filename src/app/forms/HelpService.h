@@ -36,8 +36,8 @@ public:
     // context from windowHelpContexts()); the main window turns this on for the whole run.
     void answerF1Everywhere();
     // The context F1 opens in a window: on a menu, that of its highlighted item when the item
-    // carries the property kActionContext; else the listed context of the window or of the
-    // nearest window it belongs to; 0 when none is listed.
+    // carries the property kActionContext; else the listed context of the widget or of the
+    // nearest widget or window it belongs to; 0 when none is listed.
     static int contextFor(const QWidget *widget);
     static constexpr char kActionContext[] = "helpContext";
 

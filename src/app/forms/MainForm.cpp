@@ -6,13 +6,16 @@
 #include "app/forms/DataChoiceWindows.h"
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
+#include "app/forms/WorkArea.h"
 #include "backup/forms/BackupWindows.h"
 #include "correspondence/forms/CorrespondenceWindows.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
 #include "datasets/YearProcedures.h"
 #include "datasets/forms/Auto1Form.h"
+#include "datasets/forms/CatalogueDialogs.h"
 #include "datasets/forms/ConversionWindows.h"
+#include "kh/forms/KhWindows.h"
 #include "ledger/forms/LedgerWindows.h"
 #include "payments/forms/PaymentWindows.h"
 #include "print/forms/PrintWindows.h"
@@ -69,6 +72,8 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     help_ = new HelpService(this);
     help_->answerF1Everywhere();
     buildMenu();
+    workArea_ = new WorkArea([this](Command command) { return actions_.value(command); }, this);
+    setCentralWidget(workArea_);
     FormCreate(environment);
     registerProcedures();
     vat::registerVatWindows(*this, prompter_);
@@ -80,6 +85,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     ledger::registerLedgerWindows(*this, prompter_);
     payments::registerPaymentWindows(*this, prompter_);
     correspondence::registerCorrespondenceWindows(*this, prompter_);
+    kh::registerStatementWindows(*this, prompter_);
     TypDp1();
 }
 
@@ -112,12 +118,7 @@ void TMainForm::buildMenu()
         // F1 on the highlighted item opens its topic (HelpService reads the property).
         if (const int context = helpContextOfCommand(item.command))
             action->setProperty(HelpService::kActionContext, context);
-        const Command command = item.command;
-        connect(action, &QAction::triggered, this, [this, command] {
-            if (const auto handler = handlers_.value(command))
-                handler();
-        });
-        actions_.insert(command, action);
+        connectCommand(action, item.command);
         if (item.command == Command::Konec || item.command == Command::NastaveniTisku
             || item.command == Command::UlozeniPoslednihoRur || item.command == Command::VymazaniObdobi
             || item.command == Command::Hotova3 || item.command == Command::TiskKomfort
@@ -133,13 +134,29 @@ void TMainForm::buildMenu()
         QAction *a = tools->addAction(QString::fromUtf16(caption));
         a->setStatusTip(QString::fromUtf16(caption));
         a->setToolTip(QString::fromUtf16(caption));
-        connect(a, &QAction::triggered, this, [this, cmd = command] {
-            if (const auto handler = handlers_.value(cmd))
-                handler();
-        });
+        connect(a, &QAction::triggered, this, [this, cmd = command] { runCommand(cmd); });
         a->setData(int(command));
         toolActions_.append(a);
     }
+    for (const MenuItemDef &item : commandsOutsideMenu()) {
+        auto *action = new QAction(item.caption, this);
+        action->setStatusTip(item.hint);
+        connectCommand(action, item.command);
+    }
+}
+
+void TMainForm::connectCommand(QAction *action, Command command)
+{
+    connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+    actions_.insert(command, action);
+}
+
+// What a command changed shows in the working area once the command is done.
+void TMainForm::runCommand(Command command)
+{
+    if (const auto handler = handlers_.value(command))
+        handler();
+    scheduleWorkAreaRefresh();
 }
 
 QMenu *TMainForm::menuNamed(const QString &caption) const
@@ -172,6 +189,7 @@ void TMainForm::registerProcedures()
     handlers_.insert(Command::VyberRur, [this] { VyberDanoveho(); });
     handlers_.insert(Command::Konec, [this] { close(); });
     handlers_.insert(Command::Navod, [this] { help_->showContext(1); });
+    handlers_.insert(Command::NoveRur, [this] { NoveRur(); });
     handlers_.insert(Command::VymazaniObdobi,
                      [this] { runDataSetProcedure([this] { return datasets::VymazaniObdobi(*dm_, dirs_, prompter_); }); });
     handlers_.insert(Command::VymazaniRoku,
@@ -340,6 +358,24 @@ void TMainForm::VyberDanoveho()
     TypDp1();
 }
 
+void TMainForm::NoveRur()
+{
+    if (!catalogue_)
+        return;
+    catalogue_->showSelection();
+    if (!catalogue_->beginNew())
+        return;
+    bool created = false;
+    {
+        datasets::TAu1Form window(*catalogue_, this);
+        created = window.exec() == QDialog::Accepted;
+    }
+    catalogue_->closeSelection(catalogue_->lastUsedPosition());
+    if (created)
+        openChosen(catalogue_->currentDirectory());
+    TypDp1();
+}
+
 void TMainForm::openChosen(const QString &directory)
 {
     dm_->dataSetName = catalogue_->nameOf(directory);
@@ -367,13 +403,44 @@ void TMainForm::TypDp1()
     const bool open = dataSetOpen();
     for (QMenu *menu : std::as_const(dataMenus_))
         menu->setEnabled(open);
-    for (const MenuItemDef &item : mainMenuItems()) {
-        QAction *action = actions_.value(item.command);
-        const bool built = handlers_.contains(item.command);
-        action->setEnabled(built && (!item.needsDataSet || open));
+    for (const QList<MenuItemDef> *items : {&mainMenuItems(), &commandsOutsideMenu()}) {
+        for (const MenuItemDef &item : *items) {
+            QAction *action = actions_.value(item.command);
+            const bool built = handlers_.contains(item.command);
+            action->setEnabled(built && (!item.needsDataSet || open));
+        }
     }
     for (QAction *a : std::as_const(toolActions_))
         a->setEnabled(open && handlers_.contains(Command(a->data().toInt())));
+    scheduleWorkAreaRefresh();
+}
+
+void TMainForm::scheduleWorkAreaRefresh(int delay)
+{
+    if (refreshPending_ || !workArea_)
+        return;
+    refreshPending_ = true;
+    QTimer::singleShot(delay, this, [this] {
+        refreshPending_ = false;
+        // A modal window may be working on the tables the overview reads: the area waits.
+        if (dataSetOpen() && QApplication::activeModalWidget())
+            scheduleWorkAreaRefresh(100);
+        else
+            refreshWorkArea();
+    });
+}
+
+void TMainForm::refreshWorkArea()
+{
+    if (!dataSetOpen()) {
+        workArea_->showNoDataSet();
+        return;
+    }
+    try {
+        workArea_->showOverview(computeOverview(*dm_, dirs_.dataSetIni(), settings_.kodovani, QDateTime::currentDateTime()));
+    } catch (const engine::EngineError &e) {
+        workArea_->showProblem(e.message());
+    }
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)

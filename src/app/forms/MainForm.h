@@ -27,6 +27,7 @@ class TAuto1Form;
 namespace rur::app {
 
 class HelpService;
+class WorkArea;
 
 // The main window: finds the directories when it is created, restores its geometry and the
 // user settings, runs the first-activation block once, and writes the settings on close.
@@ -93,6 +94,15 @@ public:
     // another data root is closed.
     void reconnectDataRoot(bool rootChanged);
     bool dataSetOpen() const;
+    // "Nové RUR" of the working area: the window of the selection that creates a data set,
+    // which is then opened.
+    void NoveRur();
+
+    // The working area, refreshed after every command, after a data set is opened or closed
+    // and after a procedure: once the events of the moment are done and no modal window is
+    // open (refreshWorkArea does it at once).
+    WorkArea *workArea() const { return workArea_; }
+    void refreshWorkArea();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -107,6 +117,9 @@ private:
     void buildMenu();
     void registerProcedures();
     void runDataSetProcedure(const std::function<bool()> &procedure);
+    void connectCommand(QAction *action, Command command);
+    void runCommand(Command command);
+    void scheduleWorkAreaRefresh(int delay = 0);
 
     platform::Prompter &prompter_;
     Directories dirs_;
@@ -124,6 +137,8 @@ private:
     QHash<int, std::function<void()>> returnWindows_;
     QList<QMenu *> dataMenus_;
     QList<QAction *> toolActions_;
+    WorkArea *workArea_ = nullptr;
+    bool refreshPending_ = false;
 };
 
 }  // namespace rur::app

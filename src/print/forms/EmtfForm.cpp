@@ -46,6 +46,8 @@ TEmtfForm::TEmtfForm(PrintCentreContext &ctx, int mode, QWidget *parent) : QDial
     pages_->addTab(buildRurPage(), u"RUR"_s);
     pages_->addTab(buildKomfortPage(), u"Komfort"_s);
     pages_->addTab(buildPrinterPage(), u"Tiskárna"_s);
+    for (const PrintCentrePage &page : std::as_const(ctx_.services.pages))
+        pages_->addTab(page.build(ctx_, *this), page.title);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(pages_);

@@ -99,6 +99,10 @@ public:
     void UlozitDataClick();
     void NastaveniClick();
     void KontrolaClick();
+    // One printout previewed (1) or printed (2) with the print settings and the printer chosen,
+    // as the trees' printouts are; also for the pages other parts of the program add.
+    bool produce(int action, const QString &statusText, BrowseState *browse,
+                 const std::function<std::optional<report::PreparedReport>()> &make);
 
     void done(int result) override;
 
@@ -121,8 +125,6 @@ private:
     void markAddresses(bool marked);
     QString dataSetIni() const;
     bool output(int action, Printout printout, const QString &statusText, BrowseState *browse);
-    bool produce(int action, const QString &statusText, BrowseState *browse,
-                 const std::function<std::optional<report::PreparedReport>()> &make);
     void offerBankTransfer();
     FilingContext filingContext();
 

@@ -39,7 +39,7 @@ Widget *hinted(Widget *w, const QString &name, const QString &hint)
     return w;
 }
 
-QPushButton *addButton(QWidget *parent, const QString &caption, const QString &name, const QString &hint)
+QPushButton *hintedButton(QWidget *parent, const QString &caption, const QString &name, const QString &hint)
 {
     auto *b = hinted(new QPushButton(caption, parent), name, hint);
     b->setAutoDefault(false);
@@ -72,7 +72,7 @@ TEpodForm::TEpodForm(FilingContext &ctx, QWidget *parent) : QDialog(parent), ctx
     auto *group = new QGroupBox(u"Data pro elektronické podání - nastavení"_s, this);
     auto *grid = new QGridLayout(group);
     template_ = hinted(new ui::TEditz(group), u"DphEdit"_s, u"Data pro RUR"_s);
-    auto *choose = addButton(group, u"..."_s, u"VyberButton"_s, u"Výběr souboru"_s);
+    auto *choose = hintedButton(group, u"..."_s, u"VyberButton"_s, u"Výběr souboru"_s);
     path_ = hinted(new ui::TEditz(group), u"CestaEdit"_s, u"Kompletní cesta - např. pro kopírování (Ctrl + C)"_s);
     path_->setReadOnly(true);
     encoding_ = hinted(new QComboBox(group), u"KodovaniBox"_s, u"kódování (společné pro všechny firmy)"_s);
@@ -80,10 +80,10 @@ TEpodForm::TEpodForm(FilingContext &ctx, QWidget *parent) : QDialog(parent), ctx
     firmName_ = hinted(new QCheckBox(u"v názvu souboru - název firmy"_s, group), u"NazevCheckBox"_s,
                        u"Zaškrtnuto - název firmy, jinak např. D1"_s);
     auto *dataButton =
-        addButton(group, u"Adresář &dat"_s, u"AdresarDatButton"_s, u"Nastaví výchozí cestu (Adresář dat)"_s);
-    auto *userButton = addButton(group, u"Adresář &uživatele"_s, u"AdresarUzivatelButton"_s,
+        hintedButton(group, u"Adresář &dat"_s, u"AdresarDatButton"_s, u"Nastaví výchozí cestu (Adresář dat)"_s);
+    auto *userButton = hintedButton(group, u"Adresář &uživatele"_s, u"AdresarUzivatelButton"_s,
                            u"Nastaví výchozí cestu (Adresář uživatele)"_s);
-    auto *erase = addButton(group, u"&Smazat XML soubory"_s, u"SmazatButton"_s, u"Smaže uvedené XML soubory"_s);
+    auto *erase = hintedButton(group, u"&Smazat XML soubory"_s, u"SmazatButton"_s, u"Smaže uvedené XML soubory"_s);
 
     auto *rurLabel = new QLabel(u"RUR"_s, group);
     rurLabel->setBuddy(template_);

@@ -28,8 +28,17 @@ class PrintTarget;
 
 namespace rur::print {
 
+class TEmtfForm;
 class TPrevForm;
 struct PreviewRequest;
+struct PrintCentreContext;
+
+// A page that another part of the program adds to the print centre after "Tiskárna": made
+// each time the print centre opens, with its context and the window it belongs to.
+struct PrintCentrePage {
+    QString title;
+    std::function<QWidget *(PrintCentreContext &ctx, TEmtfForm &centre)> build;
+};
 
 // A printout of a Komfort node that another part of the program lays out (letters,
 // envelopes): nothing when there is nothing to print (the user has been told why). Throws
@@ -82,6 +91,7 @@ public:
     TPrevForm &previewForm();
 
     KomfortActions komfort;
+    QList<PrintCentrePage> pages;
 
     // The printer chosen for this run (empty: the system's default). When another data set
     // is open than the last time, the default printer is chosen first.

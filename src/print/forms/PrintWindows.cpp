@@ -2,6 +2,7 @@
 
 #include "app/MainMenu.h"
 #include "app/forms/MainForm.h"
+#include "check/forms/ReturnCheckForm.h"
 #include "engine/EngineError.h"
 #include "platform/Prompter.h"
 #include "print/PaymentOrder.h"
@@ -59,6 +60,10 @@ void registerPrintWindows(app::TMainForm &form, platform::Prompter &prompter)
     main->setCommandHandler(app::Command::TiskRur, [main, ask] { VyberTisku1(*main, *ask, 2); });
     main->setCommandHandler(app::Command::TiskKomfort, [main, ask] { VyberTisku1(*main, *ask, 3); });
     main->setReturnWindowOpener(5, [main, ask] { VyberTisku1(*main, *ask, 2); });
+    // The check of the print centre's "&Kontrola", also offered by the working area.
+    main->setCommandHandler(app::Command::Kontrola, [main, ask] {
+        check::showReturnCheck(main, vat::windowContextOf(*main, *ask), main->userSettings().kodovani);
+    });
     main->setCommandHandler(app::Command::NastaveniTisku, [main, ask] {
         const app::Directories &dirs = main->directories();
         printServices(*main, *ask).VyberTisk1(1, main, dirs.dataSetDir,

@@ -1,0 +1,16 @@
+#pragma once
+
+namespace rur::app {
+class TMainForm;
+}
+namespace rur::platform {
+class Prompter;
+}
+
+namespace rur::kh {
+
+// Puts the control statement behind the main window: "Přiznání k &RUR" → "&Kontrolní hlášení"
+// opens the register, and the print centre gets its page "Kontrolní hlášení".
+void registerStatementWindows(app::TMainForm &form, platform::Prompter &prompter);
+
+}  // namespace rur::kh
