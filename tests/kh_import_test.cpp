@@ -64,7 +64,7 @@ TEST_F(RegisterImport, EverySectionComesInAsTheWindowWouldStoreIt)
                               "A3;;SK;2020202020;ZL-1;8.3.2018;300000;;;;;;;;;;\r\n"
                               "A4;27082440;;;\"FV;100 \"\"B\"\"\";9.3.2018;8264.46;1735.54;;;;;;0;n;;\r\n"
                               "A5;;;;;;5000;1050;;;1000;100;;;;;\r\n"
-                              "B2;25596641;;;DF-200;13.3.2018;-30000;-6300;;;;;;;N;ano;\r\n"
+                              "B2;45274649;;;DF-200;13.3.2018;-30000;-6300;;;;;;;N;ano;\r\n"
                               "\r\n";
     const kh::ImportResult result = import(file);
     ASSERT_TRUE(result.error.isEmpty()) << result.error.toStdString();
@@ -164,7 +164,7 @@ TEST_F(RegisterImport, AnImportKilledHalfWayLeavesTheRegisterAsItWas)
 {
     QByteArray file = kHeader;
     for (int i = 0; i < 200; ++i)
-        file += "B2;25596641;;;DF-" + QByteArray::number(i) + ";1.3.2018;20000;4200;;;;;;;;;\n";
+        file += "B2;45274649;;;DF-" + QByteArray::number(i) + ";1.3.2018;20000;4200;;;;;;;;;\n";
     ASSERT_TRUE(import(kHeader + "B3;;;;X;1.3.2018;10;2,1;;;;;;;;;\n").error.isEmpty());
     const QString before = rows();
     ASSERT_TRUE(rur::testing::killedAt("group:between", [&] { import(file, true); }));

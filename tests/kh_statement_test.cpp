@@ -91,8 +91,8 @@ TEST_F(Statement, ARegisterOfEverySectionIsWrittenAsTheFormWantsIt)
         "\t\t<VetaA4 c_radku=\"1\" dic_odb=\"27082440\" c_evid_dd=\"FV-100\" dppd=\"09.03.2018\" zakl_dane1=\"100000\" dan1=\"21000\" kod_rezim_pl=\"0\" zdph_44=\"N\"/>\r\n"
         "\t\t<VetaA4 c_radku=\"2\" dic_odb=\"27082440\" c_evid_dd=\"FV-103\" dppd=\"11.03.2018\" zakl_dane1=\"1000\" dan1=\"210\" kod_rezim_pl=\"0\" zdph_44=\"P\"/>\r\n"
         "\t\t<VetaA5 zakl_dane1=\"13264.46\" dan1=\"2785.54\" zakl_dane2=\"50000\" dan2=\"7500\" zakl_dane3=\"1000\" dan3=\"100\"/>\r\n"
-        "\t\t<VetaB1 c_radku=\"1\" dic_dod=\"25596641\" c_evid_dd=\"DF-B1\" duzp=\"12.03.2018\" zakl_dane1=\"40000\" dan1=\"8400\" kod_pred_pl=\"4\"/>\r\n"
-        "\t\t<VetaB2 c_radku=\"1\" dic_dod=\"25596641\" c_evid_dd=\"DF-200\" dppd=\"13.03.2018\" zakl_dane1=\"30000\" dan1=\"6300\" pomer=\"N\" zdph_44=\"N\"/>\r\n"
+        "\t\t<VetaB1 c_radku=\"1\" dic_dod=\"45274649\" c_evid_dd=\"DF-B1\" duzp=\"12.03.2018\" zakl_dane1=\"40000\" dan1=\"8400\" kod_pred_pl=\"4\"/>\r\n"
+        "\t\t<VetaB2 c_radku=\"1\" dic_dod=\"45274649\" c_evid_dd=\"DF-200\" dppd=\"13.03.2018\" zakl_dane1=\"30000\" dan1=\"6300\" pomer=\"N\" zdph_44=\"N\"/>\r\n"
         "\t\t<VetaB3 zakl_dane1=\"2000\" dan1=\"420\" zakl_dane2=\"5000\" dan2=\"750\"/>\r\n"
         "\t\t<VetaC obrat23=\"10000\" obrat5=\"20000\" pln23=\"100\" pln5=\"400\" pln_rez_pren=\"6000\" rez_pren23=\"90000\" rez_pren5=\"100000\" celk_zd_a2=\"460000\"/>\r\n"
         "\t</DPHKH1>\r\n"
@@ -118,7 +118,7 @@ TEST_F(Statement, ARegisterOfEverySectionIsWrittenAsTheFormWantsIt)
     EXPECT_TRUE(lineOf(subsequent, "VetaD").endsWith("khdph_forma=\"N\" d_zjist=\"02.05.2018\"/>"));
     EXPECT_TRUE(check::checkSchema(subsequent, check::FilingSchema::Dphkh1).isEmpty());
     // In windows-1250 a document number keeps its letters; a quote can't break the file.
-    appendRow(*dm.Dkh, {{u"Oddil"_s, u"B1"_s}, {u"Dic"_s, u"25596641"_s}, {u"Doklad"_s, u"Č.\"7\" <&>"_s},
+    appendRow(*dm.Dkh, {{u"Oddil"_s, u"B1"_s}, {u"Dic"_s, u"45274649"_s}, {u"Doklad"_s, u"Č.\"7\" <&>"_s},
                         {u"Datum"_s, QDate(2018, 3, 1)}, {u"Zaklad1"_s, 10.0}, {u"Dan1"_s, 2.1}, {u"Kod"_s, u"4"_s}});
     const QByteArray cp1250 = build({}, print::KodCp1250);
     EXPECT_TRUE(cp1250.contains("c_evid_dd=\"\xC8.&quot;7&quot; &lt;&amp;&gt;\"")) << lineOf(cp1250, "VetaB1 c_radku=\"2\"").toStdString();
@@ -303,8 +303,8 @@ TEST_F(Statement, RowsTheTaxOfficeWouldQueryAreNamed)
         const char16_t *message;  // nullptr: nothing to say about the row
         check::Severity severity = check::Severity::Error;
     } cases[] = {
-        {"own DIČ", row(u"A1", u"X1", {{u"Dic"_s, u"12345678"_s}, {u"Zaklad1"_s, 100.0}, {u"Kod"_s, u"4"_s}}), u"A1 X1",
-         u"A1 X1: DIČ 12345678 je vlastní DIČ plátce."},
+        {"own DIČ", row(u"A1", u"X1", {{u"Dic"_s, u"25596641"_s}, {u"Zaklad1"_s, 100.0}, {u"Kod"_s, u"4"_s}}), u"A1 X1",
+         u"A1 X1: DIČ 25596641 je vlastní DIČ plátce."},
         {"check digit", row(u"B1", u"X2", {{u"Dic"_s, u"8001010002"_s}, {u"Zaklad1"_s, 100.0}, {u"Dan1"_s, 21.0}, {u"Kod"_s, u"4"_s}}),
          u"B1 X2", u"B1 X2: DIČ CZ8001010002 není platné: rodné číslo nemá správnou kontrolní číslici."},
         {"same number, same code", row(u"A1", u"FV-A1", {{u"Dic"_s, partner}, {u"Zaklad1"_s, 100.0}, {u"Kod"_s, u"4"_s}}),
@@ -312,7 +312,7 @@ TEST_F(Statement, RowsTheTaxOfficeWouldQueryAreNamed)
         {"same number, another code", row(u"A1", u"FV-A1", {{u"Dic"_s, partner}, {u"Zaklad1"_s, 100.0}, {u"Kod"_s, u"5"_s}}),
          u"A1 FV-A1", nullptr},
         {"same supplier, number and date",
-         row(u"B2", u"DF-200", {{u"Dic"_s, u"25596641"_s}, {u"Zaklad1"_s, 100.0}, {u"Dan1"_s, 21.0}, {u"Oprava"_s, u"P"_s},
+         row(u"B2", u"DF-200", {{u"Dic"_s, u"45274649"_s}, {u"Zaklad1"_s, 100.0}, {u"Dan1"_s, 21.0}, {u"Oprava"_s, u"P"_s},
                                 {u"Pomer"_s, u"A"_s}, {u"Datum"_s, QDate(2018, 3, 13)}}),
          u"B2 DF-200",
          u"B2 DF-200: číslo dokladu DF-200 je v oddílu B2 vícekrát od jednoho dodavatele se stejným datem povinnosti "

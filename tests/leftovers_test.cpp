@@ -66,6 +66,9 @@ TEST_F(Leftovers, OpeningPlaysBackAHotJournalAndRemovesWhatNoProcedureOwns)
     writeFile(root.dataSet() + u"Dtabn1.DB-mj0A1B2C9FF"_s, (root.dataSet() + u"Dtabn2.DB-journal"_s).toUtf8() + '\0');
     writeFile(root.dataSet() + u".Maz.DB.tmp123-abc"_s, "kopie");
     writeFile(root.dataSet() + u"Zaloha/.Zaloha.zip.tmp77-1f"_s, "záloha");
+    // libzip writes an archive through a file of its own beside the one it was given.
+    writeFile(root.dataSet() + u"Zaloha/.Zaloha.zip.tmp77-2e.Xb3k9Q"_s, "záloha");
+    writeFile(root.dataSet() + u".Dkh.DB.tmp5-6a.aZ09zz"_s, "kopie");
     // A file of the user's is no leftover.
     writeFile(root.dataSet() + u"poznamky.txt"_s, "moje");
 

@@ -166,20 +166,20 @@ const CommandRegistration khCommands[] = {
                          u"                               (UTF-8, středníky, hlavička oddil;dic;stat;vatid;doklad;datum;zaklad1;\n"
                          u"                               dan1;zaklad2;dan2;zaklad3;dan3;kod;rezim;oprava;pomer;radek); všechny\n"
                          u"                               řádky, nebo žádný; --replace rejstřík nejdřív vyprázdní"_s,
-                         {}, cmdKhImport, 91, u"rur-cli kh-import D1 ~/doklady-brezen.csv"_s}),
+                         {}, cmdKhImport, 181, u"rur-cli kh-import D1 ~/doklady-brezen.csv"_s}),
     CommandRegistration({u"kh-xml"_s,
                          u"  kh-xml RUR [--out SOUBOR] [--forma B|O|N] [--zjisteno D.M.RRRR]  zapíše soubor DPHKH1\n"
                          u"                               kontrolního hlášení (vedle souboru přiznání) a vypíše jeho cestu"_s,
-                         {u"--out"_s, u"--forma"_s, u"--zjisteno"_s}, cmdKhXml, 92,
+                         {u"--out"_s, u"--forma"_s, u"--zjisteno"_s}, cmdKhXml, 182,
                          u"rur-cli kh-xml D1 --out ~/DPHKH1.xml --forma B"_s}),
     CommandRegistration({u"kh-check"_s,
                          u"  kh-check RUR [--forma B|O|N] [--zjisteno D.M.RRRR]  zkontroluje kontrolní hlášení a jeho shodu\n"
                          u"                               s přiznáním; každé zjištění na řádku, kód 1 při chybě"_s,
-                         {u"--forma"_s, u"--zjisteno"_s}, cmdKhCheck, 93, u"rur-cli kh-check D1"_s}),
+                         {u"--forma"_s, u"--zjisteno"_s}, cmdKhCheck, 183, u"rur-cli kh-check D1"_s}),
     CommandRegistration({u"kh-transfer"_s,
                          u"  kh-transfer RUR              přenese součty rejstříku do přiznání (ř. 1, 2, 3 až 13, 25, 40, 41,\n"
                          u"                               43, 44); ostatní řádky přiznání zůstanou"_s,
-                         {}, cmdKhTransfer, 94, u"rur-cli kh-transfer D1"_s}),
+                         {}, cmdKhTransfer, 184, u"rur-cli kh-transfer D1"_s}),
 };
 
 const PrintoutRegistration registerList{u"kh"_s, [](Context &ctx, data::TDM1 &dm, int typPisma) {

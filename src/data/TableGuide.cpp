@@ -53,6 +53,8 @@ constexpr TableText kTables[] = {
     {u"Dpsn1", u"Seznam pořizovatelů zboží starší verze: program jej nese, žádné okno ani výstup jej nepoužívá."},
     {u"Dpsn2", u"Adresář pořizovatelů starší verze: program jej nese, žádné okno ani výstup jej nepoužívá."},
     {u"Prppz", u"Textová příloha přiznání (jeden řádek; text je v poli Poz)."},
+    {u"Dkh", u"Rejstřík dokladů kontrolního hlášení za období (řádek na doklad a oddíl A1 až B3), okno Kontrolní "
+             u"hlášení; z něj se píše soubor DPHKH1 a přenášejí součty do přiznání. Vymaže jej vymazání období a roku."},
 };
 
 constexpr TableText kCatalogueTables[] = {

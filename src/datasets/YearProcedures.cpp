@@ -46,6 +46,30 @@ QStringList withRegister(int first, int last)
     return data::dataFiles(first, last) + data::dataFiles(52, 52);
 }
 
+// Tables the data module keeps closed until a window needs them (the register of documents)
+// are opened for a change and closed again after it.
+class OpenedForChange {
+public:
+    explicit OpenedForChange(const QList<engine::Table *> &tables)
+    {
+        for (engine::Table *t : tables)
+            if (!t->isActive()) {
+                t->open();
+                opened_.append(t);
+            }
+    }
+    ~OpenedForChange()
+    {
+        for (engine::Table *t : std::as_const(opened_))
+            t->close();
+    }
+    OpenedForChange(const OpenedForChange &) = delete;
+    OpenedForChange &operator=(const OpenedForChange &) = delete;
+
+private:
+    QList<engine::Table *> opened_;
+};
+
 // Gives the tables of the files their template rows in place of their own, inside the group
 // transaction the caller holds.
 void resetToTemplates(data::TDM1 &dm, const QStringList &files)
@@ -128,7 +152,9 @@ bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &
     platform::BusyGuard busy(prompter);
     {
         // The emptied return and the coefficient carried into it are one change.
-        engine::GroupTransaction change(tablesOf(dm, withRegister(33, 35)));
+        const QList<engine::Table *> tables = tablesOf(dm, withRegister(33, 35));
+        const OpenedForChange opened(tables);
+        engine::GroupTransaction change(tables);
         resetToTemplates(dm, withRegister(33, 35));
         carryCoefficient(dm);
         change.commit();
@@ -145,7 +171,9 @@ bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &pr
         return false;
     platform::BusyGuard busy(prompter);
     {
-        engine::GroupTransaction change(tablesOf(dm, withRegister(36, 39)));
+        const QList<engine::Table *> tables = tablesOf(dm, withRegister(36, 39));
+        const OpenedForChange opened(tables);
+        engine::GroupTransaction change(tables);
         resetToTemplates(dm, withRegister(36, 39));
         change.commit();
     }
@@ -195,6 +223,7 @@ bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompte
         // The emptied year, the first period and the carried coefficient are one change.
         QList<engine::Table *> tables = tablesOf(dm, withRegister(32, 39));
         tables.append(dm.Prp.get());
+        const OpenedForChange opened(tables);
         engine::GroupTransaction change(tables);
         resetToTemplates(dm, withRegister(32, 39));
         if (dm.Prp->field(u"Cislo"_s).asInteger() != 1)

@@ -89,7 +89,7 @@ QString tableFileDamage(const QString &path, const QString &tableName)
 bool isWorkFile(const QString &fileName)
 {
     static const QRegularExpression pattern(
-        u"(-journal|-wal|-shm|-mj[0-9A-Fa-f]+)$|^\\..+\\.tmp[0-9a-f-]+$"_s);
+        u"(-journal|-wal|-shm|-mj[0-9A-Fa-f]+)$|^\\..+\\.tmp[0-9a-f-]+(\\.[0-9A-Za-z]{6})?$"_s);
     return pattern.match(fileName).hasMatch();
 }
 

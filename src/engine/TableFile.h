@@ -40,8 +40,9 @@ QString tableFileDamage(const QString &path, const QString &tableName);
 
 // Files beside tables that are never data: SQLite's journals ("X.DB-journal", "-wal",
 // "-shm", and the super-journal "X.DB-mj" of a write over several tables) and the program's
-// own temporary copies (".X.DB.tmp..."). They are neither archived nor restored, and what a
-// killed procedure left of them goes when the data set is next opened.
+// own temporary copies (".X.DB.tmp...", and libzip's ".X.zip.tmp....XXXXXX" beside an archive
+// it writes). They are neither archived nor restored, and what a killed procedure left of
+// them goes when the data set is next opened.
 bool isWorkFile(const QString &fileName);
 // Removes what killed writers left in a directory of tables: a journal goes once SQLite has
 // had the chance to play it back into its table (a hot one is played back and goes by

@@ -156,14 +156,20 @@ bool fromStorage(const FieldDef &f, const Statement &st, int column, QVariant *o
             return true;
         }
         return fromStorage(f, QVariant(st.columnInt64(column)), out);
-    case SQLITE_TEXT:
-    case SQLITE_BLOB: {  // read as its text, as the general path reads it
+    case SQLITE_BLOB:
+        return false;  // bytes: no field shows them and no filing file carries them
+    case SQLITE_TEXT: {
+        // Text that is not UTF-8 comes back as bytes; a NUL would cut it short on its way out.
+        QVariant stored = st.column(column);
+        if (stored.typeId() != QMetaType::QString)
+            return false;
+        QString text = stored.toString();
+        if (text.contains(QChar(0)))
+            return false;
         if (f.type == FieldType::Char || f.type == FieldType::Memo) {
-            QString s = st.columnText(column);
-            *out = s.isEmpty() ? QVariant() : QVariant(std::move(s));
+            *out = text.isEmpty() ? QVariant() : QVariant(std::move(text));
             return true;
         }
-        const QString text = st.columnText(column);
         // Dates as the program writes them, yyyy-mm-dd, read without the general parser.
         if (f.type == FieldType::Date && text.size() == 10 && text[4] == u'-' && text[7] == u'-') {
             const auto number = [&](int from, int length) {

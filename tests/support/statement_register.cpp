@@ -46,10 +46,10 @@ void fillStatementRegister(data::TDM1 &dm)
         with(doc(u"A5", u"Pokladna", 31), {{u"Zaklad1"_s, 5000.0}, {u"Dan1"_s, 1050.0}, {u"Zaklad3"_s, 1000.0},
                                            {u"Dan3"_s, 100.0}}),
         with(doc(u"B1", u"DF-B1", 12),
-             {{u"Dic"_s, u"25596641"_s}, {u"Zaklad1"_s, 40000.0}, {u"Dan1"_s, 8400.0}, {u"Kod"_s, u"4"_s}}),
+             {{u"Dic"_s, u"45274649"_s}, {u"Zaklad1"_s, 40000.0}, {u"Dan1"_s, 8400.0}, {u"Kod"_s, u"4"_s}}),
         with(doc(u"B2", u"DF-200", 13),
-             {{u"Dic"_s, u"25596641"_s}, {u"Zaklad1"_s, 30000.0}, {u"Dan1"_s, 6300.0}, {u"Pomer"_s, u"N"_s}}),
-        with(doc(u"B2", u"DF-201", 28, 2), {{u"Dic"_s, u"25596641"_s}, {u"Zaklad2"_s, 5000.0}, {u"Dan2"_s, 750.0}}),
+             {{u"Dic"_s, u"45274649"_s}, {u"Zaklad1"_s, 30000.0}, {u"Dan1"_s, 6300.0}, {u"Pomer"_s, u"N"_s}}),
+        with(doc(u"B2", u"DF-201", 28, 2), {{u"Dic"_s, u"45274649"_s}, {u"Zaklad2"_s, 5000.0}, {u"Dan2"_s, 750.0}}),
         with(doc(u"B3", u"Drobné", 20), {{u"Zaklad1"_s, 2000.0}, {u"Dan1"_s, 420.0}}),
     };
     for (const QVariantMap &row : rows)
