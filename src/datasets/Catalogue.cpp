@@ -192,24 +192,6 @@ QString Catalogue::nameOf(const QString &directory) const
     return {};
 }
 
-void Catalogue::applyOrdering(int ordering)
-{
-    ordering_ = ordering;
-    if (!Data->isActive())
-        return;
-    switch (ordering) {
-    case OrderOwn: Data->setIndexName(u"Pozice"_s); break;
-    case OrderByName: Data->setIndexName(u"Nazev"_s); break;
-    default: Data->setIndexName(QString()); break;
-    }
-}
-
-void Catalogue::setOrdering(int ordering)
-{
-    applyOrdering(ordering);
-    platform::IniFile(dirs_.dataRoot + u"Dph.ini"_s).writeInteger(u"Dph"_s, u"Razeni"_s, ordering);
-}
-
 int Catalogue::nextNumber()
 {
     const int keep = ordering_;
@@ -350,24 +332,6 @@ bool Catalogue::inUse(const QString &directory)
     return false;
 }
 
-bool Catalogue::hasPassword() const
-{
-    return Uziv->isActive() && !Uziv->isEmpty() && !Uziv->value(Uziv->def().indexOf(u"Heslo"_s)).isNull();
-}
-
-bool Catalogue::passwordAccepted()
-{
-    if (!hasPassword())
-        return true;
-    QString typed;
-    const bool given = prompter_.askText(u"Zadejte heslo"_s, QString(), &typed, true);
-    if (given && typed == Uziv->field(u"Heslo"_s).asString())
-        return true;
-    if (given)
-        prompter_.information(QString::fromUtf16(kWrongPassword));
-    return false;
-}
-
 bool Catalogue::canOpenCurrent()
 {
     return canUseDirectory(currentDirectory()) && passwordAccepted();
@@ -437,106 +401,6 @@ bool Catalogue::deleteCurrent()
         QDir(dirs_.dataRoot).rmdir(directory);  // stays when other files are left in it
     setStatus(u"RUR "_s + name + u" bylo vymazáno."_s);
     return true;
-}
-
-bool Catalogue::addPassword(const QString &password)
-{
-    if (!prompter_.confirm(u"Opravdu přidat heslo ?"_s))
-        return false;
-    const bool stored = password.isEmpty() || guarded([&] {
-        Uziv->append();
-        Uziv->field(u"Cislo"_s).setValue(currentNumber());
-        Uziv->field(u"Heslo"_s).setValue(password);
-        Uziv->post();
-        return true;
-    });
-    if (!stored)
-        return false;
-    prompter_.information(u"Heslo bylo přidáno."_s);
-    return true;
-}
-
-bool Catalogue::changePassword(const QString &present, const QString &password)
-{
-    if (present != Uziv->field(u"Heslo"_s).asString()) {
-        prompter_.information(u"Neplatné heslo."_s);
-        return false;
-    }
-    if (!prompter_.confirm(u"Opravdu změnit heslo ?"_s))
-        return false;
-    const bool stored = guarded([&] {
-        if (password.isEmpty()) {
-            Uziv->deleteRecord();
-        } else {
-            Uziv->edit();
-            Uziv->field(u"Heslo"_s).setValue(password);
-            Uziv->post();
-        }
-        return true;
-    });
-    if (!stored)
-        return false;
-    prompter_.information(u"Heslo bylo změněno."_s);
-    return true;
-}
-
-QStringList Catalogue::ownOrderList()
-{
-    setOrdering(OrderOwn);
-    QStringList out;
-    for (int r = 0; r < Data->recordCount(); ++r)
-        out.append(Data->storedValue(r, Data->def().indexOf(u"Cislo"_s)).toString() + u' '
-                   + Data->storedValue(r, Data->def().indexOf(u"Nazev"_s)).toString());
-    return out;
-}
-
-bool Catalogue::applyOwnOrder(const QStringList &list)
-{
-    const int current = currentNumber();
-    const bool ok = guarded([&] {
-        engine::GroupTransaction change({Data.get()}, kCatalogueWaitMs);
-        for (int i = 0; i < list.size(); ++i) {
-            const int number = list[i].section(u' ', 0, 0).toInt();
-            if (Data->locate(u"Cislo"_s, {number}) && Data->field(u"Pozice"_s).asInteger() != i + 1) {
-                Data->edit();
-                Data->field(u"Pozice"_s).setValue(i + 1);
-                Data->post();
-            }
-        }
-        change.commit();
-        return true;
-    });
-    applyOrdering(OrderOwn);
-    Data->locate(u"Cislo"_s, {current});
-    return ok;
-}
-
-bool Catalogue::clearOwnOrder()
-{
-    if (!prompter_.confirm(u"Opravdu vymazat vlastní nastavení ?"_s))
-        return false;
-    const int current = currentNumber();
-    const bool ok = guarded([this] {
-        engine::GroupTransaction change({Data.get()}, kCatalogueWaitMs);
-        // Changing Pozice moves a row within the own ordering, so the rows are visited by
-        // number, not by walking the ordering they move in.
-        QVariantList numbers;
-        for (Data->first(); !Data->eof(); Data->next())
-            numbers.append(Data->field(u"Cislo"_s).value());
-        for (const QVariant &number : std::as_const(numbers)) {
-            if (Data->locate(u"Cislo"_s, {number}) && Data->field(u"Pozice"_s).value() != number) {
-                Data->edit();
-                Data->field(u"Pozice"_s).setValue(number);
-                Data->post();
-            }
-        }
-        change.commit();
-        return true;
-    });
-    if (ok)
-        setOrdering(OrderAutomatic);
-    Data->locate(u"Cislo"_s, {current});
-    return ok;
 }
 
 bool Catalogue::markConversionOffer()
