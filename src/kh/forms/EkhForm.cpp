@@ -9,6 +9,7 @@
 #include "kh/forms/FindKhForm.h"
 #include "platform/Prompter.h"
 #include "ui/forms/DBEditz.h"
+#include "ui/forms/EditWidth.h"
 #include "ui/forms/DBGrid.h"
 #include "ui/forms/DBNavigator.h"
 #include "ui/forms/KalendarForm.h"
@@ -101,7 +102,7 @@ TEkhForm::TEkhForm(vat::WindowContext ctx, StatementWindowServices services, QWi
         e->setObjectName(u"DBEdit"_s + field);
         e->setDataSource(dkh, field);
         e->setPrompter(&ctx_.prompter);
-        e->setFixedWidth(e->fontMetrics().averageCharWidth() * (d.chars + 1) + 14);
+        ui::setEditWidth(*e, d.chars + 1);
         vat::setHint(e, QString::fromUtf16(d.hint));
         auto *label = new QLabel(QString::fromUtf16(d.label), this);
         if (d.column == Column::Datum)
