@@ -208,12 +208,10 @@ QVariant Statement::column(int index) const
         // Text that is not valid UTF-8 comes back as bytes, which no field takes: decoding it
         // would put replacement characters into the user's data.
         const auto *text = static_cast<const char *>(sqlite3_column_blob(stmt_, index));
-        const QByteArrayView bytes(text, sqlite3_column_bytes(stmt_, index));
-        QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString decoded = decode(bytes);
-        if (decode.hasError())
-            return QVariant(bytes.toByteArray());
-        return QVariant(decoded);
+        const int size = sqlite3_column_bytes(stmt_, index);
+        if (!QUtf8StringView(text, size).isValidUtf8())
+            return QVariant(QByteArray(text, size));
+        return QVariant(QString::fromUtf8(text, size));
     }
     default: {
         const auto *blob = static_cast<const char *>(sqlite3_column_blob(stmt_, index));
