@@ -1,6 +1,6 @@
 // The check of a return before it is filed: each content rule with a return that trips it and
-// one that passes, the schema check of the filing file, the merge of both, the check after
-// "&Uložit data" and rur-cli check.
+// one that passes, the schema check of the filing file, the merge of both and the check after
+// "&Uložit data".
 #include "app/Directories.h"
 #include "app/Startup.h"
 #include "check/FilingFields.h"
@@ -17,7 +17,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -79,44 +78,6 @@ TEST_F(ReturnCheck, AValidFullyFilledReturnHasNoFindingInAnyEncoding)
 {
     for (int kodovani : {print::KodUtf8, print::KodCp1250, print::KodIso88592})
         EXPECT_EQ(lines(all(kodovani)), QStringList()) << "encoding " << kodovani;
-}
-
-TEST(TaxNumber, CompanyNumbersAndBirthNumbers)
-{
-    const QDate today(2018, 5, 2);
-    const struct {
-        const char *dic;
-        DicFault fault;
-    } cases[] = {
-        {"", DicFault::Empty},
-        {"CZ25596641", DicFault::None},          // a company: 176 by the weights 8 to 2 leaves 0, check digit 1
-        {"CZ25596642", DicFault::CompanyCheckDigit},
-        {"CZ12345678", DicFault::CompanyCheckDigit},  // 112 leaves 2: the check digit is 9
-        {"CZ00000019", DicFault::None},          // 1 * 2 = 2 leaves 2: 9
-        {"CZ00000060", DicFault::None},          // 6 * 2 = 12 leaves 1: 0
-        {"CZ00000051", DicFault::None},          // 5 * 2 = 10 leaves 10: 1 (11 - 10)
-        {"CZ00000116", DicFault::None},          // 1 * 3 + 1 * 2 = 5 leaves 5: 6
-        {"12345678", DicFault::Format},          // no country code
-        {"CZ1234567", DicFault::Format},         // seven digits
-        {"CZ12345678901", DicFault::Format},     // eleven
-        {"CZ 12345678", DicFault::Format},
-        {"CZ530101123", DicFault::None},         // nine digits, born 1.1.1953
-        {"CZ540101123", DicFault::NineDigitYear},
-        {"CZ535228123", DicFault::None},         // a woman: month + 50
-        {"CZ531301123", DicFault::BirthDate},    // month 13
-        {"CZ530230123", DicFault::BirthDate},    // 30 February
-        {"CZ7103192745", DicFault::None},        // divisible by 11
-        {"CZ7103192746", DicFault::CheckDigit},
-        {"CZ7161192742", DicFault::None},        // a woman, born 19.11.1971
-        {"CZ7113192742", DicFault::BirthDate},   // month 13
-        {"CZ0421010007", DicFault::None},        // month + 20, given since 2004
-        {"CZ9021010008", DicFault::BirthDate},   // month + 20 in 1990
-        {"CZ7801010020", DicFault::None},        // first nine leave 10, check digit 0, before 1985
-        {"CZ0801010090", DicFault::CheckDigit},  // the same exception is gone in 2008
-        {"CZ2001010009", DicFault::BirthDate},   // born in 2020: after today
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(int(check::checkDic(QString::fromLatin1(c.dic), today)), int(c.fault)) << c.dic;
 }
 
 TEST_F(ReturnCheck, VatNumberFindingNamesTheTaxpayerField)
@@ -544,69 +505,6 @@ TEST_F(ReturnCheck, AFileIsCheckedOnItsOwnValues)
         file.close();
         EXPECT_EQ(lines(check::checkWrittenFile(dm, path, rur::testing::kValidReturnToday)), c.found);
     }
-}
-
-// rur-cli check SET [--file PATH], and the check that follows rur-cli xml.
-struct CliResult {
-    int exitCode = -1;
-    QStringList out, err;
-};
-
-CliResult cli(const QStringList &args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-    p.waitForFinished(60000);
-    const auto split = [](const QByteArray &b) { return QString::fromUtf8(b).split(u'\n', Qt::SkipEmptyParts); };
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, split(p.readAllStandardOutput()),
-            split(p.readAllStandardError())};
-}
-
-TEST(ReturnCheckCli, OneLinePerFindingAndExitStatusOneOnlyForErrors)
-{
-    rur::testing::TestRoot root;
-    root.createDataSet();
-    root.addCatalogueRow(1, u"Alfa"_s);
-    const auto change = [&](const std::function<void(data::TDM1 &)> &work) { rur::testing::withDataSet(root, work); };
-    change([](data::TDM1 &dm) { rur::testing::fillValidReturn(dm); });
-    CliResult r = cli({u"--root"_s, root.path(), u"check"_s, u"1"_s});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, QStringList{u"Kontrola nenašla v přiznání nic k opravě."_s});
-
-    change([](data::TDM1 &dm) { setRow(*dm.Dtabn1, {{u"C210a"_s, 2110.0}}); });
-    r = cli({u"--root"_s, root.path(), u"check"_s, u"1"_s});
-    EXPECT_EQ(r.exitCode, 0) << "warnings alone";
-    EXPECT_EQ(r.out, QStringList{u"Upozornění: ř. 1 (Dtabn1.C210a): daň 2110 Kč se liší od kontrolního výpočtu 2100 Kč o 10 Kč."_s});
-
-    change([](data::TDM1 &dm) { setRow(*dm.Prp, {{u"Fuc"_s, QVariant()}}); });
-    r = cli({u"--root"_s, root.path(), u"check"_s, u"1"_s});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, (QStringList{u"Chyba: Číslo FÚ (Prp.Fuc): není vyplněno číslo finančního úřadu."_s,
-                                  u"Upozornění: ř. 1 (Dtabn1.C210a): daň 2110 Kč se liší od kontrolního výpočtu 2100 Kč o 10 Kč."_s}));
-
-    // xml writes the file, reports the same on stderr and succeeds.
-    QTemporaryDir out;
-    const QString file = out.path() + u"/dp.xml"_s;
-    r = cli({u"--root"_s, root.path(), u"xml"_s, u"1"_s, u"--out"_s, file});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, QStringList{file});
-    EXPECT_TRUE(r.err.contains(u"Chyba: Číslo FÚ (Prp.Fuc): není vyplněno číslo finančního úřadu."_s)) << r.err.join(u'\n').toStdString();
-
-    // --file: the file as it is.
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        QByteArray bytes = f.readAll();
-        f.close();
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes.replace(R"( rok="2018")", R"( rok="2O18")"));
-    }
-    r = cli({u"--root"_s, root.path(), u"check"_s, u"1"_s, u"--file"_s, file});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.out.contains(u"Chyba: Rok (Prp.R): musí být čtyřmístný rok."_s)) << r.out.join(u'\n').toStdString();
 }
 
 }  // namespace
