@@ -34,6 +34,7 @@ static void PrintTo(const QString &s, std::ostream *os)
 
 namespace {
 
+using rur::testing::frameRect;
 using rur::testing::showFramed;
 using rur::testing::wmTitle;
 
@@ -68,13 +69,14 @@ TEST_F(WindowSystem, AReopenedWindowStandsWhereItStood)
         vat::TEtab1Form window(ctx(), form.get());
         showFramed(window);
         if (i == 0)
-            first = window.frameGeometry().topLeft();
-        EXPECT_EQ(window.frameGeometry().topLeft(), first) << "opening " << i + 1;
-        EXPECT_TRUE(window.screen()->availableGeometry().contains(window.frameGeometry())) << "opening " << i + 1;
+            first = frameRect(window).topLeft();
+        EXPECT_EQ(frameRect(window).topLeft(), first) << "opening " << i + 1;
+        EXPECT_TRUE(window.screen()->availableGeometry().contains(frameRect(window))) << "opening " << i + 1;
 
         window.reject();
     }
-    // The stored place is the frame's corner, as it was first put there.
+    // The stored place is the frame's corner as the screen shows it, even when the toolkit
+    // has not learnt the frame of the window (which happens on a busy machine).
     const platform::IniFile ini(form->directories().dataSetIni());
     EXPECT_EQ(ini.readInteger(u"D1"_s, u"ZdanitelnaPlneniTop"_s, -1), first.y());
     EXPECT_EQ(ini.readInteger(u"D1"_s, u"ZdanitelnaPlneniLeft"_s, -1), first.x());

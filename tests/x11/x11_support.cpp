@@ -82,6 +82,19 @@ void showFramed(QWidget &window)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !frameExtents(window).isNull(); }, 5000)) << "no frame";
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    // Under load the window manager may still be placing the frame: wait until it has stood
+    // still for a moment.
+    QRect last;
+    int still = 0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QRect now = frameRect(window);
+            still = now == last ? still + 1 : 0;
+            last = now;
+            return still >= 3;
+        },
+        5000))
+        << "the frame does not settle";
     QTest::qWait(300);
 }
 

@@ -16,9 +16,13 @@ namespace rur::ui {
 namespace {
 
 // The frame the window manager puts around our windows, read off a window of the program
-// that is already on the screen; none before the first one is shown.
+// that is already on the screen; none before the first one is shown. The toolkit forgets a
+// window's frame for a moment whenever the window manager touches it, so the last frame seen
+// stands in when no window shows one right now: placing without it lets the window manager
+// put the frame where the inner area was asked for, a title bar lower.
 QMargins frameMarginsNear(const QWidget &window)
 {
+    static QMargins lastSeen;
     QList<const QWidget *> candidates;
     if (window.parentWidget())
         candidates.append(window.parentWidget()->window());
@@ -29,10 +33,12 @@ QMargins frameMarginsNear(const QWidget &window)
         if (!w || w == &window || !w->isVisible())
             continue;
         const QRect f = w->frameGeometry(), g = w->geometry();
-        if (f != g)
-            return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
+        if (f != g) {
+            lastSeen = {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
+            return lastSeen;
+        }
     }
-    return {};
+    return lastSeen;
 }
 
 QScreen *screenFor(const QWidget &window, QPoint at)
@@ -105,7 +111,17 @@ void placeFrameAt(QWidget &window, QPoint frameTopLeft)
 
 QPoint framePlace(const QWidget &window)
 {
-    return window.frameGeometry().topLeft();
+    // On a busy machine the toolkit may never learn one window's frame (its frame equals its
+    // inner area although the window manager drew a frame): the frame of the program's other
+    // windows is the better answer than the inner corner, which would move the window down
+    // by the title bar on every opening.
+    const QRect f = window.frameGeometry(), g = window.geometry();
+    if (f == g && window.isWindow() && !window.windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        const QMargins margins = frameMarginsNear(window);
+        if (!margins.isNull())
+            return g.topLeft() - QPoint(margins.left(), margins.top());
+    }
+    return f.topLeft();
 }
 
 }  // namespace rur::ui
