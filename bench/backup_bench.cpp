@@ -1,9 +1,9 @@
 // Benchmarks of backup and restore, each beside the zip or unzip command of the same folder.
 #include "bench_support.h"
 
-#include "app/Directories.h"
 #include "backup/Backup.h"
 #include "backup/Restore.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "data/Schemas.h"
 #include "data/Templates.h"
@@ -59,7 +59,7 @@ struct YearDataSet {
     }
 
     testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     backup::ArchiveJob job{dm, dirs, prompter};

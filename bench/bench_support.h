@@ -1,15 +1,15 @@
 // What the benchmarks share.
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "support/test_root.h"
 
 namespace rur::bench {
 
 // The directories of a temporary data root as the program finds them at start.
-inline app::Directories directoriesOf(const testing::TestRoot &root)
+inline base::Directories directoriesOf(const testing::TestRoot &root)
 {
-    app::Directories dirs;
+    base::Directories dirs;
     dirs.localDataRoot = dirs.dataRoot = root.path();
     dirs.notFound = false;
     return dirs;

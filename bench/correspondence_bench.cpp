@@ -2,10 +2,10 @@
 // 1,250, 2,500 and 5,000 addresses, so that the figures show whether the time grows linearly.
 #include "bench_support.h"
 
+#include "correspondence/Printouts.h"
 #include "data/DataM1.h"
 #include "data/Schemas.h"
 #include "datasets/DataSetAccess.h"
-#include "correspondence/Printouts.h"
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
 #include "report/Render.h"
@@ -37,7 +37,7 @@ struct MarkedAddresses {
         pdf = root.path() + u"obalky.pdf"_s;
     }
     testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     QString pdf;
 };

@@ -43,7 +43,7 @@ void ConvertParadoxEditionOf200DataSets(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         auto &root = roots.emplace_back(std::make_unique<testing::TestRoot>());
-        app::Directories dirs = directoriesOf(*root);
+        base::Directories dirs = directoriesOf(*root);
         platform::ScriptedPrompter prompter;
         datasets::Catalogue catalogue(dirs, prompter);
         catalogue.prepare();
@@ -108,7 +108,7 @@ void TransferParadoxJournalOf100000Entries(benchmark::State &state)
 {
     testing::TestRoot root;
     root.createDataSet();
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     data::TDM1 dm;
     datasets::openDataSet(dm, dirs, u"D1"_s);
     const ParadoxJournal journal;

@@ -36,7 +36,7 @@ void WriteAboFileOf100Groups(benchmark::State &state)
     const engine::TableDef def = data::mbanDef();
     QFile::remove(root.dataSet() + def.fileName);
     engine::createTableFile(root.dataSet() + def.fileName, def, rows);
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     data::TDM1 dm;
     datasets::openDataSet(dm, dirs, u"D1"_s);
     dm.Mban->open();

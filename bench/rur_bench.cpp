@@ -1,35 +1,35 @@
 // Timings of opening an up-to-date data set, upgrading an older one, installing a data root,
 // the procedures of the return, its check, its printouts, backup and restore, and converting
 // the data of an earlier edition. Run with `make bench`.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "bench_support.h"
 #include "check/ReturnCheck.h"
 #include "data/DataM1.h"
-#include "data/Schemas.h"
 #include "data/SchemaUpgrade.h"
+#include "data/Schemas.h"
 #include "data/Templates.h"
-#include "datasets/DataSetAccess.h"
-#include "engine/LocalSql.h"
-#include "platform/IniFile.h"
 #include "datasets/Catalogue.h"
 #include "datasets/Conversion.h"
+#include "datasets/DataSetAccess.h"
 #include "datasets/YearProcedures.h"
-#include "vat/Saving.h"
 #include "datasets/forms/Auto1Form.h"
+#include "engine/LocalSql.h"
 #include "engine/TableFile.h"
+#include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
-#include "print/XmlText.h"
-#include "support/editions.h"
-#include "support/test_root.h"
 #include "print/PaymentOrder.h"
 #include "print/PrintJobs.h"
 #include "print/ReturnPages.h"
+#include "print/XmlText.h"
 #include "report/Render.h"
+#include "support/editions.h"
 #include "support/filled_return.h"
 #include "support/sibling_files.h"
+#include "support/test_root.h"
 #include "transfer/JournalTransfer.h"
 #include "transfer/SiblingData.h"
+#include "vat/Saving.h"
 
 #include <QApplication>
 #include <QFile>
@@ -63,7 +63,7 @@ void OpenUpToDateDataSet(benchmark::State &state)
 {
     testing::TestRoot root;
     root.createDataSet();
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     for (auto _ : state) {
         data::TDM1 dm;
         datasets::openDataSet(dm, dirs, u"D1"_s);
@@ -77,7 +77,7 @@ BENCHMARK(OpenUpToDateDataSet)->Unit(benchmark::kMillisecond);
 void UpgradeOldDataSet(benchmark::State &state)
 {
     testing::TestRoot root;
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     for (auto _ : state) {
         state.PauseTiming();
         root.createDataSet();
@@ -122,7 +122,7 @@ void ShowSelectionOf2000DataSets(benchmark::State &state)
     QFile::remove(root.path() + u"Data.DB"_s);
     engine::createTableFile(root.path() + u"Data.DB"_s, data::catalogueDef(), rows);
     platform::IniFile(root.path() + u"Dph.ini"_s).writeInteger(u"Dph"_s, u"Razeni"_s, datasets::OrderByName);
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     platform::ScriptedPrompter prompter;
     for (auto _ : state) {
         datasets::Catalogue catalogue(dirs, prompter);
@@ -141,7 +141,7 @@ BENCHMARK(ShowSelectionOf2000DataSets)->Unit(benchmark::kMillisecond);
 void CreateDataSet(benchmark::State &state)
 {
     testing::TestRoot root;
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     platform::ScriptedPrompter prompter;
     datasets::Catalogue catalogue(dirs, prompter);
     catalogue.prepare();
@@ -159,7 +159,7 @@ BENCHMARK(CreateDataSet)->Unit(benchmark::kMillisecond);
 void YearEndOfADataSet(benchmark::State &state)
 {
     testing::TestRoot root;
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     platform::ScriptedPrompter prompter;
     for (auto _ : state) {
         state.PauseTiming();
@@ -185,7 +185,7 @@ void WriteFilingFile(benchmark::State &state)
 {
     testing::TestRoot root;
     root.createDataSet();
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     data::TDM1 dm;
     datasets::openDataSet(dm, dirs, u"D1"_s);
     const auto set = [](engine::Table &t, const QVariantMap &values) {
@@ -219,7 +219,7 @@ void RecomputeCurrentReturn(benchmark::State &state)
 {
     testing::TestRoot root;
     root.createDataSet();
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     data::TDM1 dm;
     datasets::openDataSet(dm, dirs, u"D1"_s);
     dm.Dtabn1->edit();
@@ -244,7 +244,7 @@ void SaveReturn(benchmark::State &state)
 {
     testing::TestRoot root;
     root.createDataSet();
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     platform::ScriptedPrompter prompter;
     data::TDM1 dm;
     datasets::openDataSet(dm, dirs, u"D1"_s);
@@ -270,7 +270,7 @@ void CheckFilledReturn(benchmark::State &state)
 {
     testing::TestRoot root;
     root.createDataSet();
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     data::TDM1 dm;
     datasets::openDataSet(dm, dirs, u"D1"_s);
     testing::fillValidReturn(dm, 999);
@@ -304,7 +304,7 @@ void ConvertEditionOf200DataSets(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         auto &root = roots.emplace_back(std::make_unique<testing::TestRoot>());
-        app::Directories dirs = directoriesOf(*root);
+        base::Directories dirs = directoriesOf(*root);
         platform::ScriptedPrompter prompter;
         datasets::Catalogue catalogue(dirs, prompter);
         catalogue.prepare();
@@ -325,7 +325,7 @@ void ReturnPages(benchmark::State &state, bool toPdf)
 {
     testing::TestRoot root;
     root.createDataSet();
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     data::TDM1 dm;
     datasets::openDataSet(dm, dirs, u"D1"_s);
     dm.Prp->edit();
@@ -374,7 +374,7 @@ void PrintPaymentOrder(benchmark::State &state)
 {
     testing::TestRoot root;
     root.createDataSet();
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     data::TDM1 dm;
     datasets::openDataSet(dm, dirs, u"D1"_s);
     testing::fillValidReturn(dm);
@@ -402,7 +402,7 @@ void TransferJournalOf100000Entries(benchmark::State &state)
 {
     testing::TestRoot root;
     root.createDataSet();
-    app::Directories dirs = directoriesOf(root);
+    base::Directories dirs = directoriesOf(root);
     data::TDM1 dm;
     datasets::openDataSet(dm, dirs, u"D1"_s);
     QTemporaryDir folders;

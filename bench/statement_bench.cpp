@@ -68,7 +68,7 @@ struct LargeRegister {
         return r.error.isEmpty() && r.rows == kDocuments;
     }
     testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     QString csv;
 };

@@ -2,11 +2,11 @@
 
 // What the backup and restore tests share: a data set opened in a private data root, archives
 // written member by member, and the files and rows of a folder to compare before and after.
-#include "app/Directories.h"
 #include "backup/Backup.h"
 #include "backup/FileSwap.h"
 #include "backup/Restore.h"
 #include "backup/ZipArchive.h"
+#include "base/Directories.h"
 #include "data/DataFileList.h"
 #include "data/DataM1.h"
 #include "data/Schemas.h"
@@ -182,7 +182,7 @@ protected:
 
     rur::testing::TestRoot root;
     QTemporaryDir work;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     backup::ArchiveJob job{dm, dirs, prompter};

@@ -1,6 +1,6 @@
 // "&Přenést" of the ABO window without its widgets: the questions, the list and the banking
 // program; the order made from the payment order; the path settings; the list printout.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/Table.h"
@@ -61,7 +61,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     int lists = 0;

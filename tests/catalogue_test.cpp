@@ -52,7 +52,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     platform::ScriptedPrompter prompter;
     std::unique_ptr<Catalogue> catalogue;
     QString status;
@@ -225,7 +225,7 @@ TEST_F(CatalogueTest, ADataSetOpenElsewhereIsInUse)
     const pid_t child = fork();
     if (child == 0) {
         data::TDM1 dm;
-        app::Directories d = dirs;
+        base::Directories d = dirs;
         datasets::openDataSet(dm, d, u"D1"_s);
         char c = 'x';
         if (write(ready[1], &c, 1) != 1)

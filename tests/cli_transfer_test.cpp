@@ -1,6 +1,6 @@
 // rur-cli transfer-journal and transfer-taxpayer: the transfers without windows, their
 // messages and exit codes, over sibling data written with plain SQLite.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "platform/IniFile.h"
@@ -55,7 +55,7 @@ protected:
     // A field of the data set's current row, as the program reads it.
     QVariant stored(const QString &table, const QString &field) const
     {
-        app::Directories dirs;
+        base::Directories dirs;
         dirs.localDataRoot = dirs.dataRoot = root.path();
         dirs.notFound = false;
         data::TDM1 dm;

@@ -1,9 +1,9 @@
 // Taking over the data of an earlier edition: the search for editions, the check at the first
 // start, and the conversion with data sets that can't be taken over.
-#include "app/Program.h"
+#include "base/Program.h"
 #include "data/DataM1.h"
-#include "data/Schemas.h"
 #include "data/SchemaUpgrade.h"
+#include "data/Schemas.h"
 #include "data/Templates.h"
 #include "datasets/Catalogue.h"
 #include "datasets/Conversion.h"
@@ -110,7 +110,7 @@ protected:
     }
 
     QTemporaryDir tmp;
-    app::Directories dirs;
+    base::Directories dirs;
     platform::ScriptedPrompter prompter;
     std::unique_ptr<datasets::Catalogue> catalogue;
     const QString savedCwd = QDir::currentPath();
@@ -429,7 +429,7 @@ TEST_F(Conversion, AnOlderDataSetOpensUpgradedWithItsFiguresIntact)
         {rur::data::dtabn1Def(), columns({rur::data::statementU3(u"Dtabn1"_s), rur::data::statementU4(u"Dtabn1"_s)}), {}},
         {rur::data::dtabn2Def(), columns({rur::data::statementU5(u"Dtabn2"_s)}), {}}};
     {
-        app::Directories earlierDirs = dirs;
+        base::Directories earlierDirs = dirs;
         earlierDirs.localDataRoot = earlierDirs.dataRoot = earlier;
         rur::data::TDM1 dm;
         datasets::openDataSet(dm, earlierDirs, u"D1"_s);

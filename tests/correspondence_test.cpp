@@ -1,7 +1,7 @@
 // The address book, the documents and their printouts without windows: the hooks of Maz and
 // Mdp, the duplicate of a document, the letter and the attachment with their text lines, the
 // envelopes of the marked addresses, and rur-cli writing them as PDF.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "correspondence/AddressBook.h"
 #include "correspondence/Documents.h"
 #include "correspondence/Printouts.h"
@@ -79,7 +79,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     ScriptedPrompter prompter;
 };

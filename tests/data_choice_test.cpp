@@ -1,7 +1,7 @@
 // Local or shared data: the stored choice, the data root it gives, preparing a shared data
 // root, and telling whether the locks of a mount reach other computers.
 #include "app/DataChoice.h"
-#include "app/SharedLocks.h"
+#include "base/SharedLocks.h"
 #include "data/Schemas.h"
 #include "data/Templates.h"
 #include "engine/TableFile.h"
@@ -42,7 +42,7 @@ protected:
 
     rur::testing::TestRoot local;
     QTemporaryDir tmp;
-    app::Directories dirs;
+    base::Directories dirs;
     platform::ScriptedPrompter prompter;
     const QString savedCwd = QDir::currentPath();
 };
@@ -144,12 +144,12 @@ TEST(SharedLocks, MountsWhoseLocksStayOnThisComputerAreNamed)
         "34 22 0:44 / /mnt/smb2 rw,relatime - cifs //srv/rur2 rw,vers=3.0,uid=1000\n"
         "35 22 0:45 / /home/u/ssh\\040disk rw,nosuid - fuse.sshfs u@srv:/rur rw,user_id=1000\n"
         "36 30 0:46 / /mnt/nfs/vnitrni rw - ext4 /dev/sdb1 rw\n";
-    const QList<app::MountEntry> mounts = app::parseMountInfo(mountinfo);
+    const QList<base::MountEntry> mounts = base::parseMountInfo(mountinfo);
     ASSERT_EQ(mounts.size(), 8);
     EXPECT_EQ(mounts[6].mountPoint, u"/home/u/ssh disk"_s);
     const auto problem = [&](const QString &path) {
-        const std::optional<app::MountEntry> m = app::mountOf(mounts, path);
-        return m ? app::lockProblem(*m) : u"(žádný)"_s;
+        const std::optional<base::MountEntry> m = base::mountOf(mounts, path);
+        return m ? base::lockProblem(*m) : u"(žádný)"_s;
     };
     EXPECT_EQ(problem(u"/mnt/nfs/RUR218/"_s), QString());
     EXPECT_EQ(problem(u"/mnt/nfs/vnitrni/RUR218"_s), QString());
@@ -160,9 +160,9 @@ TEST(SharedLocks, MountsWhoseLocksStayOnThisComputerAreNamed)
     EXPECT_EQ(problem(u"/mnt/smb2/RUR218"_s), QString());
     EXPECT_EQ(problem(u"/home/u/ssh disk/RUR218"_s), u"disk připojený přes SSH (sshfs) zámky nepřenáší"_s);
 
-    EXPECT_TRUE(app::sharedLockMessage(u"/mnt/nfs/RUR218/"_s, mounts).isEmpty());
-    EXPECT_TRUE(app::sharedLockMessage(u"/mnt/smb/RUR218/"_s, mounts)
+    EXPECT_TRUE(base::sharedLockMessage(u"/mnt/nfs/RUR218/"_s, mounts).isEmpty());
+    EXPECT_TRUE(base::sharedLockMessage(u"/mnt/smb/RUR218/"_s, mounts)
                     .startsWith(u"Adresář /mnt/smb/RUR218/ nechrání data před současnou prací více počítačů: "
                                 u"síťový disk SMB/CIFS je připojen s volbou nobrl.\n"_s));
-    EXPECT_TRUE(app::sharedLockMessage(u"/mnt/smb/RUR218/"_s, {}).isEmpty());
+    EXPECT_TRUE(base::sharedLockMessage(u"/mnt/smb/RUR218/"_s, {}).isEmpty());
 }

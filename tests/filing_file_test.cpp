@@ -1,7 +1,7 @@
 // The filing file DPHDP3: byte-exact files of three returns, the paths it goes to, replacing
 // an older file, the published schema, and the xml command of rur-cli.
-#include "app/Directories.h"
 #include "app/Startup.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "data/Schemas.h"
 #include "datasets/DataSetAccess.h"
@@ -111,7 +111,7 @@ protected:
 
     rur::testing::TestRoot root;
     QTemporaryDir scratch;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     QString file;
@@ -341,7 +341,7 @@ TEST_F(FilingFile, SavingAgainReplacesTheFileAndAFailedWriteKeepsTheOldOne)
 
 TEST_F(FilingFile, PathsOfTheSaveButton)
 {
-    app::UserSettings user;
+    base::UserSettings user;
     print::XmlPathSettings xml;
     print::FilingContext ctx{dm, dirs, user, xml, prompter};
 

@@ -1,7 +1,7 @@
 // Importing documents into the register: every section from one file, the cells a spreadsheet
 // writes, and hostile or mistaken files, each refused with its line and column and the
 // register left as it was.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/JsonRows.h"
@@ -50,7 +50,7 @@ protected:
 
     QTemporaryDir scratch;
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
 };
 

@@ -1,8 +1,8 @@
 // The control statement DPHKH1: its file from a register of every section, the file's name
 // and place, the check against the return (1,000 Kč either way) and of the rows, the transfer
 // into the return, and the register's list.
-#include "app/Directories.h"
 #include "app/Startup.h"
+#include "base/Directories.h"
 #include "check/ReturnCheck.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
@@ -61,7 +61,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
 };
@@ -143,7 +143,7 @@ TEST_F(Statement, ItsFileLiesBesideTheReturnsWithKhInItsName)
     rur::testing::fillStatementRegister(dm);
     dirs.dataSetDir = u"D1"_s;
     dirs.commonDataFolder = root.path();
-    app::UserSettings user;
+    base::UserSettings user;
     print::XmlPathSettings xml;
     print::FilingContext filing{dm, dirs, user, xml, prompter};
     const QString written = kh::saveStatementFile(filing, {});

@@ -1,7 +1,6 @@
 // The calendar's steps, the searches of the list windows and the VAT paid ledger, on a data
 // set opened as the program opens it; the ledger's commands of rur-cli.
-#include "support/run_cli.h"
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
@@ -10,6 +9,7 @@
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "search/Searches.h"
+#include "support/run_cli.h"
 #include "support/test_root.h"
 #include "ui/CalendarSteps.h"
 
@@ -60,7 +60,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
 };

@@ -3,7 +3,7 @@
 #include "support/run_cli.h"
 #include "support/test_root.h"
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/Table.h"
@@ -45,7 +45,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
 };
 
 TEST_F(Leftovers, OpeningPlaysBackAHotJournalAndRemovesWhatNoProcedureOwns)

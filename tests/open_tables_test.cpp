@@ -1,7 +1,7 @@
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
-#include "data/Schemas.h"
 #include "data/SchemaUpgrade.h"
+#include "data/Schemas.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
 #include "engine/LocalSql.h"
@@ -75,7 +75,7 @@ protected:
     }
 
     TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
 };
 
@@ -285,7 +285,7 @@ TEST_F(OpenTables, AKilledTemplateCopyLeavesEveryTableOpenable)
             QFile::remove(root.dataSet() + QString::fromUtf16(file));
         ASSERT_TRUE(rur::testing::killedAt(point, [this] {
             data::TDM1 child;
-            app::Directories d = dirs;
+            base::Directories d = dirs;
             datasets::openDataSet(child, d, u"D1"_s);
         })) << point;
         // Whatever the copy left, every file present is a whole table and the next opening

@@ -1,11 +1,11 @@
 // The overview of the open period: the figures against the return's own lines, the period, the
 // kind and the deadline, the states after saving, writing the filing file and a backup, the
 // texts the working area shows, and rur-cli overview.
-#include "app/DataSetRecords.h"
-#include "app/Directories.h"
 #include "app/Overview.h"
 #include "app/Startup.h"
 #include "backup/Backup.h"
+#include "base/DataSetRecords.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/Table.h"
@@ -51,7 +51,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
 };
@@ -158,7 +158,7 @@ TEST_F(OverviewTest, StatesAfterSavingWritingTheFileAndABackup)
 
     // The filing file counts for the return it was written for, while it is on the disk.
     QTemporaryDir out;
-    app::UserSettings user;
+    base::UserSettings user;
     print::XmlPathSettings xml{out.path() + u"/DPHDP3.xml"_s};
     print::FilingContext filing{dm, dirs, user, xml, prompter};
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
@@ -189,7 +189,7 @@ TEST_F(OverviewTest, StatesAfterSavingWritingTheFileAndABackup)
     EXPECT_TRUE(o.backupDue());
     EXPECT_EQ(app::factText(o, Fact::Backup).value,
               u"poslední záloha "_s + now.date().toString(u"dd.MM.yyyy"_s) + u" je starší než 30 dní"_s);
-    EXPECT_EQ(app::readBackupRecord(dirs.dataSetIni()).path, out.path() + u"/D1.zip"_s);
+    EXPECT_EQ(base::readBackupRecord(dirs.dataSetIni()).path, out.path() + u"/D1.zip"_s);
 }
 
 TEST_F(OverviewTest, ErrorsAndWarningsOfTheCheckNow)

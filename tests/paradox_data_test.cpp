@@ -1,7 +1,7 @@
 // The data of the earlier Windows editions and of the sibling programs as Paradox files: an
 // earlier data root taken over, and the transfers from a Paradox cash journal and income-tax
 // return, which give the figures the same files give in SQLite.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "data/SchemaUpgrade.h"
 #include "data/Schemas.h"
@@ -106,7 +106,7 @@ TEST(ParadoxData, AnEarlierDataRootOfParadoxFilesIsTakenOverButTheDamagedDataSet
     ASSERT_TRUE(QFile::exists(earlier + u"D1/Mdp.MB"_s));
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     dirs.localDataRoot = dirs.dataRoot = root.path();
     dirs.notFound = false;
     platform::ScriptedPrompter prompter;
@@ -246,7 +246,7 @@ private:
 
     bool paradox_;
     rur::testing::TestRoot root_;
-    app::Directories dirs_;
+    base::Directories dirs_;
     data::TDM1 dm_;
     platform::ScriptedPrompter prompter_;
     QTemporaryDir tmp_;

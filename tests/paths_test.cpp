@@ -1,6 +1,7 @@
 // Path templates, folder-browse starting folders, the taxpayer file stem and the text splits.
-#include "app/Paths.h"
+#include "base/Paths.h"
 #include "data/DataM1.h"
+#include "data/FileStem.h"
 #include "data/TextSplits.h"
 #include "support/test_root.h"
 
@@ -10,7 +11,7 @@
 #include <ostream>
 
 using namespace Qt::StringLiterals;
-using namespace rur::app;
+using namespace rur::base;
 
 static void PrintTo(const QString &s, std::ostream *os)
 {
@@ -204,17 +205,17 @@ TEST(PathsFileStem, TaxpayerTableOrDataSetName)
 
     rur::data::TDM1 dm;
     dm.Danove.setDirectory(root.dataSet());
-    EXPECT_EQ(NazevSb1(dm, dirs), u"D1"_s);  // the template row holds no name
+    EXPECT_EQ(rur::data::NazevSb1(dm, dirs), u"D1"_s);  // the template row holds no name
     ASSERT_TRUE(dm.Prp->isActive());
     dm.Prp->edit();
     dm.Prp->field(u"Oj1a"_s).setValue(u"A/B: s.r.o."_s);
     dm.Prp->post();
-    EXPECT_EQ(NazevSb1(dm, dirs), u"AB s.r.o."_s);
+    EXPECT_EQ(rur::data::NazevSb1(dm, dirs), u"AB s.r.o."_s);
 
     // A table that cannot be opened gives the data-set name.
     rur::data::TDM1 broken;
     broken.Danove.setDirectory(root.path() + u"D9/"_s);
-    EXPECT_EQ(NazevSb1(broken, dirs), u"D1"_s);
+    EXPECT_EQ(rur::data::NazevSb1(broken, dirs), u"D1"_s);
 }
 
 TEST(TextSplits, VatNumberNationalPart)

@@ -1,18 +1,18 @@
 // The payment order: what Mtt stores and shows, the printout's items where the bank form has
 // them (also in a PDF written by rur-cli), and the tax of the return taken into it.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "data/Schemas.h"
-#include "engine/Database.h"
 #include "datasets/DataSetAccess.h"
+#include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Table.h"
 #include "print/PaymentOrder.h"
 #include "report/ReportLayout.h"
-#include "support/run_cli.h"
 #include "support/filled_return.h"
 #include "support/gui_app.h"
 #include "support/pdf_text.h"
+#include "support/run_cli.h"
 #include "support/test_root.h"
 
 #include <QDate>
@@ -50,7 +50,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
 };
 

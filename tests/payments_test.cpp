@@ -1,6 +1,6 @@
 // The payer's accounts (Mbzp), the bank orders (Mban) and the ABO file written from them,
 // over data set D1.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
@@ -80,7 +80,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
 };

@@ -1,4 +1,4 @@
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "data/DateInput.h"
 #include "datasets/DataSetAccess.h"
@@ -27,7 +27,7 @@ protected:
     QString text(const QString &name) { return dm.Prp->field(name).asString(); }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
 };
 

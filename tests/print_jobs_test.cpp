@@ -1,7 +1,7 @@
 // The rules of the print centre that need no window: its settings in the data-set ini, the
 // printer they choose, the pages "Tisk" prints, the course of a printout with its failures,
 // the marks of the address book, and rur-cli's printing with copies.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
@@ -12,9 +12,9 @@
 #include "print/PrintJobs.h"
 #include "print/PrintMessages.h"
 #include "print/PrintSettings.h"
-#include "support/run_cli.h"
 #include "support/filled_return.h"
 #include "support/gui_app.h"
+#include "support/run_cli.h"
 #include "support/test_root.h"
 
 #include <QFile>
@@ -67,7 +67,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     StatusRecorder status;
     CountingPrompter prompter;

@@ -1,8 +1,8 @@
 // The check of a return before it is filed: each content rule with a return that trips it and
 // one that passes, the schema check of the filing file, the merge of both and the check after
 // "&Uložit data".
-#include "app/Directories.h"
 #include "app/Startup.h"
+#include "base/Directories.h"
 #include "check/FilingFields.h"
 #include "check/ReturnCheck.h"
 #include "check/TaxNumber.h"
@@ -70,7 +70,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
 };
 
@@ -387,7 +387,7 @@ TEST_F(ReturnCheck, ErrorsComeFirstAndContentFindingsHideTheSchemaOnesOfTheirFie
 TEST_F(ReturnCheck, SavingChecksTheFileAsItLiesOnTheDisk)
 {
     QTemporaryDir out;
-    app::UserSettings user;
+    base::UserSettings user;
     print::XmlPathSettings xml{out.path() + u"/DPHDP3.xml"_s, false};
     platform::ScriptedPrompter prompter;
     print::FilingContext filing{dm, dirs, user, xml, prompter};

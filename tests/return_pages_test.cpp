@@ -1,16 +1,16 @@
 // The two pages of the return: the layouts hold every item of the official form, page 1
 // fills its rows of one-character boxes from the taxpayer row, page 2 prints every amount
 // in its column, and rur-cli writes them as PDF files with their texts where the form has them.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/Table.h"
 #include "print/ReturnPages.h"
 #include "report/LayoutLoader.h"
 #include "report/ReportError.h"
-#include "support/run_cli.h"
 #include "support/gui_app.h"
 #include "support/pdf_text.h"
+#include "support/run_cli.h"
 #include "support/test_root.h"
 
 #include <QDate>
@@ -58,7 +58,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
 };
 

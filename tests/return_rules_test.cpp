@@ -1,6 +1,6 @@
 // Rules of the return tables: rounding on store, control values, totals, the tax
 // calculation, the split of lines 1 and 2, the taxpayer row and the tables nothing reads.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/Table.h"
@@ -53,7 +53,7 @@ protected:
     double num(Table &t, const QString &name) { return t.field(name).asFloat(); }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
 };
 

@@ -1,4 +1,4 @@
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
@@ -66,7 +66,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     StatusRecorder status;
     platform::ScriptedPrompter prompter;

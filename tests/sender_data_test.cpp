@@ -42,7 +42,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     const QString savedCwd = QDir::currentPath();
 };

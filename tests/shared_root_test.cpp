@@ -1,11 +1,11 @@
 // A shared data root reached through two mounts of one folder, as two computers reach a
 // network folder: a data set one program has open is refused to a program on the other mount.
-#include "support/run_cli.h"
 #include "data/DataM1.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
 #include "platform/Prompter.h"
 #include "support/editions.h"
+#include "support/run_cli.h"
 
 #include <QDir>
 #include <QProcess>
@@ -63,7 +63,7 @@ TEST_F(SharedRoot, ADataSetOpenOnOneMountIsRefusedOnTheOther)
     ASSERT_NE(QFileInfo(first).canonicalFilePath(), QFileInfo(second).canonicalFilePath());
 
     // This process works on D1 through the first mount.
-    app::Directories dirs;
+    base::Directories dirs;
     dirs.localDataRoot = dirs.dataRoot = first;
     dirs.notFound = false;
     {
@@ -81,7 +81,7 @@ TEST_F(SharedRoot, ADataSetOpenOnOneMountIsRefusedOnTheOther)
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
 
         // The same through the selection's own check in this process on the other mount.
-        app::Directories other = dirs;
+        base::Directories other = dirs;
         other.localDataRoot = other.dataRoot = second;
         platform::ScriptedPrompter prompter;
         datasets::Catalogue catalogue(other, prompter);

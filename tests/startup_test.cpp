@@ -1,7 +1,7 @@
 // Start-up: the directory search, the data version, the window geometry and settings in
 // Dph.ini, the network data root and its templates.
-#include "app/Program.h"
 #include "app/Startup.h"
+#include "base/Program.h"
 #include "data/DataFileList.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
@@ -16,6 +16,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur::app;
+using namespace rur::base;
 using rur::platform::IniFile;
 using rur::platform::ScriptedPrompter;
 

@@ -1,7 +1,7 @@
 // The transfer from a cash journal into the current return: which entries count, how the
 // codes land on the lines, what the return holds afterwards, what happens to bad journals
 // and to a transfer killed half-way; and finding the journal's folder.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
@@ -103,7 +103,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     QTemporaryDir folders;
@@ -362,7 +362,7 @@ TEST_F(JournalTransfer, AKilledTransferLeavesTheOldReturnOrTheTransferredOne)
 TEST_F(JournalTransfer, TheJournalIsFoundBesideTheProgramOrTheDataFolder)
 {
     QTemporaryDir tmp;
-    app::Directories place;
+    base::Directories place;
     place.programDir = tmp.path() + u"/prg/bin/"_s;
     place.localDataRoot = place.dataRoot = tmp.path() + u"/data/RUR 2018/"_s;
     const transfer::SiblingProgram &program = transfer::siblingProgram(transfer::SiblingKind::Journal);

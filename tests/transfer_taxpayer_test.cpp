@@ -1,6 +1,6 @@
 // The taxpayer data taken from an income-tax return: what the legal person's (PO) and the
 // individual's (SZ) returns write into Prp, what they leave alone, and bad sibling tables.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "platform/Prompter.h"
@@ -61,7 +61,7 @@ protected:
     QString prp(const QString &field) { return dm.Prp->field(field).asString(); }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     QTemporaryDir folders;

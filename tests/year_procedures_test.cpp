@@ -1,5 +1,5 @@
-#include "app/Directories.h"
 #include "backup/ZipArchive.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "data/Schemas.h"
 #include "datasets/DataSetAccess.h"
@@ -94,7 +94,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     RecordingDisplay display;
@@ -137,7 +137,7 @@ TEST_F(YearProcedures, ClearingTheYearEmptiesTheFinishedReturnsOnly)
 
 TEST_F(YearProcedures, ANoAtEitherQuestionChangesNothing)
 {
-    using Procedure = bool (*)(data::TDM1 &, app::Directories &, platform::Prompter &);
+    using Procedure = bool (*)(data::TDM1 &, base::Directories &, platform::Prompter &);
     const Procedure procedures[] = {datasets::VymazaniObdobi, datasets::VymazaniRoku, datasets::NovyRok};
     const auto before = tableFiles(root.dataSet());
     for (Procedure procedure : procedures) {

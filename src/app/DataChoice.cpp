@@ -1,7 +1,7 @@
 #include "app/DataChoice.h"
 
-#include "app/Program.h"
-#include "app/SharedLocks.h"
+#include "base/Program.h"
+#include "base/SharedLocks.h"
 #include "data/DataFileList.h"
 #include "data/Schemas.h"
 #include "engine/EngineError.h"
@@ -17,10 +17,10 @@ using namespace Qt::StringLiterals;
 
 namespace rur::app {
 
-DataChoice readDataChoice(const Directories &dirs)
+DataChoice readDataChoice(const base::Directories &dirs)
 {
     const platform::IniFile dph(dirs.localDataRoot + u"Dph.ini"_s);
-    return {dph.readString(u"Dph"_s, u"Net"_s), withSlash(dph.readString(u"Dph"_s, u"Path"_s))};
+    return {dph.readString(u"Dph"_s, u"Net"_s), base::withSlash(dph.readString(u"Dph"_s, u"Path"_s))};
 }
 
 QString catalogueEditText(const DataChoice &choice)
@@ -35,11 +35,11 @@ QString sharedRootFromEdit(const QString &edit)
         return {};
     const QFileInfo info(text);
     if (info.isDir() || text.endsWith(u'/'))
-        return withSlash(QDir::cleanPath(text));
-    return withSlash(info.path());
+        return base::withSlash(QDir::cleanPath(text));
+    return base::withSlash(info.path());
 }
 
-bool applyDataChoice(Directories &dirs, bool network, const QString &edit, platform::Prompter &prompter)
+bool applyDataChoice(base::Directories &dirs, bool network, const QString &edit, platform::Prompter &prompter)
 {
     platform::IniFile dph(dirs.localDataRoot + u"Dph.ini"_s);
     bool written = dph.writeString(u"Dph"_s, u"Net"_s, network ? u"1"_s : u"0"_s);
@@ -50,7 +50,7 @@ bool applyDataChoice(Directories &dirs, bool network, const QString &edit, platf
     if (network && !path.isEmpty()) {
         if (QFile::exists(path + u"Data.DB"_s)) {
             dirs.dataRoot = path;
-            warnAboutSharedLocks(path, prompter);
+            base::warnAboutSharedLocks(path, prompter);
         } else {
             prompter.error(u"Adresář "_s + path + QString::fromUtf16(kUnreachableShare));
         }
@@ -63,17 +63,17 @@ bool applyDataChoice(Directories &dirs, bool network, const QString &edit, platf
 
 QString defaultSharedFolderName()
 {
-    return u"RUR"_s + yearCode();
+    return u"RUR"_s + base::yearCode();
 }
 
 QString sharedCopyTarget(const QString &disk, const QString &folder)
 {
-    const QString base = withSlash(disk.trimmed());
+    const QString base = base::withSlash(disk.trimmed());
     const QString name = QDir::cleanPath(folder.trimmed());
-    return withSlash(name.isEmpty() || name == u"."_s ? base : base + name);
+    return base::withSlash(name.isEmpty() || name == u"."_s ? base : base + name);
 }
 
-QString copySharedData(const Directories &dirs, const QString &disk, const QString &folder,
+QString copySharedData(const base::Directories &dirs, const QString &disk, const QString &folder,
                        platform::Prompter &prompter)
 {
     const QString target = sharedCopyTarget(disk, folder);
@@ -85,7 +85,7 @@ QString copySharedData(const Directories &dirs, const QString &disk, const QStri
         return {};
     QDir().mkpath(target);
     if (!QFileInfo(target).isDir()) {
-        prompter.error(u"Adresář "_s + target + u" nelze vytvořit na disku "_s + withSlash(disk.trimmed())
+        prompter.error(u"Adresář "_s + target + u" nelze vytvořit na disku "_s + base::withSlash(disk.trimmed())
                        + u"\n\nZkontroluje zda je tento disk dostupný."_s);
         return {};
     }
@@ -125,19 +125,19 @@ QString copySharedData(const Directories &dirs, const QString &disk, const QStri
     return target;
 }
 
-QList<std::pair<QString, QString>> informationLines(const Directories &dirs)
+QList<std::pair<QString, QString>> informationLines(const base::Directories &dirs)
 {
     // The Data.ini directory, marked; else where the start looks in the common data folder.
     QString dataDir;
     if (!dirs.dataIniDir.isEmpty())
         dataDir = dirs.dataIniDir + u"  INI"_s;
     else if (!dirs.commonDataFolder.isEmpty())
-        dataDir = dirs.commonDataFolder + u"/Tervik/RUR "_s + QString::number(kProgramYear) + u'/';
+        dataDir = dirs.commonDataFolder + u"/Tervik/RUR "_s + QString::number(base::kProgramYear) + u'/';
     return {{u"DataDir:"_s, dataDir},
             {u"FileDirPrg:"_s, dirs.programDir},
             {u"FileDirLocal:"_s, dirs.localDataRoot},
             {u"FileDir:"_s, dirs.dataRoot},
-            {u"CurrentDir:"_s, withSlash(QDir::currentPath())},
+            {u"CurrentDir:"_s, base::withSlash(QDir::currentPath())},
             // The lock files of the table engine live in each directory of data; the data
             // root holds those of the catalogue.
             {u"NetFileDir:"_s, dirs.dataRoot},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 
 #include <QList>
 #include <QString>
@@ -20,7 +20,7 @@ struct DataChoice {
     bool network() const { return net == QLatin1String("1"); }
     bool chosen() const { return !net.isEmpty(); }
 };
-DataChoice readDataChoice(const Directories &dirs);
+DataChoice readDataChoice(const base::Directories &dirs);
 
 // The edit "Cesta k datovým souborům": Path followed by Data.DB, or empty.
 QString catalogueEditText(const DataChoice &choice);
@@ -33,7 +33,7 @@ QString sharedRootFromEdit(const QString &edit);
 // set and holds Data.DB, else the local data root, with the error box when the shared root
 // can't be reached. False (message shown) when Dph.ini could not be written. The caller
 // reconnects the catalogue to the new data root.
-bool applyDataChoice(Directories &dirs, bool network, const QString &edit, platform::Prompter &prompter);
+bool applyDataChoice(base::Directories &dirs, bool network, const QString &edit, platform::Prompter &prompter);
 
 // "RUR" and the year code: the folder "&Kopírovat data" offers on the chosen disk.
 QString defaultSharedFolderName();
@@ -44,11 +44,11 @@ QString sharedCopyTarget(const QString &disk, const QString &folder);
 // there unless it has them (an existing shared catalogue is never replaced), refreshes its
 // template directory Data/ from the local one and writes the local data version into it.
 // Returns the target (with '/') or empty when the user said No or it failed (message shown).
-QString copySharedData(const Directories &dirs, const QString &disk, const QString &folder,
+QString copySharedData(const base::Directories &dirs, const QString &disk, const QString &folder,
                        platform::Prompter &prompter);
 
 // The lines of the window "Informace": caption and value.
-QList<std::pair<QString, QString>> informationLines(const Directories &dirs);
+QList<std::pair<QString, QString>> informationLines(const base::Directories &dirs);
 
 inline constexpr char16_t kUnreachableShare[] = u"\nneexistuje, nebo není dostupný na síťové jednotce.";
 

@@ -1,6 +1,6 @@
 #include "app/InstallGuide.h"
 
-#include "app/Program.h"
+#include "base/Program.h"
 
 #include <QDir>
 #include <QPageLayout>
@@ -17,7 +17,7 @@ namespace rur::app {
 QString installGuideFolder()
 {
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    return cache.isEmpty() ? QDir::tempPath() + u'/' : cache + u"/Tervik/RUR "_s + QString::number(kProgramYear) + u'/';
+    return cache.isEmpty() ? QDir::tempPath() + u'/' : cache + u"/Tervik/RUR "_s + QString::number(base::kProgramYear) + u'/';
 }
 
 QString writeInstallGuide(const QString &folder, const HelpTopics &topics)
@@ -31,7 +31,7 @@ QString writeInstallGuide(const QString &folder, const HelpTopics &topics)
     {
         QPdfWriter pdf(&file);
         pdf.setTitle(topics.topic(kInstallGuideContext).title);
-        pdf.setCreator(applicationTitle());
+        pdf.setCreator(base::applicationTitle());
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 20, 20, 20),
                                       QPageLayout::Millimeter));
         QTextDocument document;

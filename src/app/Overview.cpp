@@ -1,6 +1,6 @@
 #include "app/Overview.h"
 
-#include "app/DataSetRecords.h"
+#include "base/DataSetRecords.h"
 #include "check/ReturnCheck.h"
 #include "data/DataM1.h"
 #include "engine/JsonRows.h"
@@ -94,10 +94,10 @@ Overview computeOverview(data::TDM1 &dm, const QString &dataSetIni, int kodovani
     o.daysLeft = o.deadline.isValid() ? int(o.today.daysTo(o.deadline)) : 0;
     o.saved = vat::isPeriodSaved(dm, prp.field(u"Cislo"_s).value().toInt());
 
-    const FilingFileRecord file = readFilingFileRecord(dataSetIni);
-    if (!file.path.isEmpty() && file.returnKey == returnKey(dm) && QFileInfo(file.path).isFile())
+    const base::FilingFileRecord file = base::readFilingFileRecord(dataSetIni);
+    if (!file.path.isEmpty() && file.returnKey == print::returnKey(dm) && QFileInfo(file.path).isFile())
         o.filingFileWritten = file.written;
-    o.lastBackup = readBackupRecord(dataSetIni).made.date();
+    o.lastBackup = base::readBackupRecord(dataSetIni).made.date();
     return o;
 }
 

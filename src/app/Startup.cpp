@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
-#include "app/Program.h"
-#include "app/SharedLocks.h"
+#include "base/Program.h"
+#include "base/SharedLocks.h"
 #include "data/DataFileList.h"
 #include "data/Templates.h"
 #include "engine/EngineError.h"
@@ -20,11 +20,11 @@ namespace rur::app {
 const char16_t kNoDataRootMessage[] = u"Chyba při zjišťování adresáře s daty.\nNainstalujte program znovu.";
 const char16_t kWriteFailedMessage[] = u"Nemáte oprávnění zapisovat do adresáře s daty.\nNainstalujte program znovu.";
 
-Directories findDirectories(const QString &programDir, const QString &commonDataFolder,
+base::Directories findDirectories(const QString &programDir, const QString &commonDataFolder,
                             const QString &documentsFolder)
 {
-    Directories d;
-    d.programDir = withSlash(programDir);
+    base::Directories d;
+    d.programDir = base::withSlash(programDir);
     d.localDataRoot = d.dataRoot = d.programDir;
     d.notFound = true;
     const auto accept = [&d](const QString &root) {
@@ -38,7 +38,7 @@ Directories findDirectories(const QString &programDir, const QString &commonData
         if (value.startsWith(u"AdresarPrg"_s, Qt::CaseInsensitive))
             value = d.programDir;
         if (!value.isEmpty()) {
-            value = withSlash(value);
+            value = base::withSlash(value);
             d.dataIniDir = value;
             if (QFile::exists(value + u"Data.DB"_s))
                 accept(value);
@@ -58,10 +58,10 @@ QString defaultDataRoot(const QString &commonDataFolder)
 {
     if (commonDataFolder.isEmpty())
         return {};
-    return commonDataFolder + u"/Tervik/RUR "_s + QString::number(kProgramYear) + u'/';
+    return commonDataFolder + u"/Tervik/RUR "_s + QString::number(base::kProgramYear) + u'/';
 }
 
-bool createFirstDataRoot(Directories &dirs)
+bool createFirstDataRoot(base::Directories &dirs)
 {
     if (!dirs.notFound || !dirs.dataIniDir.isEmpty())
         return false;
@@ -95,9 +95,9 @@ int readDataVersion(const QString &root)
 
 QString versionMismatchMessage(int dataVersion)
 {
-    if (dataVersion < kProgramVersion)
+    if (dataVersion < base::kProgramVersion)
         return u"Máte novější verzi programu než adresář Data.\nNainstalujte program znovu."_s;
-    if (dataVersion > kProgramVersion)
+    if (dataVersion > base::kProgramVersion)
         return u"Máte starší verzi programu než adresář Data.\nNainstalujte program znovu."_s;
     return {};
 }
@@ -126,16 +126,7 @@ WindowGeometry storedGeometry(const platform::IniFile &dph, const WindowGeometry
     return g;
 }
 
-UserSettings readUserSettings(const platform::IniFile &dph)
-{
-    UserSettings s;
-    s.typPisma = dph.readInteger(u"Dph"_s, u"TypPisma"_s, 0);
-    s.kodovani = dph.readInteger(u"Dph"_s, u"Kodovani"_s, 0);
-    s.radky = dph.readBool(u"Dph"_s, u"Radky"_s, true);
-    return s;
-}
-
-bool saveOnClose(const QString &localDataRoot, const WindowGeometry &g, const UserSettings &s)
+bool saveOnClose(const QString &localDataRoot, const WindowGeometry &g, const base::UserSettings &s)
 {
     platform::IniFile dph(localDataRoot + u"Dph.ini"_s);
     bool ok = true;
@@ -157,12 +148,12 @@ bool saveOnClose(const QString &localDataRoot, const WindowGeometry &g, const Us
     return ok;
 }
 
-bool applyNetworkDataRoot(Directories &dirs, platform::Prompter &prompter)
+bool applyNetworkDataRoot(base::Directories &dirs, platform::Prompter &prompter)
 {
     const platform::IniFile dph(dirs.localDataRoot + u"Dph.ini"_s);
     if (dph.readString(u"Dph"_s, u"Net"_s) != u"1"_s)
         return false;
-    const QString path = withSlash(dph.readString(u"Dph"_s, u"Path"_s));
+    const QString path = base::withSlash(dph.readString(u"Dph"_s, u"Path"_s));
     if (path.isEmpty())
         return false;
     if (!QFile::exists(path + u"Data.DB"_s)) {
@@ -171,13 +162,13 @@ bool applyNetworkDataRoot(Directories &dirs, platform::Prompter &prompter)
         return true;
     }
     dirs.dataRoot = path;
-    warnAboutSharedLocks(path, prompter);
+    base::warnAboutSharedLocks(path, prompter);
     return true;
 }
 
-void refreshNetworkTemplates(const Directories &dirs, platform::Prompter &prompter)
+void refreshNetworkTemplates(const base::Directories &dirs, platform::Prompter &prompter)
 {
-    if (samePath(dirs.dataRoot, dirs.localDataRoot) || !QFile::exists(dirs.dataRoot + u"Data.DB"_s))
+    if (base::samePath(dirs.dataRoot, dirs.localDataRoot) || !QFile::exists(dirs.dataRoot + u"Data.DB"_s))
         return;
     const QString target = dirs.dataRoot + u"Data/"_s;
     int networkVersion = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
+#include "base/UserSettings.h"
 
 #include <QSize>
 #include <QString>
@@ -15,7 +16,7 @@ namespace rur::app {
 // The directory search of the start: Data.ini in the program directory first, then the
 // folder Tervik/RUR 2018/ under the common data folder. A candidate counts only when it
 // holds Data.DB; notFound stays set when none does.
-Directories findDirectories(const QString &programDir, const QString &commonDataFolder,
+base::Directories findDirectories(const QString &programDir, const QString &commonDataFolder,
                             const QString &documentsFolder);
 
 // Where `rur --install-data` puts a data root and where the start-up looks for one after
@@ -27,7 +28,7 @@ QString defaultDataRoot(const QString &commonDataFolder);
 // the local data root and the data root. Only a folder that does not exist or is empty is
 // used: one that holds anything else without Data.DB is some other data that is not touched.
 // Returns false (notFound stays set, nothing is left behind) when that is not possible.
-bool createFirstDataRoot(Directories &dirs);
+bool createFirstDataRoot(base::Directories &dirs);
 
 // [Verze] Data of a root's Data/Verze.ini; 0 when the file or the key is missing.
 int readDataVersion(const QString &root);
@@ -49,25 +50,19 @@ WindowGeometry defaultGeometry(QSize screen);
 // wide gives a maximized window.
 WindowGeometry storedGeometry(const platform::IniFile &dph, const WindowGeometry &current, QSize screen);
 
-struct UserSettings {
-    int typPisma = 0;  // 0 plain font names, 1 the " CE" names
-    int kodovani = 0;  // encoding of the XML filing file
-    bool radky = true;
-};
-UserSettings readUserSettings(const platform::IniFile &dph);
 
 // Writes the window state and settings into the local Dph.ini when the main window closes:
 // a normal window writes its geometry and Maximized 0, a maximized one only Maximized 1.
 // Returns false when a write failed; then the empty file Verze.txt is tried as a write
 // test and the caller shows kWriteFailedMessage.
-bool saveOnClose(const QString &localDataRoot, const WindowGeometry &geometry, const UserSettings &settings);
+bool saveOnClose(const QString &localDataRoot, const WindowGeometry &geometry, const base::UserSettings &settings);
 
 // First activation, network part: when Net is "1" and Path is set, the data root becomes
 // Path, or stays local with an error message when Path holds no Data.DB. Returns true
 // when the network setting was applied (the caller then reconnects the catalogue).
-bool applyNetworkDataRoot(Directories &dirs, platform::Prompter &prompter);
+bool applyNetworkDataRoot(base::Directories &dirs, platform::Prompter &prompter);
 // Brings the templates of a network data root up to the local version (Verze.ini).
-void refreshNetworkTemplates(const Directories &dirs, platform::Prompter &prompter);
+void refreshNetworkTemplates(const base::Directories &dirs, platform::Prompter &prompter);
 
 extern const char16_t kNoDataRootMessage[];
 extern const char16_t kWriteFailedMessage[];

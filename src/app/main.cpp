@@ -1,11 +1,11 @@
 // rur: the desktop program.
-#include "app/Directories.h"
-#include "app/Program.h"
 #include "app/Startup.h"
 #include "app/forms/MainForm.h"
 #include "app/forms/QtPrompter.h"
 #include "app/forms/RurApplication.h"
 #include "app/forms/SplashForm.h"
+#include "base/Directories.h"
+#include "base/Program.h"
 #include "data/Templates.h"
 #include "engine/EngineError.h"
 
@@ -22,7 +22,7 @@ int installDataRoot(const QStringList &args)
 {
     QString dir = args.value(2);
     if (dir.isEmpty()) {
-        const QString common = rur::app::Directories::systemCommonDataFolder();
+        const QString common = rur::base::Directories::systemCommonDataFolder();
         if (common.isEmpty()) {
             std::fputs("Nelze zjistit společnou složku dat.\n", stderr);
             return 1;
@@ -61,7 +61,7 @@ int main(int argc, char *argv[])
             return 0;
         }
         if (qstrcmp(argv[i], "--version") == 0) {
-            std::printf("rur %s\n", rur::app::versionText().toUtf8().constData());
+            std::printf("rur %s\n", rur::base::versionText().toUtf8().constData());
             return 0;
         }
     }

@@ -1,6 +1,6 @@
 #include "backup/ArchivePaths.h"
 
-#include "app/Paths.h"
+#include "base/Paths.h"
 #include "platform/IniFile.h"
 
 using namespace Qt::StringLiterals;
@@ -45,7 +45,7 @@ bool writeRememberedPaths(platform::IniFile &ini, const QStringList &templates, 
 
 bool writeOwnFolder(platform::IniFile &ini, const QString &folder)
 {
-    return ini.writeString(kSection, u"Vlastni"_s, app::withSlash(folder));
+    return ini.writeString(kSection, u"Vlastni"_s, base::withSlash(folder));
 }
 
 bool eraseRememberedPaths(platform::IniFile &ini)
@@ -69,19 +69,19 @@ void moveToTop(QStringList &list, const QString &pathTemplate)
     list.prepend(pathTemplate);
 }
 
-QString archiveStem(const app::Directories &dirs, const QString &taxpayerStem, bool firmName)
+QString archiveStem(const base::Directories &dirs, const QString &taxpayerStem, bool firmName)
 {
     return firmName && !taxpayerStem.isEmpty() ? taxpayerStem : dirs.dataSetDir;
 }
 
-QString defaultArchiveTemplate(const app::Directories &dirs, int type, const QString &stem)
+QString defaultArchiveTemplate(const base::Directories &dirs, int type, const QString &stem)
 {
-    return app::CestyTyp1(dirs, type, app::KindBackup, QString(), stem);
+    return base::CestyTyp1(dirs, type, base::KindBackup, QString(), stem);
 }
 
 QString ownFolderArchive(const QString &folder, const QString &stem)
 {
-    return app::withSlash(folder) + stem + u".zip"_s;
+    return base::withSlash(folder) + stem + u".zip"_s;
 }
 
 }  // namespace rur::backup

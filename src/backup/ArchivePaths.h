@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,10 +38,10 @@ void moveToTop(QStringList &list, const QString &pathTemplate);
 
 // The file stem of an archive: the taxpayer's, when the firm name is wanted, else the
 // data-set directory name.
-QString archiveStem(const app::Directories &dirs, const QString &taxpayerStem, bool firmName);
+QString archiveStem(const base::Directories &dirs, const QString &taxpayerStem, bool firmName);
 // Default template of the path buttons: type 1 "Adresář &dat", 2 "Adresář &uživatele",
 // 3 "Výměnné &médium".
-QString defaultArchiveTemplate(const app::Directories &dirs, int type, const QString &stem);
+QString defaultArchiveTemplate(const base::Directories &dirs, int type, const QString &stem);
 // The archive in the own folder.
 QString ownFolderArchive(const QString &folder, const QString &stem);
 

@@ -1,9 +1,9 @@
 #include "backup/Backup.h"
 
-#include "app/DataSetRecords.h"
-#include "app/Paths.h"
 #include "backup/DataSetWork.h"
 #include "backup/FileSwap.h"
+#include "base/DataSetRecords.h"
+#include "base/Paths.h"
 #include "data/DataFileList.h"
 #include "data/DataM1.h"
 #include "data/Schemas.h"
@@ -46,7 +46,7 @@ void rebuildIndexes(const QString &dataSetPath)
 bool ownFileOfDataSet(const ClosedDataSet &set, const QString &target)
 {
     const QFileInfo info(target);
-    if (!app::samePath(app::withSlash(info.absolutePath()), app::withSlash(QDir(set.path()).absolutePath())))
+    if (!base::samePath(base::withSlash(info.absolutePath()), base::withSlash(QDir(set.path()).absolutePath())))
         return false;
     const QString name = info.fileName();
     return data::dataFileList().contains(name, Qt::CaseInsensitive)
@@ -60,7 +60,7 @@ bool ownFileOfDataSet(const ClosedDataSet &set, const QString &target)
 bool Zalohovat(ArchiveJob &job, const QString &completePath, bool withIndexes)
 {
     platform::Prompter &prompter = job.prompter;
-    if (app::isPathMessage(completePath)) {
+    if (base::isPathMessage(completePath)) {
         prompter.information(QString::fromUtf16(kSetPathMessage));
         return false;
     }
@@ -88,7 +88,7 @@ bool Zalohovat(ArchiveJob &job, const QString &completePath, bool withIndexes)
         options.requiredNames = data::tableFiles(1, int(data::dataFileList().size()));
         stored = archiveDirectory(set.path(), target, options);
         if (stored)
-            app::recordBackup(job.dirs.dataSetIni(), {target, QDateTime::currentDateTime()});
+            base::recordBackup(job.dirs.dataSetIni(), {target, QDateTime::currentDateTime()});
     }
     busy.reset();
     set.reopen([&] {

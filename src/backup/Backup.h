@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Directories.h"
 #include "backup/ArchiveReader.h"
+#include "base/Directories.h"
 
 #include <QString>
 #include <functional>
@@ -19,7 +19,7 @@ namespace rur::backup {
 // and what the window wants to hear while the work goes on.
 struct ArchiveJob {
     data::TDM1 &dm;
-    const app::Directories &dirs;
+    const base::Directories &dirs;
     platform::Prompter &prompter;
     // The work begins: the questions are answered and the path is good.
     std::function<void()> started = {};

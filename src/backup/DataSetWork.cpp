@@ -85,7 +85,7 @@ ArchiveOptions dataSetArchiveOptions(const ClosedDataSet &set, ArchiveJob &job)
 
 QString safetyArchivePath(const QString &dataSetPath)
 {
-    return app::withSlash(dataSetPath) + u"Zaloha/Zaloha.zip"_s;
+    return base::withSlash(dataSetPath) + u"Zaloha/Zaloha.zip"_s;
 }
 
 void removeSafetyArchive(const QString &dataSetPath)

@@ -1,9 +1,9 @@
 #include "backup/Restore.h"
 
-#include "app/Paths.h"
 #include "backup/ArchiveReader.h"
 #include "backup/DataSetWork.h"
 #include "backup/FileSwap.h"
+#include "base/Paths.h"
 #include "data/DataFileList.h"
 #include "data/DataM1.h"
 #include "data/SchemaUpgrade.h"
@@ -161,7 +161,7 @@ QStringList removedFiles(int choice)
 bool Obnovit(ArchiveJob &job, const QString &completePath, int choice)
 {
     platform::Prompter &prompter = job.prompter;
-    if (app::isPathMessage(completePath)) {
+    if (base::isPathMessage(completePath)) {
         prompter.information(QString::fromUtf16(kSetPathMessage));
         return false;
     }

@@ -1,11 +1,12 @@
 // rur-cli commands that back a data set up into a ZIP archive and restore it.
 #include "cli/CliSupport.h"
 
-#include "app/Paths.h"
 #include "backup/ArchivePaths.h"
 #include "backup/Backup.h"
 #include "backup/Restore.h"
+#include "base/Paths.h"
 #include "data/DataM1.h"
+#include "data/FileStem.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
 #include "platform/IniFile.h"
@@ -36,8 +37,8 @@ int runJob(Context &ctx, const std::function<bool()> &procedure)
 QString defaultArchivePath(Context &ctx, data::TDM1 &dm)
 {
     const backup::PathSettings settings = backup::readPathSettings(platform::IniFile(ctx.dirs.dataSetIni()));
-    const QString stem = backup::archiveStem(ctx.dirs, app::NazevSb1(dm, ctx.dirs), settings.nazev);
-    return app::CestyTyp2(ctx.dirs, backup::defaultArchiveTemplate(ctx.dirs, 1, stem), app::KindBackup);
+    const QString stem = backup::archiveStem(ctx.dirs, data::NazevSb1(dm, ctx.dirs), settings.nazev);
+    return base::CestyTyp2(ctx.dirs, backup::defaultArchiveTemplate(ctx.dirs, 1, stem), base::KindBackup);
 }
 
 int cmdBackup(Context &ctx)

@@ -27,8 +27,8 @@ int cmdCheck(Context &ctx)
         if (ctx.options.contains(u"--file"_s)) {
             findings = check::checkWrittenFile(dm, absolutePath(ctx, ctx.options.value(u"--file"_s)));
         } else {
-            const app::UserSettings user =
-                app::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
+            const base::UserSettings user =
+                base::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
             findings = check::KontrolaRur(dm, user.kodovani);
         }
     } catch (const engine::EngineError &e) {

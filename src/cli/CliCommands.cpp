@@ -1,6 +1,6 @@
 #include "cli/CliCommands.h"
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "cli/CliSupport.h"
 #include "engine/EngineError.h"
 
@@ -37,7 +37,7 @@ int run(const QStringList &arguments)
         return 0;
     }
     if (ctx.command.isEmpty() && ctx.flags == QStringList{u"--version"_s}) {
-        print(stdout, u"rur-cli "_s + app::versionText());
+        print(stdout, u"rur-cli "_s + base::versionText());
         return 0;
     }
     const CommandDef *command = findCommand(ctx.command);

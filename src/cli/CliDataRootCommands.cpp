@@ -22,7 +22,7 @@ int runConversion(Context &ctx, const QString &path, bool report)
         return 1;
     QString earlier = absolutePath(ctx, path);
     if (QFileInfo(earlier).isDir())
-        earlier = app::withSlash(earlier) + u"Data.DB"_s;
+        earlier = base::withSlash(earlier) + u"Data.DB"_s;
     auto catalogue = openCatalogue(ctx);
     const datasets::ConversionResult result = datasets::KontrolaInst2(*catalogue, ctx.dirs, earlier, ctx.prompter);
     flushMessages(ctx);
@@ -81,14 +81,14 @@ int cmdDataChoice(Context &ctx)
     // The shared root is given by its folder or by its catalogue Data.DB.
     QString path = network ? absolutePath(ctx, ctx.options.value(u"--network"_s)) : QString();
     if (network && !path.endsWith(u"/Data.DB"_s, Qt::CaseInsensitive))
-        path = app::withSlash(path);
+        path = base::withSlash(path);
     const bool written = app::applyDataChoice(ctx.dirs, network, path, ctx.prompter);
     flushMessages(ctx);
     if (!written)
         return 1;
     // A shared root that can't be reached is stored all the same (the next start tries it
     // again), but the command did not get the data there.
-    if (network && !app::samePath(ctx.dirs.dataRoot, app::sharedRootFromEdit(path)))
+    if (network && !base::samePath(ctx.dirs.dataRoot, app::sharedRootFromEdit(path)))
         return 1;
     print(stdout, u"Datový adresář: "_s + ctx.dirs.dataRoot);
     return 0;

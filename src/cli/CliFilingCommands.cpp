@@ -1,8 +1,8 @@
 // rur-cli commands that write the electronic filing file.
 #include "cli/CliSupport.h"
 
-#include "app/DataSetRecords.h"
 #include "app/Startup.h"
+#include "base/DataSetRecords.h"
 #include "check/ReturnCheck.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
@@ -23,7 +23,7 @@ int cmdXml(Context &ctx)
     data::TDM1 dm;
     if (const int rc = openSet(ctx, dm); rc != 0)
         return rc;
-    app::UserSettings user = app::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
+    base::UserSettings user = base::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
     rur::print::XmlPathSettings xml = rur::print::readXmlPathSettings(platform::IniFile(ctx.dirs.dataSetIni()));
     QString written;
     try {
@@ -33,7 +33,7 @@ int cmdXml(Context &ctx)
                 return 1;
             if (rur::print::DphXml1(dm, path, user.kodovani, user.radky, ctx.prompter)) {
                 written = path;
-                app::recordFilingFile(ctx.dirs.dataSetIni(), {path, app::returnKey(dm), QDateTime::currentDateTime()});
+                base::recordFilingFile(ctx.dirs.dataSetIni(), {path, print::returnKey(dm), QDateTime::currentDateTime()});
             }
         } else {
             rur::print::FilingContext filing{dm, ctx.dirs, user, xml, ctx.prompter};

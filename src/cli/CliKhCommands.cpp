@@ -48,9 +48,9 @@ std::optional<kh::StatementOptions> statementOptions(Context &ctx)
     return options;
 }
 
-app::UserSettings userSettings(const Context &ctx)
+base::UserSettings userSettings(const Context &ctx)
 {
-    return app::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
+    return base::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
 }
 
 int cmdKhImport(Context &ctx)
@@ -89,10 +89,10 @@ int cmdKhXml(Context &ctx)
         return 1;
     // The special folders are the system's, also when --root names the data root.
     if (ctx.dirs.commonDataFolder.isEmpty())
-        ctx.dirs.commonDataFolder = app::Directories::systemCommonDataFolder();
+        ctx.dirs.commonDataFolder = base::Directories::systemCommonDataFolder();
     if (ctx.dirs.documentsFolder.isEmpty())
-        ctx.dirs.documentsFolder = app::Directories::systemDocumentsFolder();
-    app::UserSettings user = userSettings(ctx);
+        ctx.dirs.documentsFolder = base::Directories::systemDocumentsFolder();
+    base::UserSettings user = userSettings(ctx);
     print::XmlPathSettings xml = print::readXmlPathSettings(platform::IniFile(ctx.dirs.dataSetIni()));
     QString written;
     try {

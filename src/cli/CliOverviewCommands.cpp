@@ -20,7 +20,7 @@ int cmdOverview(Context &ctx)
     data::TDM1 dm;
     if (const int rc = openSet(ctx, dm); rc != 0)
         return rc;
-    const app::UserSettings user = app::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
+    const base::UserSettings user = base::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
     try {
         const app::Overview overview =
             app::computeOverview(dm, ctx.dirs.dataSetIni(), user.kodovani, QDateTime::currentDateTime());

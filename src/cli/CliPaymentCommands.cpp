@@ -1,8 +1,9 @@
 // rur-cli commands of the bank orders: the ABO file and its numbering settings.
 #include "cli/CliSupport.h"
 
-#include "app/Paths.h"
+#include "base/Paths.h"
 #include "data/DataM1.h"
+#include "data/FileStem.h"
 #include "engine/EngineError.h"
 #include "engine/GroupTransaction.h"
 #include "engine/Table.h"
@@ -25,7 +26,7 @@ namespace {
 QString windowPath(Context &ctx, data::TDM1 &dm)
 {
     const payments::AboPaths paths = payments::readAboPaths(platform::IniFile(ctx.dirs.dataSetIni()));
-    const QString stem = paths.firmName ? app::NazevSb1(dm, ctx.dirs) : ctx.dirs.dataSetDir;
+    const QString stem = paths.firmName ? data::NazevSb1(dm, ctx.dirs) : ctx.dirs.dataSetDir;
     return payments::fullAboPath(ctx.dirs, payments::initialAboPath(ctx.dirs, paths, stem));
 }
 
@@ -38,7 +39,7 @@ int cmdAbo(Context &ctx)
         return rc;
     const QString path = ctx.options.contains(u"--out"_s) ? absolutePath(ctx, ctx.options.value(u"--out"_s))
                                                            : windowPath(ctx, dm);
-    if (app::isPathMessage(path)) {
+    if (base::isPathMessage(path)) {
         print(stderr, u"Nastavte správně cestu."_s);
         return 1;
     }

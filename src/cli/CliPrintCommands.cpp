@@ -61,7 +61,7 @@ int cmdPrint(Context &ctx)
     data::TDM1 dm;
     if (const int rc = openSet(ctx, dm); rc != 0)
         return rc;
-    const app::UserSettings user = app::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
+    const base::UserSettings user = base::readUserSettings(platform::IniFile(ctx.dirs.localDataRoot + u"Dph.ini"_s));
 
     report::PreparedReport prepared;
     try {

@@ -59,7 +59,7 @@ public:
     QString panel0;
 };
 
-int cmdProcedure(Context &ctx, bool (*procedure)(data::TDM1 &, app::Directories &, platform::Prompter &))
+int cmdProcedure(Context &ctx, bool (*procedure)(data::TDM1 &, base::Directories &, platform::Prompter &))
 {
     if (ctx.args.size() != 1)
         return usage(ctx);

@@ -1,9 +1,9 @@
 #include "cli/CliSupport.h"
 
 #include "app/Startup.h"
+#include "data/DataM1.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
-#include "data/DataM1.h"
 #include "engine/EngineError.h"
 #include "engine/Field.h"
 #include "platform/IniFile.h"
@@ -38,7 +38,7 @@ const char *const kUsageHead = "Použití: rur-cli [--root ADRESÁŘ] [--passwor
 // The data set a SET argument names: a catalogue number, the exact directory name of a
 // catalogue row, or a data-set directory ("D" and digits) directly under the data root.
 // A catalogue row found becomes current. Empty (message printed) for anything else.
-QString resolveSet(datasets::Catalogue &catalogue, const app::Directories &dirs, const QString &set, bool *hasRow)
+QString resolveSet(datasets::Catalogue &catalogue, const base::Directories &dirs, const QString &set, bool *hasRow)
 {
     *hasRow = false;
     static const QRegularExpression digits(u"^[0-9]{1,9}$"_s);
@@ -243,19 +243,19 @@ bool folderExists(const QString &filePath)
 
 bool directories(Context &ctx)
 {
-    app::Directories &dirs = ctx.dirs;
+    base::Directories &dirs = ctx.dirs;
     if (ctx.options.contains(u"--root"_s)) {
-        dirs = app::Directories();
-        dirs.programDir = app::withSlash(QCoreApplication::applicationDirPath());
-        dirs.localDataRoot = dirs.dataRoot = app::withSlash(absolutePath(ctx, ctx.options.value(u"--root"_s)));
+        dirs = base::Directories();
+        dirs.programDir = base::withSlash(QCoreApplication::applicationDirPath());
+        dirs.localDataRoot = dirs.dataRoot = base::withSlash(absolutePath(ctx, ctx.options.value(u"--root"_s)));
         dirs.notFound = !QFile::exists(dirs.dataRoot + u"Data.DB"_s);
         // The special folders are the system's also here: default paths of files the
         // commands write (%AdresarDat%, %AdresarUziv%) start there, and info shows them.
-        dirs.commonDataFolder = app::Directories::systemCommonDataFolder();
-        dirs.documentsFolder = app::Directories::systemDocumentsFolder();
+        dirs.commonDataFolder = base::Directories::systemCommonDataFolder();
+        dirs.documentsFolder = base::Directories::systemDocumentsFolder();
     } else {
-        dirs = app::findDirectories(QCoreApplication::applicationDirPath(), app::Directories::systemCommonDataFolder(),
-                                    app::Directories::systemDocumentsFolder());
+        dirs = app::findDirectories(QCoreApplication::applicationDirPath(), base::Directories::systemCommonDataFolder(),
+                                    base::Directories::systemDocumentsFolder());
         // Shared data chosen in the program is the data root here too.
         if (!dirs.notFound) {
             app::applyNetworkDataRoot(dirs, ctx.prompter);

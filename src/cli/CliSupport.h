@@ -4,7 +4,7 @@
 // catalogue and opening a data set, and the registry through which each subsystem's file
 // adds its commands.
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "platform/Prompter.h"
 #include "report/PreparedReport.h"
 
@@ -55,7 +55,7 @@ struct Context {
     QStringList flags;                // --all and the like
     QMap<QString, QString> options;   // --root, --password, --out ... with their values
     QString startDir;                 // the directory rur-cli was started in
-    app::Directories dirs;
+    base::Directories dirs;
     CliPrompter prompter;
 };
 

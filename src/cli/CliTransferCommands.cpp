@@ -2,7 +2,7 @@
 // cash journal, the taxpayer data from an income-tax return.
 #include "cli/CliSupport.h"
 
-#include "app/Paths.h"
+#include "base/Paths.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
 #include "platform/IniFile.h"
@@ -50,7 +50,7 @@ bool showSibling(Context &ctx, SiblingData &sibling, const QString &path)
         print(stderr, u"V seznamu "_s + path + u" není číslo "_s + QString::number(number) + u'.');
         return false;
     }
-    transfer::writeSiblingChoice(ini, program, {app::CestyTyp3(ctx.dirs, path), sibling.currentNumber()});
+    transfer::writeSiblingChoice(ini, program, {base::CestyTyp3(ctx.dirs, path), sibling.currentNumber()});
     return true;
 }
 

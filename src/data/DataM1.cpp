@@ -1,6 +1,6 @@
 #include "data/DataM1.h"
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "data/Schemas.h"
 
 using namespace Qt::StringLiterals;
@@ -123,7 +123,7 @@ QString TDM1::captionText()
     QString name = taxpayerName();
     if (name.isEmpty())
         name = dataSetName.trimmed();
-    return name.isEmpty() ? app::applicationTitle() : app::applicationTitle() + u" - "_s + name;
+    return name.isEmpty() ? base::applicationTitle() : base::applicationTitle() + u" - "_s + name;
 }
 
 void TDM1::NazevDp1()

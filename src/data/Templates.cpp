@@ -1,6 +1,6 @@
 #include "data/Templates.h"
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "data/Schemas.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
@@ -26,7 +26,7 @@ QList<QVariantMap> templateRows(const QString &name)
     if (is(u"Prp"))
         return {{{u"M"_s, u"leden"_s},
                  {u"Cislo"_s, 1},
-                 {u"R"_s, QString::number(app::kProgramYear)},
+                 {u"R"_s, QString::number(base::kProgramYear)},
                  {u"Dpdr1"_s, 1},
                  {u"Dpdo1"_s, 0},
                  {u"Dpdd1"_s, 0},
@@ -150,7 +150,7 @@ void installDataRoot(const QString &directory)
             RUR_THROW(engine::ErrGeneral, u"Soubor "_s + root + u"Dph.ini nelze vytvořit."_s);
     }
     platform::IniFile version(templates + u"Verze.ini"_s);
-    if (!version.writeInteger(u"Verze"_s, u"Data"_s, app::kProgramVersion))
+    if (!version.writeInteger(u"Verze"_s, u"Data"_s, base::kProgramVersion))
         RUR_THROW(engine::ErrGeneral, u"Soubor "_s + templates + u"Verze.ini nelze vytvořit."_s);
 }
 

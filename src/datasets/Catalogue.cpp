@@ -1,12 +1,12 @@
 #include "datasets/Catalogue.h"
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "data/DataFileList.h"
+#include "data/Schemas.h"
+#include "data/Templates.h"
 #include "datasets/ConversionFiles.h"
 #include "datasets/DataSetAccess.h"
 #include "datasets/EarlierEditions.h"
-#include "data/Schemas.h"
-#include "data/Templates.h"
 #include "engine/EngineError.h"
 #include "engine/GroupTransaction.h"
 #include "engine/LockFile.h"
@@ -24,7 +24,7 @@ using rur::engine::Table;
 
 namespace rur::datasets {
 
-Catalogue::Catalogue(app::Directories &dirs, platform::Prompter &prompter, QObject *parent)
+Catalogue::Catalogue(base::Directories &dirs, platform::Prompter &prompter, QObject *parent)
     : QObject(parent), dirs_(dirs), prompter_(prompter)
 {
     Data = std::make_unique<Table>(&Nazvy, data::catalogueDef());

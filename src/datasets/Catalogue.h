@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "engine/Database.h"
 #include "engine/Table.h"
 
@@ -25,7 +25,7 @@ class Catalogue : public QObject {
     Q_OBJECT
 
 public:
-    Catalogue(app::Directories &dirs, platform::Prompter &prompter, QObject *parent = nullptr);
+    Catalogue(base::Directories &dirs, platform::Prompter &prompter, QObject *parent = nullptr);
     ~Catalogue() override;
 
     // How long a change of the catalogue waits for another program's change to end (a
@@ -100,7 +100,7 @@ private:
     // Czech) and gives false instead of leaving the window or the command.
     bool guarded(const std::function<bool()> &change);
 
-    app::Directories &dirs_;
+    base::Directories &dirs_;
     platform::Prompter &prompter_;
     int ordering_ = OrderAutomatic;
     int pendingIndexOrdering_ = OrderAutomatic;

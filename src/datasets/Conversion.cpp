@@ -3,7 +3,7 @@
 // and put in place when whole, the catalogue last.
 #include "datasets/Conversion.h"
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "data/DataFileList.h"
 #include "data/SchemaUpgrade.h"
 #include "data/Schemas.h"
@@ -151,7 +151,7 @@ void undoPlacement(const QList<Placed> &placed)
 bool PrevodVozidel1(const QString &source, const QString &dataRoot, ConversionPlan &plan, QString *reason)
 {
     plan = ConversionPlan();
-    plan.source = app::withSlash(source);
+    plan.source = base::withSlash(source);
     removeStaleStaging(dataRoot);
     const FolderEntries root(plan.source);
     const QString catalogueFile = root.find(u"Data.DB"_s);
@@ -310,7 +310,7 @@ bool PrevodVozidel2(ConversionPlan &plan, const QString &dataRoot, QString *reas
     return true;
 }
 
-ConversionResult KontrolaInst2(Catalogue &catalogue, app::Directories &dirs, const QString &earlierCatalogue,
+ConversionResult KontrolaInst2(Catalogue &catalogue, base::Directories &dirs, const QString &earlierCatalogue,
                                platform::Prompter &prompter)
 {
     ConversionResult result;
@@ -318,9 +318,9 @@ ConversionResult KontrolaInst2(Catalogue &catalogue, app::Directories &dirs, con
         result.reason = u"Není zadána předchozí verze programu RUR."_s;
         return result;
     }
-    const QString earlierRoot = app::withSlash(QFileInfo(earlierCatalogue).absolutePath());
+    const QString earlierRoot = base::withSlash(QFileInfo(earlierCatalogue).absolutePath());
     result.sourceRoot = earlierRoot;
-    if (app::samePath(earlierRoot, dirs.localDataRoot) || app::samePath(earlierRoot, dirs.dataRoot)) {
+    if (base::samePath(earlierRoot, dirs.localDataRoot) || base::samePath(earlierRoot, dirs.dataRoot)) {
         result.reason = u"Vyberte adresář s předchozí verzí programu RUR."_s;
         return result;
     }
@@ -339,15 +339,15 @@ ConversionResult KontrolaInst2(Catalogue &catalogue, app::Directories &dirs, con
     auto busy = std::make_unique<platform::BusyGuard>(prompter);
     const platform::IniFile earlierIni(earlier.find(u"Dph.ini"_s));
     const QString earlierNet = earlierIni.readString(u"Dph"_s, u"Net"_s);
-    const QString earlierPath = app::withSlash(earlierIni.readString(u"Dph"_s, u"Path"_s));
+    const QString earlierPath = base::withSlash(earlierIni.readString(u"Dph"_s, u"Path"_s));
     const int razeni = earlierIni.readInteger(u"Dph"_s, u"Razeni"_s, 1);
     const bool pos = earlierIni.readBool(u"Vyber"_s, u"Pos"_s, true);
     const int cislo = earlierIni.readInteger(u"Vyber"_s, u"Cislo"_s, 1);
 
     platform::IniFile local(dirs.localDataRoot + u"Dph.ini"_s);
     const QString localNet = local.readString(u"Dph"_s, u"Net"_s);
-    const QString localPath = app::withSlash(local.readString(u"Dph"_s, u"Path"_s));
-    local.writeString(u"Dph"_s, u"Prevod"_s + app::yearCode() + u'o', u"1"_s);
+    const QString localPath = base::withSlash(local.readString(u"Dph"_s, u"Path"_s));
+    local.writeString(u"Dph"_s, u"Prevod"_s + base::yearCode() + u'o', u"1"_s);
     local.writeBool(u"Vyber"_s, u"Pos"_s, pos);
     local.writeInteger(u"Vyber"_s, u"Cislo"_s, cislo);
     // The ordering belongs to the data root, where the catalogue reads it.
@@ -356,8 +356,8 @@ ConversionResult KontrolaInst2(Catalogue &catalogue, app::Directories &dirs, con
     const bool earlierOnNetwork = earlierNet == u"1"_s && !earlierPath.isEmpty();
     const QString source = earlierOnNetwork ? earlierPath : earlierRoot;
     result.sourceRoot = source;
-    const bool sameShare = earlierOnNetwork && localNet == u"1"_s && app::samePath(earlierPath, localPath);
-    if (sameShare || app::samePath(source, dirs.dataRoot)) {
+    const bool sameShare = earlierOnNetwork && localNet == u"1"_s && base::samePath(earlierPath, localPath);
+    if (sameShare || base::samePath(source, dirs.dataRoot)) {
         result.status = ConversionResult::Shared;
         busy.reset();
         prompter.information(QString::fromUtf16(kConvertedMessage) + source);

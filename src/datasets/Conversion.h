@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 
 #include <QList>
 #include <QString>
@@ -55,7 +55,7 @@ struct ConversionResult {
 // tables or whose tables are unreadable is left out and named in the message; the others are
 // taken over. Messages go through the prompter (information on success, error otherwise);
 // the catalogue is open again afterwards.
-ConversionResult KontrolaInst2(Catalogue &catalogue, app::Directories &dirs, const QString &earlierCatalogue,
+ConversionResult KontrolaInst2(Catalogue &catalogue, base::Directories &dirs, const QString &earlierCatalogue,
                                platform::Prompter &prompter);
 
 // Stage one: reads the catalogue and the passwords of the source root and checks that each

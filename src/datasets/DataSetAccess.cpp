@@ -26,7 +26,7 @@ QString invalidDirectoryMessage(const QString &name)
     return u"Adresář "_s + name + u" není platný adresář RUR."_s;
 }
 
-void openDataSet(data::TDM1 &dm, app::Directories &dirs, const QString &dataSetDir)
+void openDataSet(data::TDM1 &dm, base::Directories &dirs, const QString &dataSetDir)
 {
     if (!isDataSetDirectoryName(dataSetDir))
         RUR_THROW(engine::ErrGeneral, invalidDirectoryMessage(dataSetDir));

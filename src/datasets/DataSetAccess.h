@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 
 #include <QString>
 
@@ -21,7 +21,7 @@ QString invalidDirectoryMessage(const QString &name);
 // the data-set directory, stale lock files of that directory and of the template directory
 // are removed, a restore that was cut short is undone, and all tables are opened (and
 // repaired). Throws EngineError, also for a directory name that is not a data set's.
-void openDataSet(data::TDM1 &dm, app::Directories &dirs, const QString &dataSetDir);
+void openDataSet(data::TDM1 &dm, base::Directories &dirs, const QString &dataSetDir);
 
 inline constexpr char16_t kOpenFailedMessage[] = u"Nepodařilo se otevřít všechny tabulky.";
 

@@ -17,7 +17,7 @@ QString parentOf(const QString &folder)
 {
     QDir dir(folder);
     dir.cdUp();
-    return app::withSlash(dir.absolutePath());
+    return base::withSlash(dir.absolutePath());
 }
 
 bool isEdition(const QString &folder)
@@ -30,17 +30,17 @@ bool isEdition(const QString &folder)
 QString folderOfCatalogue(const QString &path)
 {
     const QFileInfo info(path);
-    return app::withSlash(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+    return base::withSlash(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
 }
 
 }  // namespace
 
 QString conversionKey()
 {
-    return u"Prevod"_s + app::yearCode();
+    return u"Prevod"_s + base::yearCode();
 }
 
-QString findEarlierCatalogue(const app::Directories &dirs, int programYear)
+QString findEarlierCatalogue(const base::Directories &dirs, int programYear)
 {
     QString found;
     const QString besideProgram = parentOf(dirs.programDir);
@@ -49,7 +49,7 @@ QString findEarlierCatalogue(const app::Directories &dirs, int programYear)
         const QString name = u"RUR "_s + QString::number(year);
         for (const QString &parent : {besideProgram, besideData}) {
             const QString candidate = FolderEntries(parent).find(name);
-            if (candidate.isEmpty() || app::samePath(candidate, dirs.localDataRoot) || !isEdition(candidate))
+            if (candidate.isEmpty() || base::samePath(candidate, dirs.localDataRoot) || !isEdition(candidate))
                 continue;
             found = FolderEntries(candidate).find(u"Data.DB"_s);
         }
@@ -57,14 +57,14 @@ QString findEarlierCatalogue(const app::Directories &dirs, int programYear)
     return found;
 }
 
-QString chosenCatalogueProblem(const app::Directories &dirs, const QString &chosen)
+QString chosenCatalogueProblem(const base::Directories &dirs, const QString &chosen)
 {
-    if (!chosen.isEmpty() && app::startsWithPath(folderOfCatalogue(chosen), dirs.localDataRoot))
+    if (!chosen.isEmpty() && base::startsWithPath(folderOfCatalogue(chosen), dirs.localDataRoot))
         return QString::fromUtf16(kChooseEarlierEdition);
     return {};
 }
 
-QString conversionEditProblem(const app::Directories &dirs, const QString &edit)
+QString conversionEditProblem(const base::Directories &dirs, const QString &edit)
 {
     const QString text = edit.trimmed();
     if (text.isEmpty())
@@ -76,21 +76,21 @@ QString conversionEditProblem(const app::Directories &dirs, const QString &edit)
     return {};
 }
 
-QString conversionStartFolder(const app::Directories &dirs, const QString &edit)
+QString conversionStartFolder(const base::Directories &dirs, const QString &edit)
 {
     if (!edit.trimmed().isEmpty()) {
         const QString folder = folderOfCatalogue(edit.trimmed());
         if (QFileInfo(folder).isDir())
             return folder;
         const QString tervik = dirs.commonDataFolder + u"/Tervik/"_s;
-        const bool belowTervik = !dirs.commonDataFolder.isEmpty() && app::startsWithPath(edit.trimmed(), tervik);
+        const bool belowTervik = !dirs.commonDataFolder.isEmpty() && base::startsWithPath(edit.trimmed(), tervik);
         if (belowTervik && QFileInfo(tervik).isDir())
             return tervik;
     }
     return parentOf(dirs.localDataRoot);
 }
 
-ConversionResult KontrolaInst1(Catalogue &catalogue, app::Directories &dirs, platform::Prompter &prompter,
+ConversionResult KontrolaInst1(Catalogue &catalogue, base::Directories &dirs, platform::Prompter &prompter,
                                const ConversionWindow &window)
 {
     platform::IniFile local(dirs.localDataRoot + u"Dph.ini"_s);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Directories.h"
-#include "app/Program.h"
+#include "base/Directories.h"
+#include "base/Program.h"
 #include "datasets/Conversion.h"
 
 #include <QString>
@@ -25,7 +25,7 @@ QString conversionKey();
 // data root; a folder that is not the local data root and holds Data.DB and Dph.ini is an
 // edition. A later find wins, so the newest year wins and, within a year, the one beside the
 // local data root. Empty when there is none.
-QString findEarlierCatalogue(const app::Directories &dirs, int programYear = app::kProgramYear);
+QString findEarlierCatalogue(const base::Directories &dirs, int programYear = base::kProgramYear);
 
 // What the window "Převod dat z předchozích verzí" answers: the earlier Data.DB (empty: no
 // conversion) and the check box "Převést data".
@@ -38,12 +38,12 @@ using ConversionWindow = std::function<ConversionChoice(const QString &found)>;
 
 // Rules of that window. A file chosen with "..." inside the local data root is refused with
 // this message (empty: accepted).
-QString chosenCatalogueProblem(const app::Directories &dirs, const QString &chosen);
+QString chosenCatalogueProblem(const base::Directories &dirs, const QString &chosen);
 // Closing with this edit text: the message that refuses it, or empty.
-QString conversionEditProblem(const app::Directories &dirs, const QString &edit);
+QString conversionEditProblem(const base::Directories &dirs, const QString &edit);
 // Where the file dialog opens: the edit's folder when it exists, else the folder the
 // editions are installed in.
-QString conversionStartFolder(const app::Directories &dirs, const QString &edit);
+QString conversionStartFolder(const base::Directories &dirs, const QString &edit);
 
 inline constexpr char16_t kChooseEarlierEdition[] = u"Vyberte adresář s předchozí verzí programu RUR.";
 
@@ -51,7 +51,7 @@ inline constexpr char16_t kChooseEarlierEdition[] = u"Vyberte adresář s předc
 // earlier editions and, when the catalogue is empty and one was found (or the offer was
 // asked for with Ctrl+P), shows the window and converts what the user confirmed. The result
 // tells whether and how a conversion ran (NotRun when it didn't).
-ConversionResult KontrolaInst1(Catalogue &catalogue, app::Directories &dirs, platform::Prompter &prompter,
+ConversionResult KontrolaInst1(Catalogue &catalogue, base::Directories &dirs, platform::Prompter &prompter,
                                const ConversionWindow &window);
 
 }  // namespace rur::datasets

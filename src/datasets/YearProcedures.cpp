@@ -1,7 +1,7 @@
 #include "datasets/YearProcedures.h"
 
-#include "app/Paths.h"
 #include "backup/ZipArchive.h"
+#include "base/Paths.h"
 #include "data/DataFileList.h"
 #include "data/DataM1.h"
 #include "data/Templates.h"
@@ -139,12 +139,12 @@ QString yearEndArchiveName(const QString &year, const QString &taxpayerStem, con
     return name.trimmed();
 }
 
-QString yearEndArchiveFolder(const app::Directories &dirs)
+QString yearEndArchiveFolder(const base::Directories &dirs)
 {
-    return app::withSlash(dirs.dataRoot) + u"Zaloha/Archiv/"_s;
+    return base::withSlash(dirs.dataRoot) + u"Zaloha/Archiv/"_s;
 }
 
-bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
+bool VymazaniObdobi(data::TDM1 &dm, base::Directories &dirs, platform::Prompter &prompter)
 {
     Q_UNUSED(dirs);
     if (!askTwice(prompter, u"Opravdu provést vymazání období ?"_s) || !templatesUsable(dm, withRegister(33, 35), prompter))
@@ -164,7 +164,7 @@ bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &
     return true;
 }
 
-bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
+bool VymazaniRoku(data::TDM1 &dm, base::Directories &dirs, platform::Prompter &prompter)
 {
     Q_UNUSED(dirs);
     if (!askTwice(prompter, u"Opravdu provést vymazání celého roku ?"_s) || !templatesUsable(dm, withRegister(36, 39), prompter))
@@ -182,13 +182,13 @@ bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &pr
     return true;
 }
 
-bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter)
+bool NovyRok(data::TDM1 &dm, base::Directories &dirs, platform::Prompter &prompter)
 {
     if (!askTwice(prompter, u"Opravdu provést akci nový rok ?"_s) || !templatesUsable(dm, withRegister(32, 39), prompter))
         return false;
     std::optional<platform::BusyGuard> busy(std::in_place, prompter);
 
-    const QString stem = app::fileStemFromNames(taxpayerText(dm, u"Tia"_s), taxpayerText(dm, u"Jmb"_s),
+    const QString stem = base::fileStemFromNames(taxpayerText(dm, u"Tia"_s), taxpayerText(dm, u"Jmb"_s),
                                                 taxpayerText(dm, u"Pra"_s), taxpayerText(dm, u"Oj1a"_s),
                                                 taxpayerText(dm, u"Ojp3"_s));
     const QString name = yearEndArchiveName(taxpayerText(dm, u"R"_s), stem, QDateTime::currentDateTime());

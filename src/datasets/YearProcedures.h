@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 
 #include <QDateTime>
 #include <QString>
@@ -24,14 +24,14 @@ namespace rur::datasets {
 // Each asks its question twice and returns false when it was answered No or the work stopped;
 // all tables are open again afterwards. Throws EngineError when the tables can't be reopened
 // (the caller shows "Nepodařilo se otevřít všechny tabulky.").
-bool VymazaniObdobi(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter);
-bool VymazaniRoku(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter);
-bool NovyRok(data::TDM1 &dm, app::Directories &dirs, platform::Prompter &prompter);
+bool VymazaniObdobi(data::TDM1 &dm, base::Directories &dirs, platform::Prompter &prompter);
+bool VymazaniRoku(data::TDM1 &dm, base::Directories &dirs, platform::Prompter &prompter);
+bool NovyRok(data::TDM1 &dm, base::Directories &dirs, platform::Prompter &prompter);
 
 // Name of the year-end archive without ".zip": the year, a blank and the taxpayer's file stem
 // (or the time of the run when the taxpayer has no name), safe for a file name.
 QString yearEndArchiveName(const QString &year, const QString &taxpayerStem, const QDateTime &now);
 // The folder of the year-end archives under a data root, ending in '/'.
-QString yearEndArchiveFolder(const app::Directories &dirs);
+QString yearEndArchiveFolder(const base::Directories &dirs);
 
 }  // namespace rur::datasets

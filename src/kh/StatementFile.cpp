@@ -1,6 +1,7 @@
 #include "kh/StatementFile.h"
 
-#include "app/Startup.h"
+#include "base/Paths.h"
+#include "base/UserSettings.h"
 #include "data/DataM1.h"
 #include "engine/Table.h"
 #include "kh/StatementSums.h"

@@ -1,6 +1,6 @@
 #include "payments/BankOrders.h"
 
-#include "app/Paths.h"
+#include "base/Paths.h"
 #include "data/DataM1.h"
 #include "engine/Table.h"
 #include "payments/AboFile.h"
@@ -67,17 +67,17 @@ QStringList pushHistory(QStringList history, const QString &entry)
     return history;
 }
 
-QString defaultAboPath(const app::Directories &dirs, int type, const QString &stem)
+QString defaultAboPath(const base::Directories &dirs, int type, const QString &stem)
 {
-    return app::CestyTyp1(dirs, type, app::KindKpc, u"Banka - "_s, stem);
+    return base::CestyTyp1(dirs, type, base::KindKpc, u"Banka - "_s, stem);
 }
 
-QString fullAboPath(const app::Directories &dirs, const QString &pathTemplate)
+QString fullAboPath(const base::Directories &dirs, const QString &pathTemplate)
 {
-    return app::CestyTyp2(dirs, pathTemplate, app::KindKpc);
+    return base::CestyTyp2(dirs, pathTemplate, base::KindKpc);
 }
 
-QString initialAboPath(const app::Directories &dirs, const AboPaths &paths, const QString &stem)
+QString initialAboPath(const base::Directories &dirs, const AboPaths &paths, const QString &stem)
 {
     return paths.files.isEmpty() ? defaultAboPath(dirs, 1, stem) : paths.files.first();
 }
@@ -116,7 +116,7 @@ void orderFromPaymentOrder(data::TDM1 &dm)
 
 TransferResult Prenos(data::TDM1 &dm, AboTransfer &t, platform::Prompter &prompter)
 {
-    if (app::isPathMessage(t.fullPath)) {
+    if (base::isPathMessage(t.fullPath)) {
         prompter.information(u"Nastavte správně cestu."_s);
         return TransferResult::NotWritten;
     }

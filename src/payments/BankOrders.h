@@ -3,7 +3,7 @@
 // The ABO window's work without widgets: its path settings and histories, the bank order made
 // from the payment order, and "&Přenést" with its questions.
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 
 #include <QDate>
 #include <QString>
@@ -36,11 +36,11 @@ QStringList pushHistory(QStringList history, const QString &entry);
 
 // Default path template of "Adresář &dat" (type 1) and "Adresář &uživatele" (type 2): the
 // base folder, "KPC/", "Banka - ", the file stem and ".kpc".
-QString defaultAboPath(const app::Directories &dirs, int type, const QString &stem);
+QString defaultAboPath(const base::Directories &dirs, int type, const QString &stem);
 // The full path shown under the box: CestyTyp2 of the template with kind 2.
-QString fullAboPath(const app::Directories &dirs, const QString &pathTemplate);
+QString fullAboPath(const base::Directories &dirs, const QString &pathTemplate);
 // The template the window starts with: the newest of the history, else the data folder's.
-QString initialAboPath(const app::Directories &dirs, const AboPaths &paths, const QString &stem);
+QString initialAboPath(const base::Directories &dirs, const AboPaths &paths, const QString &stem);
 
 // "&Smazat KPC soubor" after the Yes: deletes the file only when its name ends in exactly
 // ".kpc"; true when a file was deleted.

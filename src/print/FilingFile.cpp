@@ -2,11 +2,12 @@
 // attribute taken from one field of the taxpayer row or the return tables.
 #include "print/FilingFile.h"
 
-#include "app/DataSetRecords.h"
-#include "app/Directories.h"
-#include "app/Paths.h"
-#include "app/Startup.h"
+#include "base/DataSetRecords.h"
+#include "base/Directories.h"
+#include "base/Paths.h"
+#include "base/UserSettings.h"
 #include "data/DataM1.h"
+#include "data/FileStem.h"
 #include "engine/Table.h"
 #include "platform/Cp1250.h"
 #include "platform/IniFile.h"
@@ -141,6 +142,15 @@ const char *returnFormLetter(engine::Table &prp)
     return formLetter(prp);
 }
 
+QString returnKey(data::TDM1 &dm)
+{
+    engine::Table &prp = *dm.Prp;
+    if (!prp.isActive())
+        return {};
+    const auto text = [&prp](const QString &field) { return prp.field(field).asString().trimmed(); };
+    return QStringList{text(u"R"_s), text(u"M"_s), text(u"Q"_s), QString::fromLatin1(returnFormLetter(prp))}.join(u'|');
+}
+
 XmlPathSettings readXmlPathSettings(const platform::IniFile &dataSetIni)
 {
     return {dataSetIni.readString(u"XML"_s, u"Dph"_s), dataSetIni.readBool(u"XML"_s, u"Nazev"_s, false)};
@@ -237,13 +247,13 @@ bool DphXml1(data::TDM1 &dm, const QString &path, int kodovani, bool radky, plat
     return storeFilingFile(path, [&] { return buildDphdp3(dm, kodovani, radky); }, prompter);
 }
 
-QString defaultXmlTemplate(data::TDM1 &dm, const app::Directories &dirs, int type, bool firmName)
+QString defaultXmlTemplate(data::TDM1 &dm, const base::Directories &dirs, int type, bool firmName)
 {
-    const QString stem = firmName ? app::NazevSb1(dm, dirs) : dirs.dataSetDir;
-    return app::CestyTyp1(dirs, type, app::KindXml, u"DPHDP3 - "_s, stem);
+    const QString stem = firmName ? data::NazevSb1(dm, dirs) : dirs.dataSetDir;
+    return base::CestyTyp1(dirs, type, base::KindXml, u"DPHDP3 - "_s, stem);
 }
 
-void VychXml1(data::TDM1 &dm, const app::Directories &dirs, XmlPathSettings &xml)
+void VychXml1(data::TDM1 &dm, const base::Directories &dirs, XmlPathSettings &xml)
 {
     if (xml.pathTemplate.isEmpty())
         xml.pathTemplate = defaultXmlTemplate(dm, dirs, 1, xml.firmName);
@@ -252,7 +262,7 @@ void VychXml1(data::TDM1 &dm, const app::Directories &dirs, XmlPathSettings &xml
 QString filingFilePath(FilingContext &ctx)
 {
     VychXml1(ctx.dm, ctx.dirs, ctx.xml);
-    const QString path = app::CestyTyp2(ctx.dirs, ctx.xml.pathTemplate, app::KindXml);
+    const QString path = base::CestyTyp2(ctx.dirs, ctx.xml.pathTemplate, base::KindXml);
     for (const QString &message : {QString::fromUtf16(kSetPathMessage), u"Nastavte písmeno disku (např. F:)."_s}) {
         if (path.compare(message, Qt::CaseInsensitive) == 0) {
             ctx.prompter.information(QString::fromUtf16(kSetPathMessage));
@@ -267,7 +277,7 @@ QString saveFilingFile(FilingContext &ctx)
     const QString path = filingFilePath(ctx);
     if (path.isEmpty() || !DphXml1(ctx.dm, path, ctx.user.kodovani, ctx.user.radky, ctx.prompter))
         return {};
-    app::recordFilingFile(ctx.dirs.dataSetIni(), {path, app::returnKey(ctx.dm), QDateTime::currentDateTime()});
+    base::recordFilingFile(ctx.dirs.dataSetIni(), {path, returnKey(ctx.dm), QDateTime::currentDateTime()});
     if (ctx.afterWrite)
         ctx.afterWrite(path);
     return path;

@@ -4,10 +4,10 @@
 #include <QString>
 #include <functional>
 
-namespace rur::app {
+namespace rur::base {
 struct Directories;
 struct UserSettings;
-}  // namespace rur::app
+}  // namespace rur::base
 namespace rur::data {
 class TDM1;
 }
@@ -35,8 +35,8 @@ bool writeXmlPathSettings(platform::IniFile &dataSetIni, const XmlPathSettings &
 // user settings of the run, which the main window writes to Dph.ini when it closes.
 struct FilingContext {
     data::TDM1 &dm;
-    const app::Directories &dirs;
-    app::UserSettings &user;
+    const base::Directories &dirs;
+    base::UserSettings &user;
     XmlPathSettings &xml;
     platform::Prompter &prompter;
     // Runs once "&Uložit data" has written the file, with its path (the check of the file).
@@ -65,6 +65,9 @@ bool storeFilingFile(const QString &path, const std::function<QByteArray()> &bui
 // The kind of return as the filing file writes it (dapdph_forma) from the taxpayer row: "B"
 // regular, "O" corrective, "D" supplementary, "E" supplementary corrective.
 const char *returnFormLetter(engine::Table &prp);
+// The return as a filing file identifies it: year, month or quarter and kind
+// ("2018|listopad||B"). A file written for it stops counting once any of them changes.
+QString returnKey(data::TDM1 &dm);
 
 // Writes the filing file to a real path and tells the user: "Data byla uložena do XML
 // souboru." or "Soubor ... nelze vytvořit.". Posts and reopens Dmt and Prp and re-reads the
@@ -76,10 +79,10 @@ bool DphXml1(data::TDM1 &dm, const QString &path, int kodovani, bool radky, plat
 // Default path template: under %AdresarDat% (type 1, or the Data.ini directory when there is
 // one) or %AdresarUziv% (type 2), XML/DPHDP3 - <stem>.xml, the stem being the taxpayer file
 // stem when firmName is set, else the data-set directory name.
-QString defaultXmlTemplate(data::TDM1 &dm, const app::Directories &dirs, int type, bool firmName);
+QString defaultXmlTemplate(data::TDM1 &dm, const base::Directories &dirs, int type, bool firmName);
 
 // Sets the default path template when none is stored.
-void VychXml1(data::TDM1 &dm, const app::Directories &dirs, XmlPathSettings &xml);
+void VychXml1(data::TDM1 &dm, const base::Directories &dirs, XmlPathSettings &xml);
 
 // The path of the return's filing file: the default template set if none, resolved; a path
 // that can't be resolved gets "Nastavte správně cestu." and gives an empty path.

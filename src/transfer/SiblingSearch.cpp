@@ -1,6 +1,6 @@
 #include "transfer/SiblingSearch.h"
 
-#include "app/Paths.h"
+#include "base/Paths.h"
 #include "platform/IniFile.h"
 
 #include <QFileInfo>
@@ -20,7 +20,7 @@ QString parentFolder(const QString &directory)
     while (path.size() > 1 && path.endsWith(u'/'))
         path.chop(1);
     const QFileInfo info(path);
-    return app::withSlash(info.path());
+    return base::withSlash(info.path());
 }
 
 bool isFile(const QString &path)
@@ -30,7 +30,7 @@ bool isFile(const QString &path)
 
 }  // namespace
 
-QString searchCatalogue(const app::Directories &dirs, const SiblingProgram &program, int programYear)
+QString searchCatalogue(const base::Directories &dirs, const SiblingProgram &program, int programYear)
 {
     const QString besideProgram = parentFolder(dirs.programDir);
     const QString besideData = parentFolder(dirs.localDataRoot);
@@ -38,30 +38,30 @@ QString searchCatalogue(const app::Directories &dirs, const SiblingProgram &prog
     for (int year = kFirstSearchedYear; year <= programYear; ++year) {
         const QString folder = program.folderPrefix + QString::number(year) + u'/';
         for (const QString &candidate : {besideProgram + folder, besideData + folder}) {
-            if (app::samePath(candidate, dirs.localDataRoot))
+            if (base::samePath(candidate, dirs.localDataRoot))
                 continue;
             if (isFile(candidate + u"Data.DB"_s) && isFile(candidate + program.iniFile)) {
                 foundPath = candidate + u"Data.DB"_s;
                 foundIni = candidate + program.iniFile;
             }
         }
-        if (year == programYear && foundPath.isEmpty() && !app::samePath(besideData + folder, dirs.localDataRoot))
+        if (year == programYear && foundPath.isEmpty() && !base::samePath(besideData + folder, dirs.localDataRoot))
             foundPath = besideData + folder + u"Data.DB"_s;
     }
     if (!foundIni.isEmpty() && isFile(foundPath) && isFile(foundIni)) {
         const platform::IniFile ini(foundIni);
         const QString path = ini.readString(program.iniSection, u"Path"_s);
         if (ini.readString(program.iniSection, u"Net"_s) == u"1"_s && !path.isEmpty())
-            foundPath = app::withSlash(path) + u"Data.DB"_s;
+            foundPath = base::withSlash(path) + u"Data.DB"_s;
     }
     return foundPath;
 }
 
-QString proposedCataloguePath(const app::Directories &dirs, const SiblingProgram &program,
+QString proposedCataloguePath(const base::Directories &dirs, const SiblingProgram &program,
                               const QString &storedTemplate, int programYear)
 {
-    const QString stored = app::CestyTyp2(dirs, storedTemplate, app::KindNone);
-    if (!app::isPathMessage(stored) && isFile(stored))
+    const QString stored = base::CestyTyp2(dirs, storedTemplate, base::KindNone);
+    if (!base::isPathMessage(stored) && isFile(stored))
         return stored;
     return searchCatalogue(dirs, program, programYear);
 }

@@ -1,7 +1,7 @@
 #include "crash/crash_cases.h"
 
-#include "app/Directories.h"
 #include "backup/ZipArchive.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "data/Schemas.h"
 #include "datasets/Catalogue.h"
@@ -115,9 +115,9 @@ QStringList leftovers(const QString &folder, bool dataRoot)
     return found;
 }
 
-void openDataSet(const app::Directories &root, const QString &dir)
+void openDataSet(const base::Directories &root, const QString &dir)
 {
-    app::Directories dirs = root;
+    base::Directories dirs = root;
     data::TDM1 dm;
     try {
         datasets::openDataSet(dm, dirs, dir);
@@ -150,7 +150,7 @@ Workspace Workspace::copy() const
 
 State captureAfterOpening(const Workspace &w, Scope scope)
 {
-    app::Directories dirs;
+    base::Directories dirs;
     dirs.localDataRoot = dirs.dataRoot = w.root();
     dirs.notFound = false;
     platform::ScriptedPrompter prompter;

@@ -1,14 +1,15 @@
 // The backup and restore windows and the window of the own folder, offscreen with scripted
 // answers; the menu commands of the main window that open them.
 #include "app/MainMenu.h"
-#include "app/Paths.h"
 #include "app/forms/MainForm.h"
 #include "backup/ArchivePaths.h"
 #include "backup/Restore.h"
 #include "backup/ZipArchive.h"
 #include "backup/forms/Exd2Form.h"
 #include "backup/forms/ExdForm.h"
+#include "base/Paths.h"
 #include "data/DataM1.h"
+#include "data/FileStem.h"
 #include "data/Templates.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
@@ -61,7 +62,7 @@ protected:
         dm.Prp->edit();
         dm.Prp->field(u"Ojp3"_s).setValue(u"Alfa: s.r.o."_s);
         dm.Prp->post();
-        ctx.taxpayerStem = app::NazevSb1(dm, dirs);
+        ctx.taxpayerStem = data::NazevSb1(dm, dirs);
     }
     void TearDown() override { QDir::setCurrent(savedCwd); }
 
@@ -84,7 +85,7 @@ protected:
 
     rur::testing::TestRoot root;
     QTemporaryDir folders;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     backup::ArchiveWindowContext ctx{dm, dirs, prompter};
@@ -215,7 +216,7 @@ TEST_F(BackupWindows, TheOwnFolderAndTheErasingOfPaths)
         EXPECT_EQ(chooserAt, QPoint(277, 155));
         EXPECT_EQ(ini().readString(u"Cesty"_s, u"Vlastni"_s), own + u'/');
         EXPECT_EQ(w->completePath()->text(), own + u"/D1.zip"_s);
-        EXPECT_EQ(w->pathList()->currentText(), app::CestyTyp3(dirs, own + u"/D1.zip"_s));
+        EXPECT_EQ(w->pathList()->currentText(), base::CestyTyp3(dirs, own + u"/D1.zip"_s));
 
         // From now on the button takes the stored folder, and the window opens there.
         w->firmNameBox()->setChecked(true);

@@ -1,6 +1,6 @@
 // The calendar, the date fields that open it, the search windows and the VAT paid ledger,
 // over data set D1 with scripted answers.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
@@ -109,7 +109,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
 };

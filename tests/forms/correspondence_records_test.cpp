@@ -1,6 +1,6 @@
 // The address book "Adresář" and the documents "Dokumenty - dopisy": their record keys, hooks,
 // orders and captions, the close question, the duplicate and the pick mode of the print centre.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "correspondence/forms/EazForm.h"
 #include "correspondence/forms/EdpForm.h"
 #include "data/DataM1.h"
@@ -77,7 +77,7 @@ protected:
     static void key(QWidget *to, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(to, k, m); }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
 };

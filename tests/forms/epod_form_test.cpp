@@ -1,6 +1,6 @@
 // The settings window of the filing file "Nastavení" and the print centre's routine that opens it.
-#include "app/Directories.h"
 #include "app/Startup.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "platform/IniFile.h"
@@ -59,10 +59,10 @@ protected:
 
     rur::testing::TestRoot root;
     QTemporaryDir folders;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
-    app::UserSettings user;
+    base::UserSettings user;
     print::XmlPathSettings xml;
     print::FilingContext ctx{dm, dirs, user, xml, prompter};
 };

@@ -1,8 +1,8 @@
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
 #include "app/forms/SplashForm.h"
-#include "app/Directories.h"
 #include "backup/forms/Exd2Form.h"
+#include "base/Directories.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -232,7 +232,7 @@ TEST_F(HelpWindow, HelpFromAModalWindowOpensAsItsChild)
 TEST_F(HelpWindow, F1InAnyWindowOpensItsTopic)
 {
     service_.answerF1Everywhere();
-    rur::app::Directories dirs;
+    rur::base::Directories dirs;
     rur::backup::TExd2Form folders(dirs, 1024);
     folders.show();
     QTest::keyClick(&folders, Qt::Key_F1, Qt::ShiftModifier);

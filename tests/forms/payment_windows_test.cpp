@@ -1,13 +1,13 @@
 // "Údaje pro platby z účtu", "Elektronický přenos příkazů - ABO" and "Nastavení formátu ABO"
 // over data set D1 with scripted answers, and both opened from the print centre's Komfort page.
-#include "app/Directories.h"
 #include "app/MainMenu.h"
 #include "app/forms/MainForm.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "data/Templates.h"
+#include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
 #include "datasets/forms/Auto1Form.h"
-#include "datasets/Catalogue.h"
 #include "engine/Table.h"
 #include "payments/AboFile.h"
 #include "payments/BankOrders.h"
@@ -125,7 +125,7 @@ protected:
 
     rur::testing::TestRoot root;
     const QString savedCwd = QDir::currentPath();
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     payments::BankWindowServices services;

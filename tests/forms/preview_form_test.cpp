@@ -1,6 +1,6 @@
 // The preview window "Náhled před tiskem": paging in normal and browse mode, the zoom box and
 // the zoom kept per data set, printing with the copies of the print settings, saving as PDF.
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/Table.h"
@@ -126,7 +126,7 @@ protected:
 
     rur::testing::TestRoot root;
     QTemporaryDir scratch;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     report::PreparedReport onePage, threePages;

@@ -2,16 +2,17 @@
 // into a counting sink (and into real PDF files through QPrinter when a folder is given).
 #pragma once
 
-#include "app/Directories.h"
 #include "app/Startup.h"
 #include "app/forms/MainForm.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "data/Templates.h"
+#include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
 #include "datasets/forms/Auto1Form.h"
-#include "datasets/Catalogue.h"
 #include "engine/EngineError.h"
 #include "engine/Table.h"
+#include "forms/window_script.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "print/PrintMessages.h"
@@ -24,7 +25,6 @@
 #include "support/filled_return.h"
 #include "support/pdf_text.h"
 #include "support/test_root.h"
-#include "forms/window_script.h"
 #include "ui/forms/DBComboBoxz.h"
 #include "ui/forms/DBEditz.h"
 #include "ui/forms/WindowPlacer.h"
@@ -169,8 +169,8 @@ protected:
 
     rur::testing::TestRoot root;
     const QString savedCwd = QDir::currentPath();
-    app::Directories dirs;
-    app::UserSettings user;
+    base::Directories dirs;
+    base::UserSettings user;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     std::unique_ptr<print::PrintServices> services;

@@ -1,7 +1,7 @@
 // "Kontrola přiznání": the findings as the user sees them, the windows a double click opens at
 // the line to fix, the list after the fix, "&Kontrola" and "&Uložit data" with their check.
-#include "app/Directories.h"
 #include "app/Startup.h"
+#include "base/Directories.h"
 #include "check/ReturnCheck.h"
 #include "check/forms/ReturnCheckForm.h"
 #include "data/DataM1.h"
@@ -105,7 +105,7 @@ protected:
     }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
 };
@@ -220,7 +220,7 @@ TEST_F(ReturnCheckWindow, KontrolaShowsTheFindingsOrSaysThereAreNone)
 TEST_F(ReturnCheckWindow, SavingTheFileIsFollowedByItsCheck)
 {
     QTemporaryDir out;
-    app::UserSettings user;
+    base::UserSettings user;
     print::XmlPathSettings xml{out.path() + u"/DPHDP3.xml"_s, false};
     print::FilingContext filing{dm, dirs, user, xml, prompter};
     const vat::WindowContext c = ctx();

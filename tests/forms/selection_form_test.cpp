@@ -57,7 +57,7 @@ protected:
     void TearDown() override { QDir::setCurrent(savedCwd); }
 
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     platform::ScriptedPrompter prompter;
     std::unique_ptr<datasets::Catalogue> catalogue;
     std::unique_ptr<datasets::TAuto1Form> form;

@@ -89,7 +89,7 @@ protected:
 
     QTemporaryDir folders;
     rur::testing::TestRoot root;
-    app::Directories dirs;
+    base::Directories dirs;
     data::TDM1 dm;
     platform::ScriptedPrompter prompter;
     transfer::TransferWindowContext ctx{dm, dirs, prompter, 1280, [] { return QDate(2018, 3, 1); }};

@@ -1,6 +1,6 @@
 #include "support/test_root.h"
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 #include "data/Schemas.h"
 #include "data/Templates.h"
@@ -62,7 +62,7 @@ void TestRoot::addCatalogueRow(int number, const QString &name, const QString &d
 
 void withDataSet(const TestRoot &root, const std::function<void(data::TDM1 &)> &work, const QString &dir)
 {
-    app::Directories dirs;
+    base::Directories dirs;
     dirs.localDataRoot = dirs.dataRoot = root.path();
     dirs.notFound = false;
     data::TDM1 dm;

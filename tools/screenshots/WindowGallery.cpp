@@ -10,6 +10,8 @@
 #include "app/forms/MainForm.h"
 #include "app/forms/SplashForm.h"
 #include "app/forms/WorkArea.h"
+#include "backup/forms/Exd2Form.h"
+#include "backup/forms/ExdForm.h"
 #include "check/forms/ReturnCheckForm.h"
 #include "correspondence/AddressBook.h"
 #include "correspondence/Printouts.h"
@@ -22,6 +24,9 @@
 #include "datasets/forms/Au8Form.h"
 #include "datasets/forms/Auto1Form.h"
 #include "datasets/forms/CatalogueDialogs.h"
+#include "engine/EngineError.h"
+#include "engine/Table.h"
+#include "engine/TableFile.h"
 #include "kh/CsvImport.h"
 #include "kh/RegisterPrintout.h"
 #include "kh/forms/EkhForm.h"
@@ -33,28 +38,23 @@
 #include "payments/forms/EbanForm.h"
 #include "payments/forms/EbanaForm.h"
 #include "payments/forms/EbzpForm.h"
-#include "search/forms/FindForms.h"
-#include "ui/forms/KalendarForm.h"
-#include "engine/EngineError.h"
-#include "engine/Table.h"
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
-#include "print/PrintMessages.h"
 #include "print/PaymentOrder.h"
+#include "print/PrintMessages.h"
 #include "print/ReturnPages.h"
 #include "print/forms/EmtfForm.h"
 #include "print/forms/EpodForm.h"
+#include "print/forms/PrevForm.h"
 #include "print/forms/PrintServices.h"
 #include "print/forms/PrintWindows.h"
-#include "print/forms/PrevForm.h"
 #include "report/Render.h"
 #include "report/ReportError.h"
-#include "backup/forms/Exd2Form.h"
-#include "backup/forms/ExdForm.h"
-#include "engine/TableFile.h"
+#include "search/forms/FindForms.h"
 #include "transfer/SiblingTables.h"
 #include "transfer/forms/EsdForm.h"
 #include "transfer/forms/EspForm.h"
+#include "ui/forms/KalendarForm.h"
 #include "vat/Saving.h"
 #include "vat/forms/EcisForm.h"
 #include "vat/forms/EprpForm.h"
@@ -151,7 +151,7 @@ void visitEveryWindow(const GalleryVisitor &visit)
                 take(*help.window());
         }
         {
-            app::UserSettings user;
+            base::UserSettings user;
             print::XmlPathSettings xml;
             print::FilingContext filing{dm, main.directories(), user, xml, prompter};
             print::TEpodForm w(filing);

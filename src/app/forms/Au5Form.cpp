@@ -2,8 +2,8 @@
 
 #include "app/DataChoice.h"
 #include "app/InstallGuide.h"
-#include "app/Program.h"
-#include "app/SharedLocks.h"
+#include "base/Program.h"
+#include "base/SharedLocks.h"
 #include "platform/ExecuteFile.h"
 #include "platform/Prompter.h"
 #include "ui/forms/Editz.h"
@@ -71,17 +71,17 @@ QStringList sharedDiskCandidates()
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (!volume.isValid() || !volume.isReady() || volume.isReadOnly())
             continue;
-        const QString root = withSlash(volume.rootPath());
+        const QString root = base::withSlash(volume.rootPath());
         if (isNetworkType(volume.fileSystemType()))
             network.append(root);
         else if (root.startsWith(u"/media/"_s) || root.startsWith(u"/mnt/"_s) || root.startsWith(u"/run/media/"_s))
             local.append(root);
     }
-    const QString home = withSlash(QDir::homePath());
+    const QString home = base::withSlash(QDir::homePath());
     return network + QStringList{home} + local;
 }
 
-TAu5Form::TAu5Form(Directories &dirs, platform::Prompter &prompter, QWidget *parent)
+TAu5Form::TAu5Form(base::Directories &dirs, platform::Prompter &prompter, QWidget *parent)
     : QDialog(parent), dirs_(dirs), prompter_(prompter)
 {
     setWindowTitle(u"Výběr práce s daty"_s);
@@ -91,7 +91,7 @@ TAu5Form::TAu5Form(Directories &dirs, platform::Prompter &prompter, QWidget *par
 
     const QString localCaption = u"Data v datovém adresáři"_s;
     const QString networkCaption =
-        u"Data pro provoz v síti - nastavte cestu např. /mnt/server/RUR"_s + yearCode() + u"/Data.DB"_s;
+        u"Data pro provoz v síti - nastavte cestu např. /mnt/server/RUR"_s + base::yearCode() + u"/Data.DB"_s;
     local_ = hinted(new QRadioButton(localCaption, this), u"LocalRadio"_s, localCaption);
     network_ = hinted(new QRadioButton(networkCaption, this), u"NetworkRadio"_s, networkCaption);
     layout->addWidget(local_);
@@ -157,7 +157,7 @@ void TAu5Form::BrowseButtonClick()
 {
     QString start = QFileInfo(path_->text().trimmed()).absolutePath();
     if (path_->text().trimmed().isEmpty() || !QFileInfo(start).isDir()) {
-        const std::optional<MountEntry> mount = mountOf(systemMounts(), dirs_.dataRoot);
+        const std::optional<base::MountEntry> mount = base::mountOf(base::systemMounts(), dirs_.dataRoot);
         start = mount ? mount->mountPoint : u"/"_s;
     }
     const QString chosen = chooseFile(start);
@@ -193,7 +193,7 @@ void TAu5Form::done(int result)
         closed_ = true;
         const QString before = dirs_.dataRoot;
         applyDataChoice(dirs_, network_->isChecked(), path_->text(), prompter_);
-        rootChanged_ = !samePath(before, dirs_.dataRoot);
+        rootChanged_ = !base::samePath(before, dirs_.dataRoot);
     }
     QDialog::done(result);
 }

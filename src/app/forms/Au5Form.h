@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 
 #include <QDialog>
 #include <functional>
@@ -24,7 +24,7 @@ class TAu5Form : public QDialog {
     Q_OBJECT
 
 public:
-    TAu5Form(Directories &dirs, platform::Prompter &prompter, QWidget *parent = nullptr);
+    TAu5Form(base::Directories &dirs, platform::Prompter &prompter, QWidget *parent = nullptr);
 
     // Whether closing moved the program to another data root.
     bool dataRootChanged() const { return rootChanged_; }
@@ -49,7 +49,7 @@ protected:
     void done(int result) override;
 
 private:
-    Directories &dirs_;
+    base::Directories &dirs_;
     platform::Prompter &prompter_;
     QRadioButton *local_;
     QRadioButton *network_;

@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 
 namespace rur::app {
 
-TAu9Form::TAu9Form(const Directories &dirs, QWidget *parent) : QDialog(parent)
+TAu9Form::TAu9Form(const base::Directories &dirs, QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(u"Informace"_s);
     auto *layout = new QVBoxLayout(this);

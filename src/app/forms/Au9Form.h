@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 
 #include <QDialog>
 
@@ -13,7 +13,7 @@ class TAu9Form : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TAu9Form(const Directories &dirs, QWidget *parent = nullptr);
+    explicit TAu9Form(const base::Directories &dirs, QWidget *parent = nullptr);
     // The value shown on the line with this caption ("FileDir:"); empty when there is none.
     QString value(const QString &caption) const;
 };

@@ -1,13 +1,13 @@
 #include "app/forms/MainForm.h"
 
 #include "app/DataChoice.h"
-#include "app/Program.h"
 #include "app/WindowHelp.h"
 #include "app/forms/DataChoiceWindows.h"
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
 #include "app/forms/WorkArea.h"
 #include "backup/forms/BackupWindows.h"
+#include "base/Program.h"
 #include "correspondence/forms/CorrespondenceWindows.h"
 #include "datasets/Catalogue.h"
 #include "datasets/DataSetAccess.h"
@@ -15,17 +15,17 @@
 #include "datasets/forms/Auto1Form.h"
 #include "datasets/forms/CatalogueDialogs.h"
 #include "datasets/forms/ConversionWindows.h"
+#include "engine/EngineError.h"
+#include "engine/LockFile.h"
 #include "kh/forms/KhWindows.h"
 #include "ledger/forms/LedgerWindows.h"
 #include "payments/forms/PaymentWindows.h"
-#include "print/forms/PrintWindows.h"
-#include "transfer/forms/TransferWindows.h"
-#include "vat/forms/VatWindows.h"
-#include "engine/EngineError.h"
-#include "engine/LockFile.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "print/forms/PrintWindows.h"
+#include "transfer/forms/TransferWindows.h"
 #include "ui/forms/WindowPlacer.h"
+#include "vat/forms/VatWindows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -48,9 +48,9 @@ TMainForm::Environment TMainForm::systemEnvironment()
 {
     Environment env;
     env.programDir = QCoreApplication::applicationDirPath();
-    env.commonDataFolder = Directories::systemCommonDataFolder();
+    env.commonDataFolder = base::Directories::systemCommonDataFolder();
     env.askAtFirstStart = true;
-    env.documentsFolder = Directories::systemDocumentsFolder();
+    env.documentsFolder = base::Directories::systemDocumentsFolder();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         env.screen = screen->size();
     return env;
@@ -213,7 +213,7 @@ void TMainForm::runDataSetProcedure(const std::function<bool()> &procedure)
 
 void TMainForm::FormCreate(const Environment &env)
 {
-    setWindowTitle(applicationTitle());
+    setWindowTitle(base::applicationTitle());
     askAtFirstStart_ = env.askAtFirstStart;
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 
@@ -237,7 +237,7 @@ void TMainForm::FormCreate(const Environment &env)
     if (!dph.problem().isEmpty())
         prompter_.error(dph.problem());
     geometry_ = storedGeometry(dph, geometry_, env.screen);
-    settings_ = readUserSettings(dph);
+    settings_ = base::readUserSettings(dph);
     resize(geometry_.width, geometry_.height);
     ui::placeFrameAt(*this, {geometry_.left, geometry_.top});
     if (geometry_.maximized)
@@ -331,10 +331,10 @@ void TMainForm::VyberDanoveho()
     // to it, and a data set is closed only when another one is opened.
     QString openBefore = dataSetOpen() ? dirs_.dataSetDir : QString();
     const QString rootBefore = dirs_.dataRoot;
-    setWindowTitle(applicationTitle());
+    setWindowTitle(base::applicationTitle());
     const int result = selectionRunner();
     // A data set of the data root the user left (Ctrl+N) is not the one to return to.
-    if (!samePath(rootBefore, dirs_.dataRoot))
+    if (!base::samePath(rootBefore, dirs_.dataRoot))
         openBefore.clear();
     if (result == datasets::TAuto1Form::ResultEnd || (result == datasets::TAuto1Form::ResultCancel && openBefore.isEmpty())) {
         close();

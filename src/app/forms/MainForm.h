@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Directories.h"
 #include "app/MainMenu.h"
 #include "app/Startup.h"
+#include "base/Directories.h"
 #include "data/DataM1.h"
 
 #include <QHash>
@@ -51,12 +51,12 @@ public:
 
     static Environment systemEnvironment();
 
-    const Directories &directories() const { return dirs_; }
-    Directories &directories() { return dirs_; }
+    const base::Directories &directories() const { return dirs_; }
+    base::Directories &directories() { return dirs_; }
     data::TDM1 &dataModule() { return *dm_; }
-    const UserSettings &userSettings() const { return settings_; }
+    const base::UserSettings &userSettings() const { return settings_; }
     // The print centre chooses the font names and the encoding; they are written on close.
-    UserSettings &userSettings() { return settings_; }
+    base::UserSettings &userSettings() { return settings_; }
     WindowGeometry currentGeometry() const;
     bool firstActivationDone() const { return activated_; }
 
@@ -122,8 +122,8 @@ private:
     void scheduleWorkAreaRefresh(int delay = 0);
 
     platform::Prompter &prompter_;
-    Directories dirs_;
-    UserSettings settings_;
+    base::Directories dirs_;
+    base::UserSettings settings_;
     WindowGeometry geometry_;
     std::unique_ptr<data::TDM1> dm_;
     HelpService *help_ = nullptr;

@@ -1,6 +1,6 @@
 #include "app/forms/QtPrompter.h"
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "ui/forms/EditWidth.h"
 
 #include <QApplication>

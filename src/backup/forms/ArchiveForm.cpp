@@ -1,11 +1,11 @@
 #include "backup/forms/ArchiveForm.h"
 
-#include "app/Directories.h"
-#include "app/Paths.h"
 #include "app/forms/HelpService.h"
 #include "backup/ArchivePaths.h"
 #include "backup/Backup.h"
 #include "backup/forms/Exd2Form.h"
+#include "base/Directories.h"
+#include "base/Paths.h"
 #include "datasets/DataSetAccess.h"
 #include "engine/EngineError.h"
 #include "platform/IniFile.h"
@@ -221,7 +221,7 @@ QString TArchiveForm::stem() const
 
 void TArchiveForm::updatePath()
 {
-    completePath_->setText(app::CestyTyp2(ctx_.dirs, pathList_->currentText(), app::KindBackup));
+    completePath_->setText(base::CestyTyp2(ctx_.dirs, pathList_->currentText(), base::KindBackup));
 }
 
 void TArchiveForm::setTemplate(const QString &pathTemplate)
@@ -253,7 +253,7 @@ void TArchiveForm::VymenneMediumButtonClick()
 void TArchiveForm::setOwnFolderPath(const QString &folder)
 {
     const QString path = ownFolderArchive(folder, stem());
-    pathList_->setEditText(app::CestyTyp3(ctx_.dirs, path));
+    pathList_->setEditText(base::CestyTyp3(ctx_.dirs, path));
     completePath_->setText(path);
 }
 
@@ -278,17 +278,17 @@ void TArchiveForm::VyberButtonClick()
     updatePath();
     const QString complete = completePath_->text();
     QString start;
-    if (app::isPathMessage(complete))
+    if (base::isPathMessage(complete))
         start = ctx_.dirs.localDataRoot;
     else if (const QString folder = QFileInfo(complete).absolutePath(); QFileInfo(folder).isDir())
         start = folder;
     else
-        start = app::DirTyp(ctx_.dirs, 2, complete);
+        start = base::DirTyp(ctx_.dirs, 2, complete);
     const QString chosen = chooseFile(start);
     if (chosen.isEmpty())
         return;
     completePath_->setText(chosen);
-    pathList_->setEditText(app::CestyTyp3(ctx_.dirs, chosen));
+    pathList_->setEditText(base::CestyTyp3(ctx_.dirs, chosen));
 }
 
 void TArchiveForm::VymazaniCestClick()

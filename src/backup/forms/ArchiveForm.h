@@ -15,8 +15,10 @@ class QPushButton;
 
 namespace rur::app {
 class HelpService;
-struct Directories;
 }  // namespace rur::app
+namespace rur::base {
+struct Directories;
+}  // namespace rur::base
 namespace rur::data {
 class TDM1;
 }
@@ -32,7 +34,7 @@ struct ArchiveJob;
 // What the backup and restore windows work with.
 struct ArchiveWindowContext {
     data::TDM1 &dm;
-    app::Directories &dirs;
+    base::Directories &dirs;
     platform::Prompter &prompter;
     QString taxpayerStem = {};  // NazevSb1, computed before the window opens
     int screenWidth = 1024;     // decides the default position

@@ -1,10 +1,11 @@
 #include "backup/forms/BackupWindows.h"
 
 #include "app/MainMenu.h"
-#include "app/Paths.h"
 #include "app/forms/HelpService.h"
 #include "app/forms/MainForm.h"
 #include "backup/forms/ExdForm.h"
+#include "base/Paths.h"
+#include "data/FileStem.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -18,9 +19,9 @@ namespace {
 template <typename Window>
 void showWindow(app::TMainForm &form, platform::Prompter &prompter)
 {
-    app::Directories &dirs = form.directories();
+    base::Directories &dirs = form.directories();
     ArchiveWindowContext ctx{form.dataModule(), dirs, prompter};
-    ctx.taxpayerStem = app::NazevSb1(form.dataModule(), dirs);
+    ctx.taxpayerStem = data::NazevSb1(form.dataModule(), dirs);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         ctx.screenWidth = screen->geometry().width();
     ctx.help = form.findChild<app::HelpService *>(QString(), Qt::FindDirectChildrenOnly);

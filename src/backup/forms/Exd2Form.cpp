@@ -1,8 +1,8 @@
 #include "backup/forms/Exd2Form.h"
 
-#include "app/Directories.h"
-#include "app/Paths.h"
 #include "backup/ArchivePaths.h"
+#include "base/Directories.h"
+#include "base/Paths.h"
 #include "platform/IniFile.h"
 
 #include <QComboBox>
@@ -29,12 +29,12 @@ const QString kLeftKey = u"VlastniAdresarLeft"_s;
 QString driveOf(const QString &folder)
 {
     const QStorageInfo storage(folder);
-    return storage.isValid() ? app::withSlash(storage.rootPath()) : u"/"_s;
+    return storage.isValid() ? base::withSlash(storage.rootPath()) : u"/"_s;
 }
 
 }  // namespace
 
-TExd2Form::TExd2Form(const app::Directories &dirs, int screenWidth, QWidget *parent) : QDialog(parent), dirs_(dirs)
+TExd2Form::TExd2Form(const base::Directories &dirs, int screenWidth, QWidget *parent) : QDialog(parent), dirs_(dirs)
 {
     setObjectName(u"TExd2Form"_s);
     setWindowTitle(u"Vlastní výběr adresáře"_s);
@@ -43,7 +43,7 @@ TExd2Form::TExd2Form(const app::Directories &dirs, int screenWidth, QWidget *par
     QStringList roots;
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
         if (volume.isValid() && volume.isReady())
-            roots.append(app::withSlash(volume.rootPath()));
+            roots.append(base::withSlash(volume.rootPath()));
     roots.removeDuplicates();
     roots.sort();
     drives_->addItems(roots);
@@ -109,8 +109,8 @@ QString TExd2Form::folder() const
 {
     const QModelIndex current = folders_->currentIndex();
     if (current.isValid())
-        return app::withSlash(model_->filePath(current));
-    return app::withSlash(drives_->currentText());
+        return base::withSlash(model_->filePath(current));
+    return base::withSlash(drives_->currentText());
 }
 
 void TExd2Form::done(int result)

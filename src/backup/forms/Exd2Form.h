@@ -6,9 +6,9 @@ class QComboBox;
 class QFileSystemModel;
 class QTreeView;
 
-namespace rur::app {
+namespace rur::base {
 struct Directories;
-}
+}  // namespace rur::base
 
 namespace rur::backup {
 
@@ -19,7 +19,7 @@ class TExd2Form : public QDialog {
     Q_OBJECT
 
 public:
-    TExd2Form(const app::Directories &dirs, int screenWidth, QWidget *parent = nullptr);
+    TExd2Form(const base::Directories &dirs, int screenWidth, QWidget *parent = nullptr);
 
     QComboBox *driveList() const { return drives_; }
     QTreeView *folderList() const { return folders_; }
@@ -35,7 +35,7 @@ signals:
 private:
     void showDrive(const QString &drive);
 
-    const app::Directories &dirs_;
+    const base::Directories &dirs_;
     QComboBox *drives_;
     QTreeView *folders_;
     QFileSystemModel *model_;

@@ -1,14 +1,15 @@
 #include "check/forms/ReturnCheckForm.h"
 
-#include "app/Startup.h"
+#include "base/Paths.h"
+#include "base/UserSettings.h"
 #include "engine/EngineError.h"
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
 #include "ui/forms/DBEditz.h"
+#include "vat/ReturnLines.h"
 #include "vat/forms/EprpForm.h"
 #include "vat/forms/FormParts.h"
 #include "vat/forms/ReturnEntryForm.h"
-#include "vat/ReturnLines.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -30,7 +30,7 @@ QString openCatalogueFile(QWidget *parent, const QString &startFolder)
 
 }  // namespace
 
-TAu8Form::TAu8Form(const app::Directories &dirs, platform::Prompter &prompter, const QString &found, QWidget *parent)
+TAu8Form::TAu8Form(const base::Directories &dirs, platform::Prompter &prompter, const QString &found, QWidget *parent)
     : QDialog(parent), dirs_(dirs), prompter_(prompter), found_(found)
 {
     setWindowTitle(u"Převod dat z předchozích verzí"_s);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "datasets/EarlierEditions.h"
 
 #include <QDialog>
@@ -23,7 +23,7 @@ class TAu8Form : public QDialog {
     Q_OBJECT
 
 public:
-    TAu8Form(const app::Directories &dirs, platform::Prompter &prompter, const QString &found,
+    TAu8Form(const base::Directories &dirs, platform::Prompter &prompter, const QString &found,
              QWidget *parent = nullptr);
 
     ConversionChoice choice() const;
@@ -40,7 +40,7 @@ protected:
     void done(int result) override;
 
 private:
-    const app::Directories &dirs_;
+    const base::Directories &dirs_;
     platform::Prompter &prompter_;
     QString found_;
     QLineEdit *path_;

@@ -1,6 +1,6 @@
 #include "datasets/forms/Auto1Form.h"
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "datasets/Catalogue.h"
 #include "datasets/forms/CatalogueDialogs.h"
 #include "platform/Prompter.h"
@@ -43,7 +43,7 @@ const ButtonDef kButtons[] = {
 TAuto1Form::TAuto1Form(Catalogue &catalogue, platform::Prompter &prompter, QWidget *parent)
     : QDialog(parent), catalogue_(catalogue), prompter_(prompter)
 {
-    setWindowTitle(app::applicationTitle() + u" - výběr"_s);
+    setWindowTitle(base::applicationTitle() + u" - výběr"_s);
     auto *layout = new QHBoxLayout(this);
 
     model_ = new ui::TableModel(catalogue.Data.get(),

@@ -1,8 +1,8 @@
 #include "kh/forms/KhPrintPage.h"
 
-#include "app/Directories.h"
-#include "app/Paths.h"
-#include "app/Startup.h"
+#include "base/Directories.h"
+#include "base/Paths.h"
+#include "base/UserSettings.h"
 #include "check/forms/ReturnCheckForm.h"
 #include "data/DataM1.h"
 #include "data/DateInput.h"
@@ -154,8 +154,8 @@ void KhPrintPage::refreshPath()
     // The return's file settings say where its file goes; this one lies beside it.
     print::XmlPathSettings xml = print::readXmlPathSettings(platform::IniFile(dataSetIni()));
     print::VychXml1(ctx_.dm, ctx_.dirs, xml);
-    const QString returnPath = app::CestyTyp2(ctx_.dirs, xml.pathTemplate, app::KindXml);
-    path_->setText(app::isPathMessage(returnPath) ? returnPath : u"Soubor: "_s + statementPathFor(returnPath));
+    const QString returnPath = base::CestyTyp2(ctx_.dirs, xml.pathTemplate, base::KindXml);
+    path_->setText(base::isPathMessage(returnPath) ? returnPath : u"Soubor: "_s + statementPathFor(returnPath));
 }
 
 void KhPrintPage::UlozitDataClick()

@@ -1,8 +1,9 @@
 #include "payments/forms/EbanForm.h"
 
-#include "app/Paths.h"
 #include "app/forms/HelpService.h"
+#include "base/Paths.h"
 #include "data/DataM1.h"
+#include "data/FileStem.h"
 #include "engine/EngineError.h"
 #include "engine/Table.h"
 #include "payments/AboList.h"
@@ -13,9 +14,9 @@
 #include "report/ReportError.h"
 #include "search/forms/FindForms.h"
 #include "ui/forms/DBEditz.h"
-#include "ui/forms/EditWidth.h"
 #include "ui/forms/DBGrid.h"
 #include "ui/forms/DBNavigator.h"
+#include "ui/forms/EditWidth.h"
 #include "ui/forms/EnterTab.h"
 #include "ui/forms/KalendarForm.h"
 #include "ui/forms/RecordEditor.h"
@@ -217,7 +218,7 @@ QPushButton *TEbanForm::button(const QString &objectName) const
 
 QString TEbanForm::fileStem(bool firmName)
 {
-    return firmName ? app::NazevSb1(ctx_.dm, services_.dirs) : services_.dirs.dataSetDir;
+    return firmName ? data::NazevSb1(ctx_.dm, services_.dirs) : services_.dirs.dataSetDir;
 }
 
 void TEbanForm::refreshFullPath()
@@ -236,12 +237,12 @@ void TEbanForm::SouborClick()
     refreshFullPath();
     const QString full = fullPath_->text();
     QString folder;
-    if (app::isPathMessage(full))
+    if (base::isPathMessage(full))
         folder = services_.dirs.localDataRoot;
     else if (QFileInfo(QFileInfo(full).absolutePath()).isDir())
         folder = QFileInfo(full).absolutePath();
     else
-        folder = app::DirTyp(services_.dirs, 2, full);
+        folder = base::DirTyp(services_.dirs, 2, full);
     if (!services_.chooseFile)
         return;
     const QString chosen = services_.chooseFile(this, folder, u"textové soubory (*.kpc);;všechny soubory (*)"_s);
@@ -249,7 +250,7 @@ void TEbanForm::SouborClick()
         return;
     const QString path = QFileInfo(chosen).suffix().isEmpty() ? chosen + u".kpc"_s : chosen;
     fullPath_->setText(path);
-    fileBox_->setCurrentText(app::CestyTyp3(services_.dirs, path));
+    fileBox_->setCurrentText(base::CestyTyp3(services_.dirs, path));
 }
 
 void TEbanForm::ProgramClick()
@@ -257,7 +258,7 @@ void TEbanForm::ProgramClick()
     const QFileInfo current(programBox_->currentText().trimmed());
     const QString folder = !programBox_->currentText().trimmed().isEmpty() && QFileInfo(current.absolutePath()).isDir()
                                ? current.absolutePath()
-                               : app::DirTyp(services_.dirs, 5, QString());
+                               : base::DirTyp(services_.dirs, 5, QString());
     if (!services_.chooseProgram)
         return;
     const QString chosen =

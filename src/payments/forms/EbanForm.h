@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "vat/forms/WindowContext.h"
 
 #include <QDialog>
@@ -25,7 +25,7 @@ namespace rur::payments {
 
 // What the ABO window takes from the program around it; a test replaces any of them.
 struct BankWindowServices {
-    app::Directories dirs;
+    base::Directories dirs;
     // Shows the list of written orders in the preview (returns when it closes).
     std::function<void(const report::PreparedReport &list)> preview;
     // Starts the banking program through the system (ExecuteFile).

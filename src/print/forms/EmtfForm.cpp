@@ -1,7 +1,8 @@
 #include "print/forms/EmtfForm.h"
 
-#include "app/Directories.h"
-#include "app/Startup.h"
+#include "base/Directories.h"
+#include "base/Paths.h"
+#include "base/UserSettings.h"
 #include "check/forms/ReturnCheckForm.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"

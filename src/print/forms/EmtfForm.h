@@ -1,10 +1,10 @@
 #pragma once
 
 #include "print/FilingFile.h"
-#include "print/PrintJobs.h"
-#include "print/PrintCentreLayout.h"
-#include "print/PrintSettings.h"
 #include "print/PreviewRules.h"
+#include "print/PrintCentreLayout.h"
+#include "print/PrintJobs.h"
+#include "print/PrintSettings.h"
 #include "vat/forms/WindowContext.h"
 
 #include <QDialog>
@@ -24,10 +24,10 @@ class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace rur::app {
+namespace rur::base {
 struct Directories;
 struct UserSettings;
-}  // namespace rur::app
+}  // namespace rur::base
 
 namespace rur::print {
 
@@ -40,8 +40,8 @@ struct PrintCentreContext {
     data::TDM1 &dm;
     platform::Prompter &prompter;
     PrintServices &services;
-    const app::Directories &dirs;
-    app::UserSettings &user;
+    const base::Directories &dirs;
+    base::UserSettings &user;
     vat::WindowContext windows;
     int screenWidth = 1024;
 };

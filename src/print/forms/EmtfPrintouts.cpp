@@ -1,7 +1,8 @@
 // The printouts of the print centre: the return's pages with page browsing and the print
 // range, and the Komfort printouts.
-#include "app/Directories.h"
-#include "app/Startup.h"
+#include "base/Directories.h"
+#include "base/Paths.h"
+#include "base/UserSettings.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
 #include "engine/Table.h"

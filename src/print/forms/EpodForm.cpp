@@ -1,13 +1,13 @@
 #include "print/forms/EpodForm.h"
 
-#include "app/Directories.h"
-#include "app/Paths.h"
-#include "app/Startup.h"
+#include "base/Directories.h"
+#include "base/Paths.h"
+#include "base/UserSettings.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "print/XmlText.h"
-#include "ui/forms/EnterTab.h"
 #include "ui/forms/Editz.h"
+#include "ui/forms/EnterTab.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -153,7 +153,7 @@ void TEpodForm::Nastaveni(int mode)
 
 void TEpodForm::updatePath()
 {
-    path_->setText(app::CestyTyp2(ctx_.dirs, template_->text(), app::KindXml));
+    path_->setText(base::CestyTyp2(ctx_.dirs, template_->text(), base::KindXml));
 }
 
 void TEpodForm::VyberButtonClick()
@@ -161,17 +161,17 @@ void TEpodForm::VyberButtonClick()
     updatePath();
     const QString complete = path_->text();
     QString start;
-    if (app::isPathMessage(complete))
-        start = app::DirTyp(ctx_.dirs, 4, complete);
+    if (base::isPathMessage(complete))
+        start = base::DirTyp(ctx_.dirs, 4, complete);
     else if (const QString folder = QFileInfo(complete).absolutePath(); QFileInfo(folder).isDir())
         start = folder;
     else
-        start = app::DirTyp(ctx_.dirs, 2, complete);
+        start = base::DirTyp(ctx_.dirs, 2, complete);
     const QString chosen = chooseFile(start);
     if (chosen.isEmpty())
         return;
     path_->setText(chosen);
-    template_->setText(app::CestyTyp3(ctx_.dirs, chosen));
+    template_->setText(base::CestyTyp3(ctx_.dirs, chosen));
 }
 
 void TEpodForm::setDefaultTemplate(int type, const QString &question)

@@ -65,7 +65,7 @@ void registerPrintWindows(app::TMainForm &form, platform::Prompter &prompter)
         check::showReturnCheck(main, vat::windowContextOf(*main, *ask), main->userSettings().kodovani);
     });
     main->setCommandHandler(app::Command::NastaveniTisku, [main, ask] {
-        const app::Directories &dirs = main->directories();
+        const base::Directories &dirs = main->directories();
         printServices(*main, *ask).VyberTisk1(1, main, dirs.dataSetDir,
                                                dirs.dataSetDir.isEmpty() ? QString() : dirs.dataSetIni());
     });

@@ -1,6 +1,6 @@
 #include "transfer/forms/EsdForm.h"
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 #include "engine/Table.h"
 #include "ui/forms/DBEditz.h"
 #include "ui/forms/KalendarForm.h"

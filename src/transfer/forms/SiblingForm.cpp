@@ -1,8 +1,8 @@
 #include "transfer/forms/SiblingForm.h"
 
-#include "app/Directories.h"
-#include "app/Paths.h"
-#include "app/Program.h"
+#include "base/Directories.h"
+#include "base/Paths.h"
+#include "base/Program.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "transfer/SiblingSearch.h"
@@ -151,7 +151,7 @@ TSiblingForm::TSiblingForm(const TransferWindowContext &ctx, SiblingKind kind, c
         stored = choice.pathTemplate;
         rememberedNumber_ = choice.number;
     }
-    path_->setText(proposedCataloguePath(ctx_.dirs, program, stored, app::kProgramYear));
+    path_->setText(proposedCataloguePath(ctx_.dirs, program, stored, base::kProgramYear));
     setShown(false);
     ui::placeFrameAt(*this, place);
 }
@@ -242,7 +242,7 @@ void TSiblingForm::VyberButtonClick()
     const QString text = path_->text().trimmed();
     QString start = QFileInfo(text).absolutePath();
     if (text.isEmpty() || !QFileInfo(start).isDir())
-        start = app::DirTyp2(ctx_.dirs, text, app::DirTyp(ctx_.dirs, 1, text));
+        start = base::DirTyp2(ctx_.dirs, text, base::DirTyp(ctx_.dirs, 1, text));
     const QString chosen = chooseFile(start);
     if (chosen.isEmpty())
         return;
@@ -276,7 +276,7 @@ void TSiblingForm::done(int result)
 {
     const SiblingProgram &program = sibling_.program();
     const int number = sibling_.currentNumber();
-    const QString pathTemplate = app::CestyTyp3(ctx_.dirs, path_->text().trimmed());
+    const QString pathTemplate = base::CestyTyp3(ctx_.dirs, path_->text().trimmed());
     if (!ctx_.dirs.dataSetDir.isEmpty()) {
         platform::IniFile ini(ctx_.dirs.dataSetIni());
         const QPoint place = ui::framePlace(*this);

@@ -13,9 +13,9 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 
-namespace rur::app {
+namespace rur::base {
 struct Directories;
-}
+}  // namespace rur::base
 namespace rur::ui {
 class TDBEditz;
 class TableModel;
@@ -26,7 +26,7 @@ namespace rur::transfer {
 // What the transfer windows work with.
 struct TransferWindowContext {
     data::TDM1 &dm;
-    app::Directories &dirs;
+    base::Directories &dirs;
     platform::Prompter &prompter;
     int screenWidth = 1024;                // decides the default position
     std::function<QDate()> today = {};     // for the shorthand date input

@@ -33,7 +33,7 @@ app::HelpService *helpOf(app::TMainForm &form)
 
 WindowContext contextOf(app::TMainForm &form, platform::Prompter &prompter)
 {
-    const app::Directories &dirs = form.directories();
+    const base::Directories &dirs = form.directories();
     WindowContext ctx{form.dataModule(), prompter};
     if (!dirs.dataSetDir.isEmpty()) {
         ctx.dataSetIni = dirs.dataSetIni();

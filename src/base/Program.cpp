@@ -1,8 +1,8 @@
-#include "app/Program.h"
+#include "base/Program.h"
 
 using namespace Qt::StringLiterals;
 
-namespace rur::app {
+namespace rur::base {
 
 QString versionText(int version)
 {
@@ -21,4 +21,4 @@ QString yearCode(int year)
     return digits.size() > 1 ? digits.left(1) + digits.mid(2) : digits;
 }
 
-}  // namespace rur::app
+}  // namespace rur::base

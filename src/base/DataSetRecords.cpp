@@ -1,13 +1,10 @@
-#include "app/DataSetRecords.h"
+#include "base/DataSetRecords.h"
 
-#include "data/DataM1.h"
-#include "engine/Table.h"
 #include "platform/IniFile.h"
-#include "print/FilingFile.h"
 
 using namespace Qt::StringLiterals;
 
-namespace rur::app {
+namespace rur::base {
 
 namespace {
 
@@ -19,16 +16,6 @@ QDateTime readTime(const platform::IniFile &ini, const QString &key)
 }
 
 }  // namespace
-
-QString returnKey(data::TDM1 &dm)
-{
-    engine::Table &prp = *dm.Prp;
-    if (!prp.isActive())
-        return {};
-    const auto text = [&prp](const QString &field) { return prp.field(field).asString().trimmed(); };
-    return QStringList{text(u"R"_s), text(u"M"_s), text(u"Q"_s), QString::fromLatin1(print::returnFormLetter(prp))}
-        .join(u'|');
-}
 
 FilingFileRecord readFilingFileRecord(const QString &dataSetIni)
 {
@@ -66,4 +53,4 @@ bool recordBackup(const QString &dataSetIni, const BackupRecord &record)
     return ini.writeString(kSection, u"ZalohaCas"_s, record.made.toString(Qt::ISODate)) && path;
 }
 
-}  // namespace rur::app
+}  // namespace rur::base

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace rur::app {
+namespace rur::base {
 
 inline constexpr int kProgramVersion = 1700;
 inline constexpr int kProgramYear = 2018;
@@ -14,4 +14,4 @@ QString applicationTitle();
 // The program year without its second digit: 2018 gives 218.
 QString yearCode(int year = kProgramYear);
 
-}  // namespace rur::app
+}  // namespace rur::base

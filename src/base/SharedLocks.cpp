@@ -1,4 +1,4 @@
-#include "app/SharedLocks.h"
+#include "base/SharedLocks.h"
 
 #include "platform/Prompter.h"
 
@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace rur::app {
+namespace rur::base {
 
 namespace {
 
@@ -120,4 +120,4 @@ void warnAboutSharedLocks(const QString &dataRoot, platform::Prompter &prompter)
         prompter.error(message);
 }
 
-}  // namespace rur::app
+}  // namespace rur::base

@@ -8,15 +8,7 @@
 #include <QDateTime>
 #include <QString>
 
-namespace rur::data {
-class TDM1;
-}
-
-namespace rur::app {
-
-// The return as a filing file identifies it: year, month or quarter and kind
-// ("2018|listopad||B"). A file written for it stops counting once any of them changes.
-QString returnKey(data::TDM1 &dm);
+namespace rur::base {
 
 struct FilingFileRecord {
     QString path;
@@ -34,4 +26,4 @@ struct BackupRecord {
 BackupRecord readBackupRecord(const QString &dataSetIni);
 bool recordBackup(const QString &dataSetIni, const BackupRecord &record);
 
-}  // namespace rur::app
+}  // namespace rur::base

@@ -1,14 +1,13 @@
-#include "app/Paths.h"
+#include "base/Paths.h"
 
-#include "app/Program.h"
-#include "data/DataM1.h"
+#include "base/Program.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
-namespace rur::app {
+namespace rur::base {
 
 namespace {
 
@@ -182,19 +181,4 @@ QString fileStemFromNames(const QString &tia, const QString &jmb, const QString 
     return stem.trimmed();
 }
 
-QString NazevSb1(data::TDM1 &dm, const Directories &dirs)
-{
-    try {
-        engine::Table &prp = *dm.Prp;
-        if (!prp.isActive())
-            prp.open();
-        const auto text = [&](const char16_t *name) { return prp.field(QString::fromUtf16(name)).asString(); };
-        const QString stem = fileStemFromNames(text(u"Tia"), text(u"Jmb"), text(u"Pra"), text(u"Oj1a"), text(u"Ojp3"));
-        if (!stem.isEmpty())
-            return stem;
-    } catch (const engine::EngineError &) {
-    }
-    return dirs.dataSetDir;
-}
-
-}  // namespace rur::app
+}  // namespace rur::base

@@ -10,7 +10,7 @@ namespace rur::platform {
 class Prompter;
 }
 
-namespace rur::app {
+namespace rur::base {
 
 // Where a folder is mounted, as /proc/self/mountinfo tells it.
 struct MountEntry {
@@ -34,4 +34,4 @@ QList<MountEntry> systemMounts();
 // Shows sharedLockMessage for the system's mounts when there is one.
 void warnAboutSharedLocks(const QString &dataRoot, platform::Prompter &prompter);
 
-}  // namespace rur::app
+}  // namespace rur::base

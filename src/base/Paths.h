@@ -1,14 +1,10 @@
 #pragma once
 
-#include "app/Directories.h"
+#include "base/Directories.h"
 
 #include <QString>
 
-namespace rur::data {
-class TDM1;
-}
-
-namespace rur::app {
+namespace rur::base {
 
 // Kinds of generated files: backup archives, KPC bank files, XML filing files.
 enum PathKind { KindBackup = 1, KindKpc = 2, KindXml = 3, KindNone = 10 };
@@ -31,10 +27,8 @@ QString CestyTyp3(const Directories &dirs, const QString &path);
 QString DirTyp(const Directories &dirs, int type, const QString &path);
 QString DirTyp2(const Directories &dirs, const QString &path, const QString &defaultPath);
 
-// Taxpayer file stem: the taxpayer's name made safe for file names, or the data-set
-// directory name when there is no usable name.
-QString NazevSb1(data::TDM1 &dm, const Directories &dirs);
+// The taxpayer's name made safe for file names; empty when there is no usable name.
 QString fileStemFromNames(const QString &tia, const QString &jmb, const QString &pra, const QString &oj1a,
                           const QString &ojp3);
 
-}  // namespace rur::app
+}  // namespace rur::base

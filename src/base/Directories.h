@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace rur::app {
+namespace rur::base {
 
 // Directory values found at start-up and kept for the whole run. Directories end in '/';
 // the two special folders are kept without it (empty when unknown).
@@ -32,4 +32,4 @@ QString withSlash(const QString &path);
 bool samePath(const QString &a, const QString &b);
 bool startsWithPath(const QString &path, const QString &prefix);
 
-}  // namespace rur::app
+}  // namespace rur::base

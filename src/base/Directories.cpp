@@ -1,8 +1,8 @@
-#include "app/Directories.h"
+#include "base/Directories.h"
 
 #include <QStandardPaths>
 
-namespace rur::app {
+namespace rur::base {
 
 QString withSlash(const QString &path)
 {
@@ -52,4 +52,4 @@ QString Directories::systemDocumentsFolder()
     return withoutSlash(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
 
-}  // namespace rur::app
+}  // namespace rur::base
