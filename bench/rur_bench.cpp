@@ -1,6 +1,7 @@
 // Timings of opening an up-to-date data set, upgrading an older one, installing a data root,
 // the procedures of the return, its check, its printouts, backup and restore, and converting
 // the data of an earlier edition. Run with `make bench`.
+#include "app/Subsystems.h"
 #include "base/Directories.h"
 #include "bench_support.h"
 #include "check/ReturnCheck.h"
@@ -431,6 +432,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    rur::app::addSubsystemTableRules();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,24 +1,14 @@
 #pragma once
 
+#include "ui/Commands.h"
+
 #include <QKeySequence>
 #include <QList>
 #include <QString>
 
 namespace rur::app {
 
-// Commands of the main window's menu.
-enum class Command {
-    VyberRur, Tisk, NastaveniTisku, Konec,
-    UdajeOPoplatnikovi, SazbyRur,
-    Priznani1, Priznani2, Priznani3, Priznani4, KontrolniHlaseni, TiskRur, UlozeniRur, VymazaniObdobi,
-    UlozeniPoslednihoRur,
-    Hotova1, Hotova2, Hotova3, VymazaniRoku,
-    Adresar, Odesilatel, Dokumenty, TiskKomfort,
-    Zalohovani, Obnoveni, PrenosSz, PrenosPo, PrenosDenik, NovyRok,
-    Navod,
-    // Reached from the working area of the main window, not from the menu.
-    NoveRur, Kontrola,
-};
+using ui::Command;
 
 // One item of the menu tree: its menu, caption, shortcut and hint.
 struct MenuItemDef {

@@ -1,4 +1,5 @@
 // rur-cli: the program's procedures without a display, for scripts, tests and support.
+#include "app/Subsystems.h"
 #include "cli/CliCommands.h"
 
 #include <QGuiApplication>
@@ -24,5 +25,6 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(qtMessages);
     QGuiApplication app(argc, argv);
+    rur::app::addSubsystemTableRules();
     return rur::cli::run(QCoreApplication::arguments().mid(1));
 }

@@ -1,6 +1,8 @@
 #include "correspondence/AddressBook.h"
 
+#include "correspondence/Documents.h"
 #include "data/DataM1.h"
+#include "data/TableRules.h"
 #include "engine/Table.h"
 #include "print/PaymentOrder.h"
 
@@ -62,6 +64,14 @@ void closeSender(data::TDM1 &dm)
     }
     mtt.close();
     mtt.open();
+}
+
+void registerTableRules()
+{
+    data::addTableRules("correspondence", [](data::TDM1 &dm) {
+        attachAddressBookRules(dm);
+        attachDocumentRules(dm);
+    });
 }
 
 }  // namespace rur::correspondence

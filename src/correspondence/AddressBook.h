@@ -18,6 +18,8 @@ namespace rur::correspondence {
 // address not marked for printing. Also used by the envelopes' query over Maz.
 void calculateAddress(engine::Table &maz);
 void attachAddressBookRules(data::TDM1 &dm);
+// Adds the address book's and the letters' rules to every data module made from now on.
+void registerTableRules();
 // The record position in the main window's second panel after every move, post, delete and
 // change of state, while the data module's status display is on.
 void showRecordPosition(data::TDM1 &dm, engine::Table &table);

@@ -1,29 +1,49 @@
-// Hooks of the data module's tables: the rules of the return (vat/), the print settings, the
-// payment order (print/) and the date fields.
-#include "correspondence/AddressBook.h"
-#include "correspondence/Documents.h"
+// Hooks of the data module's tables: its own (the print settings' numbers, the list windows'
+// labels, the date fields, the status display) and those the subsystems added at start-up.
+#include "data/TableRules.h"
+
 #include "data/DataM1.h"
 #include "data/DateInput.h"
 #include "data/TableGuide.h"
-#include "kh/RegisterRules.h"
-#include "print/PaymentOrder.h"
-#include "print/PrintCentreLayout.h"
-#include "vat/ReturnRules.h"
-#include "ledger/Ledger.h"
-#include "payments/PaymentData.h"
 
+#include <QList>
+#include <QtGlobal>
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace rur::data {
 
+namespace {
+
+struct AddedRules {
+    const char *subsystem;
+    TableRules rules;
+};
+
+QList<AddedRules> &addedRules()
+{
+    static QList<AddedRules> all;
+    return all;
+}
+
+}  // namespace
+
+void addTableRules(const char *subsystem, TableRules rules)
+{
+    QList<AddedRules> &all = addedRules();
+    if (std::none_of(all.cbegin(), all.cend(), [subsystem](const AddedRules &r) { return std::strcmp(r.subsystem, subsystem) == 0; }))
+        all.append({subsystem, std::move(rules)});
+}
+
 void TDM1::attachRules()
 {
-    // The return, its rates and the taxpayer row.
-    vat::attachReturnRules(*this);
-    // The VAT paid ledger: amounts in whole crowns.
-    ledger::attachLedgerRules(*this);
+    // A data module without the subsystems' rules would compute nothing and check nothing:
+    // a program that forgets to add them must not get that far.
+    if (addedRules().isEmpty())
+        qFatal("RUR: the subsystems' table rules were not added before the data module was made");
     // Every small integer of the print settings is stored as a number: empty becomes 0,
     // or the lowest allowed value where 0 is not allowed (the number of copies), so that
     // an old row with an empty field can still be stored.
@@ -36,19 +56,10 @@ void TDM1::attachRules()
             f.setValue(f.isNull() ? std::max(0.0, lowest) : double(f.asInteger()));
         }
     };
-    // The payment order and the offsets of letters and envelopes; the print settings' fields
-    // named as the print centre shows them.
-    print::attachPaymentOrderRules(*this);
-    print::labelPrintFields(*this);
-    // The list windows' fields, named as those windows show them.
+    // The list windows' fields, named as those windows show them where no subsystem names them.
     labelListFields(*this);
-    // The payer's accounts and the bank orders.
-    payments::attachPaymentRules(*this, [] { return QDate::currentDate(); });
-    // The address book and the letters.
-    correspondence::attachAddressBookRules(*this);
-    correspondence::attachDocumentRules(*this);
-    // The register of documents of the control statement.
-    kh::attachRegisterRules(*this);
+    for (const AddedRules &r : std::as_const(addedRules()))
+        r.rules(*this);
     // Every date field completes shorthand input ("5", "5.3.", "050318", "+7").
     attachDateInput(tables(), [] { return QDate::currentDate(); });
     for (Table *t : tables()) {

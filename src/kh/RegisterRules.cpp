@@ -1,6 +1,7 @@
 #include "kh/RegisterRules.h"
 
 #include "data/DataM1.h"
+#include "data/TableRules.h"
 #include "engine/EngineError.h"
 #include "engine/NumberFormat.h"
 #include "engine/Table.h"
@@ -52,6 +53,13 @@ void attachRegisterRules(data::TDM1 &dm)
                 f.setValue(engine::textRound(f.asFloat(), u"0.00"_s));
         }
     };
+}
+
+void registerTableRules()
+{
+    data::addTableRules("kh", [](data::TDM1 &dm) {
+        attachRegisterRules(dm);
+    });
 }
 
 }  // namespace rur::kh

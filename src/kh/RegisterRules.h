@@ -13,5 +13,7 @@ namespace rur::kh {
 // is reported (A5 or B3 for a small row of A4 or B2). Messages name the fields by their
 // captions.
 void attachRegisterRules(data::TDM1 &dm);
+// Adds the register's rules to every data module made from now on.
+void registerTableRules();
 
 }  // namespace rur::kh

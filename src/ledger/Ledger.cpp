@@ -1,6 +1,7 @@
 #include "ledger/Ledger.h"
 
 #include "data/DataM1.h"
+#include "data/TableRules.h"
 #include "datasets/Periods.h"
 #include "engine/EngineError.h"
 #include "engine/NumberFormat.h"
@@ -177,6 +178,13 @@ double totalPaid(const QList<LedgerSlot> &entries)
     for (const LedgerSlot &s : entries)
         total += s.amount;
     return total;
+}
+
+void registerTableRules()
+{
+    data::addTableRules("ledger", [](data::TDM1 &dm) {
+        attachLedgerRules(dm);
+    });
 }
 
 }  // namespace rur::ledger

@@ -31,6 +31,8 @@ QString amountField(int slot);  // "Za3s"
 // zero), an empty amount 0.
 void roundAmounts(engine::Table &dzal1);
 void attachLedgerRules(data::TDM1 &dm);
+// Adds the ledger's rules to every data module made from now on.
+void registerTableRules();
 
 // Labels of the twelve slots: the months for a monthly payer (M filled, Q empty), "I.
 // čtvrtletí" .. "IV. čtvrtletí" and eight empty ones for a quarterly payer (M empty, Q

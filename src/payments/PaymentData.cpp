@@ -1,6 +1,7 @@
 #include "payments/PaymentData.h"
 
 #include "data/DataM1.h"
+#include "data/TableRules.h"
 #include "engine/EngineError.h"
 #include "engine/NumberFormat.h"
 #include "engine/Table.h"
@@ -98,6 +99,13 @@ void takeBankData(data::TDM1 &dm)
 void closeBankData(data::TDM1 &dm)
 {
     dm.Mbzp->close();
+}
+
+void registerTableRules()
+{
+    data::addTableRules("payments", [](data::TDM1 &dm) {
+        attachPaymentRules(dm, [] { return QDate::currentDate(); });
+    });
 }
 
 }  // namespace rur::payments

@@ -24,6 +24,8 @@ QString duplicateBankNumberMessage();
 //   becomes today and, with Mtt.Za1 on, an earlier one too.
 // `today` gives the date of the day (tests give their own).
 void attachPaymentRules(data::TDM1 &dm, std::function<QDate()> today);
+// Adds the accounts' and bank orders' rules (dated today) to every data module made from now on.
+void registerTableRules();
 
 // PrenosBanky1, before the window shows: Mbzp opened and re-read, on the row whose Bai, Cui
 // and Kbi equal the payment order's (the first row when none does). Throws EngineError.

@@ -1,8 +1,10 @@
 #include "print/PaymentOrder.h"
 
 #include "data/DataM1.h"
+#include "data/TableRules.h"
 #include "engine/NumberFormat.h"
 #include "engine/Table.h"
+#include "print/PrintCentreLayout.h"
 #include "report/LayoutLoader.h"
 
 #include <algorithm>
@@ -132,6 +134,15 @@ report::PreparedReport preparePaymentOrder(data::TDM1 &dm, int typPisma)
     if (typPisma == 1)
         report::PrevodPisma1(report.layout());
     return report.prepareWithSettings();
+}
+
+void registerTableRules()
+{
+    data::addTableRules("print", [](data::TDM1 &dm) {
+        attachPaymentOrderRules(dm);
+        // The print settings' fields named as the print centre shows them.
+        labelPrintFields(dm);
+    });
 }
 
 }  // namespace rur::print

@@ -28,6 +28,9 @@ QString postalCodeText(const QString &psc);
 // whole numbers, amounts rounded to whole crowns, empty ones stored as 0), and the
 // calculated weekdays D1s, D3s and the postal code Psc1.
 void attachPaymentOrderRules(data::TDM1 &dm);
+// Adds the payment order's rules and the print settings' labels to every data module made
+// from now on.
+void registerTableRules();
 
 // What the print centre does to the payment order when it opens: the tax of line 64
 // (Dtabn3.C753) becomes the amount Cad1, which is posted, and Mtt is closed and opened

@@ -2,6 +2,8 @@
 
 #include "engine/Table.h"
 
+using namespace Qt::StringLiterals;
+
 namespace rur::ui {
 
 using engine::Table;
@@ -79,6 +81,11 @@ bool runRecordAction(Table &table, RecordAction action)
     case RecordAction::None: return false;
     }
     return true;
+}
+
+QString closeQuestion(const QString &caption)
+{
+    return u"V tabulce "_s + caption + u" byly provedeny změny."_s + u'\n' + u"Uložit záznam?"_s;
 }
 
 }  // namespace rur::ui

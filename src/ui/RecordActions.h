@@ -3,6 +3,7 @@
 // What the keys and the navigator of a record window do to its table, without any widget:
 // the window forwards a key or a button, this decides and runs it.
 
+#include <QString>
 #include <Qt>
 
 namespace rur::engine {
@@ -25,5 +26,8 @@ bool recordActionAvailable(const engine::Table &table, RecordAction action);
 // Runs the action when it is available; false when it is not. A move or an insert posts a
 // modified edit first, as every move does. Throws EngineError.
 bool runRecordAction(engine::Table &table, RecordAction action);
+
+// The question before an editing window with unsaved changes closes.
+QString closeQuestion(const QString &caption);
 
 }  // namespace rur::ui

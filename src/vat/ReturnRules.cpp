@@ -3,6 +3,7 @@
 #include "vat/ReturnRules.h"
 
 #include "data/DataM1.h"
+#include "data/TableRules.h"
 #include "engine/NumberFormat.h"
 #include "engine/Table.h"
 #include "vat/FieldLabels.h"
@@ -65,6 +66,13 @@ void attachReturnRules(data::TDM1 &dm)
     detail::attachDormantRules(dm);
     attachTaxpayerRules(dm);
     labelFields(dm);
+}
+
+void registerTableRules()
+{
+    data::addTableRules("vat", [](data::TDM1 &dm) {
+        attachReturnRules(dm);
+    });
 }
 
 }  // namespace rur::vat

@@ -17,6 +17,8 @@ namespace rur::vat {
 // (Dtabs), the retired older layouts (Dtab1, Dtab2, Dtab3, Dtab1s, Dtab2s, Dtabss), the
 // dormant acquirer lists (Dpsn1, Dpsn2), the rates (Dcis) and the taxpayer row (Prp).
 void attachReturnRules(data::TDM1 &dm);
+// Adds the return's rules to every data module made from now on.
+void registerTableRules();
 
 // Pieces of attachReturnRules, one per source file.
 namespace detail {

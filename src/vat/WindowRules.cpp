@@ -134,11 +134,6 @@ int returnWindowHelpContext(int n)
     return n >= 1 && n <= 4 ? contexts[n - 1] : 0;
 }
 
-QString closeQuestion(const QString &caption)
-{
-    return u"V tabulce "_s + caption + u" byly provedeny změny."_s + u'\n' + u"Uložit záznam?"_s;
-}
-
 QString splitColumnHeading(bool amountIsTax)
 {
     return amountIsTax ? u"Daň na výstupu"_s : u"Částka včetně RUR"_s;

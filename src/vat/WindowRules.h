@@ -65,9 +65,6 @@ int nextReturnWindow(int n);
 // Help topic of return window n.
 int returnWindowHelpContext(int n);
 
-// The question before an editing window with unsaved changes closes.
-QString closeQuestion(const QString &caption);
-
 // Heading of the split-entry column of lines 1 and 2, by Prp.Dan.
 QString splitColumnHeading(bool amountIsTax);
 

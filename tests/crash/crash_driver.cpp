@@ -4,6 +4,7 @@
 // behind by the killed process. Seeded and bounded; the seed is printed, and
 //   rur_crash --seed N [--kills K] [--only PROCEDURE]
 // repeats a run exactly.
+#include "app/Subsystems.h"
 #include "crash/crash_cases.h"
 
 #include <QCoreApplication>
@@ -152,6 +153,7 @@ Tally runCase(const CrashCase &c, int kills, QRandomGenerator &random)
 
 int main(int argc, char **argv)
 {
+    rur::app::addSubsystemTableRules();
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const auto option = [&](const QString &name, const QString &fallback) {

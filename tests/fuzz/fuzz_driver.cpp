@@ -2,6 +2,7 @@
 // flipped, inserted, removed, pieces of other seeds spliced in, long runs), under the
 // sanitizer build in CI. Prints how many inputs each target took without a finding.
 //   rur_fuzz [--seconds N] [--seed N] [TARGET ...]
+#include "app/Subsystems.h"
 #include "fuzz/fuzz_targets.h"
 
 #include <QCoreApplication>
@@ -57,6 +58,7 @@ QByteArray mutate(QByteArray data, const QList<QByteArray> &seeds, std::mt19937 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    rur::app::addSubsystemTableRules();
     double seconds = 5;
     unsigned seed = std::random_device{}();
     QStringList wanted;

@@ -1,4 +1,5 @@
 // The fuzz targets for libFuzzer (clang -fsanitize=fuzzer): RUR_FUZZ_TARGET names the target.
+#include "app/Subsystems.h"
 #include "fuzz/fuzz_targets.h"
 
 #include <QByteArray>
@@ -9,6 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const rur::fuzz::Target *target = [] {
+        rur::app::addSubsystemTableRules();
         const char *name = std::getenv("RUR_FUZZ_TARGET");
         for (const rur::fuzz::Target &t : rur::fuzz::targets())
             if (name && std::strcmp(name, t.name) == 0)

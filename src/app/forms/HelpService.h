@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/HelpTopics.h"
+#include "ui/HelpRequests.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,7 +14,7 @@ class THelpForm;
 // hands it to the windows that have F1; it keeps a single help window, created on the first
 // request, hidden (not destroyed) when the user closes it, and destroyed by quit() or with
 // the service.
-class HelpService : public QObject {
+class HelpService : public QObject, public ui::HelpRequests {
     Q_OBJECT
 
 public:
@@ -24,7 +25,7 @@ public:
     ~HelpService() override;
 
     // Context request; a pop-up request shows its topic in the same window.
-    void showContext(int context, bool popup = false);
+    void showContext(int context, bool popup = false) override;
     // Keyword request: the index opened at the keyword.
     void showKeyword(const QString &keyword);
     // Any other request.

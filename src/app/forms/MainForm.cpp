@@ -2,6 +2,7 @@
 
 #include "app/DataChoice.h"
 #include "app/WindowHelp.h"
+#include "app/forms/ConversionWindows.h"
 #include "app/forms/DataChoiceWindows.h"
 #include "app/forms/HelpForm.h"
 #include "app/forms/HelpService.h"
@@ -14,7 +15,6 @@
 #include "datasets/YearProcedures.h"
 #include "datasets/forms/Auto1Form.h"
 #include "datasets/forms/CatalogueDialogs.h"
-#include "datasets/forms/ConversionWindows.h"
 #include "engine/EngineError.h"
 #include "engine/LockFile.h"
 #include "kh/forms/KhWindows.h"
@@ -78,7 +78,7 @@ TMainForm::TMainForm(const Environment &environment, platform::Prompter &prompte
     registerProcedures();
     vat::registerVatWindows(*this, prompter_);
     registerDataChoiceWindows(*this, prompter_);
-    datasets::registerConversionWindows(*this, prompter_);
+    registerConversionWindows(*this, prompter_);
     backup::registerBackupWindows(*this, prompter_);
     print::registerPrintWindows(*this, prompter_);
     transfer::registerTransferWindows(*this, prompter_);
@@ -396,6 +396,11 @@ void TMainForm::openChosen(const QString &directory)
         }
     }
     TypDp1();
+}
+
+ui::HelpRequests *TMainForm::help()
+{
+    return help_;
 }
 
 void TMainForm::TypDp1()

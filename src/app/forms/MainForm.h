@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "base/Directories.h"
 #include "data/DataM1.h"
+#include "ui/MainWindow.h"
 
 #include <QHash>
 
@@ -31,7 +32,7 @@ class WorkArea;
 
 // The main window: finds the directories when it is created, restores its geometry and the
 // user settings, runs the first-activation block once, and writes the settings on close.
-class TMainForm : public QMainWindow, public data::StatusDisplay {
+class TMainForm : public QMainWindow, public data::StatusDisplay, public ui::MainWindow {
     Q_OBJECT
 
 public:
@@ -52,11 +53,13 @@ public:
     static Environment systemEnvironment();
 
     const base::Directories &directories() const { return dirs_; }
-    base::Directories &directories() { return dirs_; }
-    data::TDM1 &dataModule() { return *dm_; }
+    base::Directories &directories() override { return dirs_; }
+    data::TDM1 &dataModule() override { return *dm_; }
+    QWidget *widget() override { return this; }
+    ui::HelpRequests *help() override;
     const base::UserSettings &userSettings() const { return settings_; }
     // The print centre chooses the font names and the encoding; they are written on close.
-    base::UserSettings &userSettings() { return settings_; }
+    base::UserSettings &userSettings() override { return settings_; }
     WindowGeometry currentGeometry() const;
     bool firstActivationDone() const { return activated_; }
 
@@ -73,14 +76,14 @@ public:
     // choice returns to the data set that was open (or ends the program when none was).
     void VyberDanoveho();
     // Enables the data menus while a data set is open.
-    void TypDp1();
+    void TypDp1() override;
     // Shows return window n (1 to 4) or the print centre on its return page (5).
-    void Dpp1(int n);
+    void Dpp1(int n) override;
     // Windows of the program register what their commands open; a command without a
     // window stays disabled.
-    void setCommandHandler(Command command, std::function<void()> handler);
-    void setReturnWindowOpener(int n, std::function<void()> opener);
-    QAction *commandAction(Command command) const { return actions_.value(command); }
+    void setCommandHandler(Command command, std::function<void()> handler) override;
+    void setReturnWindowOpener(int n, std::function<void()> opener) override;
+    QAction *commandAction(Command command) const override { return actions_.value(command); }
     QMenu *menuNamed(const QString &caption) const;
     QList<QAction *> toolBarActions() const { return toolActions_; }
     datasets::Catalogue *catalogue() const { return catalogue_.get(); }

@@ -1,5 +1,6 @@
 #include "app/forms/RurApplication.h"
 
+#include "app/Subsystems.h"
 #include "engine/EngineError.h"
 #include "ui/forms/ButtonEnter.h"
 #include "ui/forms/WindowFit.h"
@@ -25,6 +26,7 @@ RurApplication::RurApplication(int &argc, char **argv) : QApplication(argc, argv
         installTranslator(qtTexts);
     ui::installEnterPressesFocusedButton(*this);
     ui::installWindowFit(*this);
+    addSubsystemTableRules();
 }
 
 bool RurApplication::notify(QObject *receiver, QEvent *event)

@@ -1,6 +1,5 @@
 #include "backup/forms/ArchiveForm.h"
 
-#include "app/forms/HelpService.h"
 #include "backup/ArchivePaths.h"
 #include "backup/Backup.h"
 #include "backup/forms/Exd2Form.h"
@@ -10,6 +9,7 @@
 #include "engine/EngineError.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "ui/HelpRequests.h"
 #include "ui/forms/EnterTab.h"
 
 #include <QCheckBox>

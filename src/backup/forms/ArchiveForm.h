@@ -13,9 +13,9 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 
-namespace rur::app {
-class HelpService;
-}  // namespace rur::app
+namespace rur::ui {
+class HelpRequests;
+}
 namespace rur::base {
 struct Directories;
 }  // namespace rur::base
@@ -38,7 +38,7 @@ struct ArchiveWindowContext {
     platform::Prompter &prompter;
     QString taxpayerStem = {};  // NazevSb1, computed before the window opens
     int screenWidth = 1024;     // decides the default position
-    app::HelpService *help = nullptr;
+    ui::HelpRequests *help = nullptr;
 };
 
 // What the backup and restore windows share: the path template in an editable list of the

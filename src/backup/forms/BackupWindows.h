@@ -1,7 +1,7 @@
 #pragma once
 
-namespace rur::app {
-class TMainForm;
+namespace rur::ui {
+class MainWindow;
 }
 namespace rur::platform {
 class Prompter;
@@ -10,6 +10,6 @@ class Prompter;
 namespace rur::backup {
 
 // Puts "Zálohování dat" and "Obnovení dat" behind the main window's commands.
-void registerBackupWindows(app::TMainForm &form, platform::Prompter &prompter);
+void registerBackupWindows(ui::MainWindow &form, platform::Prompter &prompter);
 
 }  // namespace rur::backup

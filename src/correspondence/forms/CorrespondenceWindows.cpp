@@ -1,7 +1,5 @@
 #include "correspondence/forms/CorrespondenceWindows.h"
 
-#include "app/MainMenu.h"
-#include "app/forms/MainForm.h"
 #include "correspondence/Printouts.h"
 #include "correspondence/forms/EazForm.h"
 #include "correspondence/forms/EazoForm.h"
@@ -9,6 +7,8 @@
 #include "print/PrintCentreLayout.h"
 #include "print/forms/PrintServices.h"
 #include "print/forms/PrintWindows.h"
+#include "ui/Commands.h"
+#include "ui/MainWindow.h"
 #include "vat/forms/VatWindows.h"
 #include "vat/forms/WindowContext.h"
 
@@ -31,22 +31,22 @@ void registerKomfortActions(print::KomfortActions &komfort, platform::Prompter &
     komfort.documents = [contextOf](QWidget *parent) { pickDocument(parent, contextOf()); };
 }
 
-void registerCorrespondenceWindows(app::TMainForm &form, platform::Prompter &prompter)
+void registerCorrespondenceWindows(ui::MainWindow &form, platform::Prompter &prompter)
 {
-    app::TMainForm *main = &form;
+    ui::MainWindow *main = &form;
     platform::Prompter *ask = &prompter;
     registerKomfortActions(print::printServices(form, prompter).komfort, prompter,
                            [main, ask] { return vat::windowContextOf(*main, *ask); });
-    main->setCommandHandler(app::Command::Odesilatel,
-                            [main, ask] { openSender(main, vat::windowContextOf(*main, *ask)); });
+    main->setCommandHandler(ui::Command::Odesilatel,
+                            [main, ask] { openSender(main->widget(), vat::windowContextOf(*main, *ask)); });
     // Closed through their "&Tisk", the address book and the documents open the print centre
     // on its Komfort page, at the envelopes and at the documents' printout.
-    main->setCommandHandler(app::Command::Adresar, [main, ask] {
-        if (openAddressBook(main, vat::windowContextOf(*main, *ask), true) == TEazForm::PrintResult)
+    main->setCommandHandler(ui::Command::Adresar, [main, ask] {
+        if (openAddressBook(main->widget(), vat::windowContextOf(*main, *ask), true) == TEazForm::PrintResult)
             print::VyberTisku1(*main, *ask, 3, print::kNodeEnvelopesDl);
     });
-    main->setCommandHandler(app::Command::Dokumenty, [main, ask] {
-        if (openDocuments(main, vat::windowContextOf(*main, *ask)))
+    main->setCommandHandler(ui::Command::Dokumenty, [main, ask] {
+        if (openDocuments(main->widget(), vat::windowContextOf(*main, *ask)))
             print::VyberTisku1(*main, *ask, 3, print::kNodeLetters);
     });
 }

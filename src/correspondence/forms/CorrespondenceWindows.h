@@ -2,8 +2,8 @@
 
 #include <functional>
 
-namespace rur::app {
-class TMainForm;
+namespace rur::ui {
+class MainWindow;
 }
 namespace rur::platform {
 class Prompter;
@@ -19,7 +19,7 @@ namespace rur::correspondence {
 
 // Puts the correspondence behind the main window's "&Komfort" commands ("&Adresář",
 // "&Odesílatel", "&Dokumenty - dopisy") and into the print centre's Komfort page.
-void registerCorrespondenceWindows(app::TMainForm &form, platform::Prompter &prompter);
+void registerCorrespondenceWindows(ui::MainWindow &form, platform::Prompter &prompter);
 
 // The Komfort page's part: the printouts of its nodes 3 (the chosen document), 5 and 6
 // (envelopes DL and C5), and the buttons and labels that open the documents, the address

@@ -1,7 +1,7 @@
 #pragma once
 
-namespace rur::app {
-class TMainForm;
+namespace rur::ui {
+class MainWindow;
 }
 namespace rur::platform {
 class Prompter;
@@ -11,6 +11,6 @@ namespace rur::kh {
 
 // Puts the control statement behind the main window: "Přiznání k &RUR" → "&Kontrolní hlášení"
 // opens the register, and the print centre gets its page "Kontrolní hlášení".
-void registerStatementWindows(app::TMainForm &form, platform::Prompter &prompter);
+void registerStatementWindows(ui::MainWindow &form, platform::Prompter &prompter);
 
 }  // namespace rur::kh

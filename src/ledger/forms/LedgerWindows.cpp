@@ -1,17 +1,17 @@
 #include "ledger/forms/LedgerWindows.h"
 
-#include "app/forms/MainForm.h"
 #include "ledger/forms/Ezal1sForm.h"
 #include "print/forms/PrintServices.h"
 #include "print/forms/PrintWindows.h"
+#include "ui/MainWindow.h"
 #include "ui/forms/KalendarForm.h"
 #include "vat/forms/VatWindows.h"
 
 namespace rur::ledger {
 
-void registerLedgerWindows(app::TMainForm &form, platform::Prompter &prompter)
+void registerLedgerWindows(ui::MainWindow &form, platform::Prompter &prompter)
 {
-    app::TMainForm *main = &form;
+    ui::MainWindow *main = &form;
     platform::Prompter *ask = &prompter;
     print::KomfortActions &komfort = print::printServices(form, prompter).komfort;
     komfort.taxPaid = [main, ask](QWidget *parent) { openLedger(parent, vat::windowContextOf(*main, *ask)); };

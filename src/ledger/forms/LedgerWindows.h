@@ -1,7 +1,7 @@
 #pragma once
 
-namespace rur::app {
-class TMainForm;
+namespace rur::ui {
+class MainWindow;
 }
 namespace rur::platform {
 class Prompter;
@@ -11,6 +11,6 @@ namespace rur::ledger {
 
 // Gives the print centre's Komfort page the VAT paid ledger ("Daň:" and Shift+F7 in the tax)
 // and the calendar of its dates.
-void registerLedgerWindows(app::TMainForm &form, platform::Prompter &prompter);
+void registerLedgerWindows(ui::MainWindow &form, platform::Prompter &prompter);
 
 }  // namespace rur::ledger

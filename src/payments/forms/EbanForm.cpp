@@ -1,6 +1,5 @@
 #include "payments/forms/EbanForm.h"
 
-#include "app/forms/HelpService.h"
 #include "base/Paths.h"
 #include "data/DataM1.h"
 #include "data/FileStem.h"

@@ -1,6 +1,5 @@
 #include "payments/forms/EbanaForm.h"
 
-#include "app/forms/HelpService.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
 #include "engine/Table.h"

@@ -1,12 +1,12 @@
 #include "payments/forms/PaymentWindows.h"
 
-#include "app/forms/MainForm.h"
 #include "payments/forms/EbanForm.h"
 #include "payments/forms/EbzpForm.h"
 #include "platform/ExecuteFile.h"
 #include "print/forms/PrevForm.h"
 #include "print/forms/PrintServices.h"
 #include "print/forms/PrintWindows.h"
+#include "ui/MainWindow.h"
 #include "vat/forms/VatWindows.h"
 
 #include <QDir>
@@ -19,7 +19,7 @@ namespace rur::payments {
 
 namespace {
 
-BankWindowServices servicesOf(app::TMainForm &form, platform::Prompter &prompter)
+BankWindowServices servicesOf(ui::MainWindow &form, platform::Prompter &prompter)
 {
     BankWindowServices s;
     s.dirs = form.directories();
@@ -56,9 +56,9 @@ BankWindowServices servicesOf(app::TMainForm &form, platform::Prompter &prompter
 
 }  // namespace
 
-void registerPaymentWindows(app::TMainForm &form, platform::Prompter &prompter)
+void registerPaymentWindows(ui::MainWindow &form, platform::Prompter &prompter)
 {
-    app::TMainForm *main = &form;
+    ui::MainWindow *main = &form;
     platform::Prompter *ask = &prompter;
     print::KomfortActions &komfort = print::printServices(form, prompter).komfort;
     komfort.bankData = [main, ask](QWidget *parent) { PrenosBanky1(parent, vat::windowContextOf(*main, *ask)); };

@@ -1,7 +1,7 @@
 #pragma once
 
-namespace rur::app {
-class TMainForm;
+namespace rur::ui {
+class MainWindow;
 }
 namespace rur::platform {
 class Prompter;
@@ -12,6 +12,6 @@ namespace rur::payments {
 // Gives the print centre's Komfort page its payment windows: "Bance:" and Shift+F7 in the
 // payer's bank fields ("Údaje pro platby z účtu"), "&Banka" and the command
 // "&Přenést příkaz do elektronického styku ?" ("Elektronický přenos příkazů - ABO").
-void registerPaymentWindows(app::TMainForm &form, platform::Prompter &prompter);
+void registerPaymentWindows(ui::MainWindow &form, platform::Prompter &prompter);
 
 }  // namespace rur::payments

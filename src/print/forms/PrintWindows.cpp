@@ -1,13 +1,16 @@
 #include "print/forms/PrintWindows.h"
 
-#include "app/MainMenu.h"
-#include "app/forms/MainForm.h"
+#include "base/Directories.h"
+#include "base/UserSettings.h"
 #include "check/forms/ReturnCheckForm.h"
+#include "data/DataM1.h"
 #include "engine/EngineError.h"
 #include "platform/Prompter.h"
 #include "print/PaymentOrder.h"
 #include "print/forms/EmtfForm.h"
 #include "print/forms/PrintServices.h"
+#include "ui/Commands.h"
+#include "ui/MainWindow.h"
 #include "vat/forms/FormParts.h"
 #include "vat/forms/VatWindows.h"
 
@@ -19,12 +22,12 @@ using namespace Qt::StringLiterals;
 
 namespace rur::print {
 
-PrintServices &printServices(app::TMainForm &form, platform::Prompter &prompter)
+PrintServices &printServices(ui::MainWindow &form, platform::Prompter &prompter)
 {
-    return printServicesOf(form, form.dataModule(), prompter);
+    return printServicesOf(*form.widget(), form.dataModule(), prompter);
 }
 
-void VyberTisku1(app::TMainForm &form, platform::Prompter &prompter, int mode, int komfortNode)
+void VyberTisku1(ui::MainWindow &form, platform::Prompter &prompter, int mode, int komfortNode)
 {
     data::TDM1 &dm = form.dataModule();
     try {
@@ -43,7 +46,7 @@ void VyberTisku1(app::TMainForm &form, platform::Prompter &prompter, int mode, i
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         ctx.screenWidth = screen->geometry().width();
     {
-        TEmtfForm window(ctx, mode, &form);
+        TEmtfForm window(ctx, mode, form.widget());
         if (QTreeWidgetItem *printout = komfortNode > 0 ? window.node(window.komfortTree(), komfortNode) : nullptr)
             window.komfortTree()->setCurrentItem(printout);
         window.exec();
@@ -51,22 +54,22 @@ void VyberTisku1(app::TMainForm &form, platform::Prompter &prompter, int mode, i
     form.TypDp1();
 }
 
-void registerPrintWindows(app::TMainForm &form, platform::Prompter &prompter)
+void registerPrintWindows(ui::MainWindow &form, platform::Prompter &prompter)
 {
-    app::TMainForm *main = &form;
+    ui::MainWindow *main = &form;
     platform::Prompter *ask = &prompter;
     printServices(form, prompter);
-    main->setCommandHandler(app::Command::Tisk, [main, ask] { VyberTisku1(*main, *ask, 1); });
-    main->setCommandHandler(app::Command::TiskRur, [main, ask] { VyberTisku1(*main, *ask, 2); });
-    main->setCommandHandler(app::Command::TiskKomfort, [main, ask] { VyberTisku1(*main, *ask, 3); });
+    main->setCommandHandler(ui::Command::Tisk, [main, ask] { VyberTisku1(*main, *ask, 1); });
+    main->setCommandHandler(ui::Command::TiskRur, [main, ask] { VyberTisku1(*main, *ask, 2); });
+    main->setCommandHandler(ui::Command::TiskKomfort, [main, ask] { VyberTisku1(*main, *ask, 3); });
     main->setReturnWindowOpener(5, [main, ask] { VyberTisku1(*main, *ask, 2); });
     // The check of the print centre's "&Kontrola", also offered by the working area.
-    main->setCommandHandler(app::Command::Kontrola, [main, ask] {
-        check::showReturnCheck(main, vat::windowContextOf(*main, *ask), main->userSettings().kodovani);
+    main->setCommandHandler(ui::Command::Kontrola, [main, ask] {
+        check::showReturnCheck(main->widget(), vat::windowContextOf(*main, *ask), main->userSettings().kodovani);
     });
-    main->setCommandHandler(app::Command::NastaveniTisku, [main, ask] {
+    main->setCommandHandler(ui::Command::NastaveniTisku, [main, ask] {
         const base::Directories &dirs = main->directories();
-        printServices(*main, *ask).VyberTisk1(1, main, dirs.dataSetDir,
+        printServices(*main, *ask).VyberTisk1(1, main->widget(), dirs.dataSetDir,
                                                dirs.dataSetDir.isEmpty() ? QString() : dirs.dataSetIni());
     });
 }

@@ -1,9 +1,9 @@
 #include "transfer/forms/TransferWindows.h"
 
-#include "app/MainMenu.h"
-#include "app/forms/MainForm.h"
 #include "transfer/forms/EsdForm.h"
 #include "transfer/forms/EspForm.h"
+#include "ui/Commands.h"
+#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -13,17 +13,17 @@ namespace rur::transfer {
 
 namespace {
 
-using app::Command;
+using ui::Command;
 
 template <typename Window>
-bool showWindow(app::TMainForm &form, platform::Prompter &prompter)
+bool showWindow(ui::MainWindow &form, platform::Prompter &prompter)
 {
     TransferWindowContext ctx{form.dataModule(), form.directories(), prompter};
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         ctx.screenWidth = screen->geometry().width();
     bool done = false;
     {
-        Window window(ctx, &form);
+        Window window(ctx, form.widget());
         done = window.exec() == QDialog::Accepted;
     }
     form.TypDp1();
@@ -32,9 +32,9 @@ bool showWindow(app::TMainForm &form, platform::Prompter &prompter)
 
 }  // namespace
 
-void registerTransferWindows(app::TMainForm &form, platform::Prompter &prompter)
+void registerTransferWindows(ui::MainWindow &form, platform::Prompter &prompter)
 {
-    app::TMainForm *main = &form;
+    ui::MainWindow *main = &form;
     platform::Prompter *ask = &prompter;
     main->setCommandHandler(Command::PrenosDenik, [main, ask] {
         if (showWindow<TEsdForm>(*main, *ask))

@@ -1,7 +1,7 @@
 #pragma once
 
-namespace rur::app {
-class TMainForm;
+namespace rur::ui {
+class MainWindow;
 }
 namespace rur::platform {
 class Prompter;
@@ -11,6 +11,6 @@ namespace rur::transfer {
 
 // Puts the transfer windows behind the main window's commands: the cash journal (then the
 // first window of the return opens) and the two income-tax returns (then the taxpayer data).
-void registerTransferWindows(app::TMainForm &form, platform::Prompter &prompter);
+void registerTransferWindows(ui::MainWindow &form, platform::Prompter &prompter);
 
 }  // namespace rur::transfer

@@ -3,9 +3,9 @@
 #include "engine/EngineError.h"
 #include "engine/Table.h"
 #include "platform/Prompter.h"
+#include "ui/RecordActions.h"
 #include "ui/forms/DBComboBoxz.h"
 #include "ui/forms/DBEditz.h"
-#include "vat/WindowRules.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -137,7 +137,7 @@ bool RecordEditor::confirmClose(const QString &caption)
         return false;
     if (!table_->isActive() || !table_->isEditing())
         return true;
-    const auto answer = prompter_ ? prompter_->confirmWithCancel(vat::closeQuestion(caption))
+    const auto answer = prompter_ ? prompter_->confirmWithCancel(closeQuestion(caption))
                                   : platform::Prompter::Answer::Yes;
     switch (answer) {
     case platform::Prompter::Answer::Yes:

@@ -1,10 +1,11 @@
 #include "vat/forms/ReturnEntryForm.h"
 
-#include "app/forms/HelpService.h"
 #include "data/DataM1.h"
 #include "engine/EngineError.h"
 #include "engine/Table.h"
 #include "platform/Prompter.h"
+#include "ui/HelpRequests.h"
+#include "ui/RecordActions.h"
 #include "vat/Split.h"
 #include "vat/forms/FormParts.h"
 #include "vat/forms/ReturnPanel.h"
@@ -147,7 +148,7 @@ bool TReturnEntryForm::confirmClose()
         return false;
     if (!table_.isEditing())
         return true;
-    switch (ctx_.prompter.confirmWithCancel(closeQuestion(windowTitle()))) {
+    switch (ctx_.prompter.confirmWithCancel(ui::closeQuestion(windowTitle()))) {
     case platform::Prompter::Answer::Yes:
         return postRecord();
     case platform::Prompter::Answer::No:

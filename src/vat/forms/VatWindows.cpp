@@ -1,10 +1,12 @@
 #include "vat/forms/VatWindows.h"
 
-#include "app/MainMenu.h"
-#include "app/forms/HelpService.h"
-#include "app/forms/MainForm.h"
+#include "base/Directories.h"
+#include "base/UserSettings.h"
 #include "engine/EngineError.h"
 #include "platform/Prompter.h"
+#include "ui/Commands.h"
+#include "ui/HelpRequests.h"
+#include "ui/MainWindow.h"
 #include "vat/Saving.h"
 #include "vat/forms/EcisForm.h"
 #include "vat/forms/EprpForm.h"
@@ -22,16 +24,9 @@ namespace rur::vat {
 
 namespace {
 
-using app::Command;
+using ui::Command;
 
-// The main window's help service; the windows show their topics in the same help window.
-app::HelpService *helpOf(app::TMainForm &form)
-{
-    auto *help = form.findChild<app::HelpService *>(QString(), Qt::FindDirectChildrenOnly);
-    return help ? help : new app::HelpService(&form);
-}
-
-WindowContext contextOf(app::TMainForm &form, platform::Prompter &prompter)
+WindowContext contextOf(ui::MainWindow &form, platform::Prompter &prompter)
 {
     const base::Directories &dirs = form.directories();
     WindowContext ctx{form.dataModule(), prompter};
@@ -41,7 +36,7 @@ WindowContext contextOf(app::TMainForm &form, platform::Prompter &prompter)
     }
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         ctx.screenWidth = screen->geometry().width();
-    ctx.help = helpOf(form);
+    ctx.help = form.help();
     ctx.typPisma = form.userSettings().typPisma;
     ctx.printAvailable = [&form] {
         const QAction *print = form.commandAction(Command::TiskRur);
@@ -50,7 +45,7 @@ WindowContext contextOf(app::TMainForm &form, platform::Prompter &prompter)
     return ctx;
 }
 
-void save(app::TMainForm &form, platform::Prompter &prompter, bool last)
+void save(ui::MainWindow &form, platform::Prompter &prompter, bool last)
 {
     try {
         if (last)
@@ -62,10 +57,10 @@ void save(app::TMainForm &form, platform::Prompter &prompter, bool last)
     }
 }
 
-void showFinished(app::TMainForm &form, platform::Prompter &prompter, int n)
+void showFinished(ui::MainWindow &form, platform::Prompter &prompter, int n)
 {
     {
-        const std::unique_ptr<TFinishedForm> window = makeFinishedWindow(n, contextOf(form, prompter), &form);
+        const std::unique_ptr<TFinishedForm> window = makeFinishedWindow(n, contextOf(form, prompter), form.widget());
         window->exec();
     }
     form.setStatusText(1, QString());
@@ -73,15 +68,15 @@ void showFinished(app::TMainForm &form, platform::Prompter &prompter, int n)
 
 }  // namespace
 
-WindowContext windowContextOf(app::TMainForm &form, platform::Prompter &prompter)
+WindowContext windowContextOf(ui::MainWindow &form, platform::Prompter &prompter)
 {
     return contextOf(form, prompter);
 }
 
-void runReturnWindows(app::TMainForm &form, platform::Prompter &prompter, int n)
+void runReturnWindows(ui::MainWindow &form, platform::Prompter &prompter, int n)
 {
     while (n >= 1 && n <= 4) {
-        const std::unique_ptr<TReturnEntryForm> window = makeReturnWindow(n, contextOf(form, prompter), &form);
+        const std::unique_ptr<TReturnEntryForm> window = makeReturnWindow(n, contextOf(form, prompter), form.widget());
         window->exec();
         n = window->nextWindow();
     }
@@ -89,13 +84,13 @@ void runReturnWindows(app::TMainForm &form, platform::Prompter &prompter, int n)
         form.Dpp1(5);
 }
 
-void registerVatWindows(app::TMainForm &form, platform::Prompter &prompter)
+void registerVatWindows(ui::MainWindow &form, platform::Prompter &prompter)
 {
-    app::TMainForm *main = &form;
+    ui::MainWindow *main = &form;
     platform::Prompter *ask = &prompter;
     main->setCommandHandler(Command::UdajeOPoplatnikovi,
-                            [main, ask] { Udaje1(contextOf(*main, *ask), main, [main] { main->Dpp1(5); }); });
-    main->setCommandHandler(Command::SazbyRur, [main, ask] { SazbyRur(contextOf(*main, *ask), main); });
+                            [main, ask] { Udaje1(contextOf(*main, *ask), main->widget(), [main] { main->Dpp1(5); }); });
+    main->setCommandHandler(Command::SazbyRur, [main, ask] { SazbyRur(contextOf(*main, *ask), main->widget()); });
     const Command returnCommands[] = {Command::Priznani1, Command::Priznani2, Command::Priznani3, Command::Priznani4};
     for (int n = 1; n <= 4; ++n) {
         main->setReturnWindowOpener(n, [main, ask, n] { runReturnWindows(*main, *ask, n); });

@@ -9,8 +9,8 @@ class TDM1;
 namespace rur::platform {
 class Prompter;
 }
-namespace rur::app {
-class HelpService;
+namespace rur::ui {
+class HelpRequests;
 }
 
 namespace rur::vat {
@@ -23,7 +23,7 @@ struct WindowContext {
     QString dataSetIni = {};   // D1/D1.ini; empty without a data set
     QString section = {};      // section of the positions: the data-set directory name
     int screenWidth = 1024;    // decides the default positions
-    app::HelpService *help = nullptr;
+    ui::HelpRequests *help = nullptr;
     int typPisma = 0;          // nonzero: the " CE" font names
     // Whether the print selection of the return can be opened (window 4's print button).
     std::function<bool()> printAvailable = {};

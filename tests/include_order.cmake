@@ -1,0 +1,112 @@
+# The program's layers, read off its includes: every `#include "folder/…"` of src/ must point
+# to the same layer or one below, and the folders must not include one another in a circle.
+# Run by ctest (IncludeOrder): cmake -DSOURCE_DIR=<repository> -P include_order.cmake
+#
+# The layers, lowest first (docs/layers.md says what each holds):
+#   0 platform   1 engine   2 base   3 data, report, ui
+#   4 the subsystems' logic   5 the subsystems' windows (<subsystem>/forms)   6 app   7 cli
+# A subsystem's windows count as a node of their own ("print/forms"), so that the logic of
+# one subsystem may serve the windows of another without making a circle.
+
+cmake_minimum_required(VERSION 3.20)
+
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR is not set")
+endif()
+
+set(layer_platform 0)
+set(layer_engine 1)
+set(layer_base 2)
+set(layer_data 3)
+set(layer_report 3)
+set(layer_ui 3)
+set(layer_report/forms 3)
+foreach(subsystem vat kh print payments ledger correspondence backup transfer datasets check search)
+  set(layer_${subsystem} 4)
+  set(layer_${subsystem}/forms 5)
+endforeach()
+set(layer_app 6)
+set(layer_cli 7)
+
+# The node of a path below src/: its folder, or "<folder>/forms" for a subsystem's windows.
+# The main window's own windows (app/forms) and the shared widgets (ui/forms) belong to
+# their folder; the report engine's page view (report/forms) is a shared widget too.
+function(node_of path out)
+  string(REGEX MATCH "^[^/]+" folder "${path}")
+  if(path MATCHES "^[^/]+/forms/" AND NOT folder STREQUAL "app" AND NOT folder STREQUAL "ui")
+    set(${out} "${folder}/forms" PARENT_SCOPE)
+  else()
+    set(${out} "${folder}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}/src" "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
+list(SORT sources)
+set(faults "")
+set(nodes "")
+foreach(source IN LISTS sources)
+  node_of("${source}" from)
+  if(NOT DEFINED layer_${from})
+    string(APPEND faults "  ${source}: the folder ${from}/ has no place in the layers\n")
+    continue()
+  endif()
+  list(APPEND nodes "${from}")
+  file(STRINGS "${SOURCE_DIR}/src/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[^\"]+/[^\"]+\"")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([^\"]+)\".*$" "\\1" target "${line}")
+    node_of("${target}" to)
+    if(to STREQUAL from)
+      continue()
+    endif()
+    if(NOT DEFINED layer_${to})
+      string(APPEND faults "  ${source}: includes ${target}, from a folder that has no place in the layers\n")
+    elseif(layer_${to} GREATER layer_${from})
+      string(APPEND faults "  ${source}: includes ${target}, a layer above its own (${from} ${layer_${from}} < ${to} ${layer_${to}})\n")
+    else()
+      list(APPEND edges_${from} "${to}")
+    endif()
+  endforeach()
+endforeach()
+
+# Circles: take away, again and again, the folders that include no folder left or that no
+# folder left includes; whatever stays lies on a circle.
+list(REMOVE_DUPLICATES nodes)
+set(left ${nodes})
+set(progress TRUE)
+while(progress)
+  set(progress FALSE)
+  set(included "")
+  foreach(node IN LISTS left)
+    foreach(to IN LISTS edges_${node})
+      if(to IN_LIST left)
+        list(APPEND included "${to}")
+      endif()
+    endforeach()
+  endforeach()
+  set(kept "")
+  foreach(node IN LISTS left)
+    set(open FALSE)
+    foreach(to IN LISTS edges_${node})
+      if(to IN_LIST left)
+        set(open TRUE)
+        break()
+      endif()
+    endforeach()
+    if(open AND node IN_LIST included)
+      list(APPEND kept "${node}")
+    else()
+      set(progress TRUE)
+    endif()
+  endforeach()
+  set(left ${kept})
+endwhile()
+if(left)
+  list(JOIN left ", " circle)
+  string(APPEND faults "  these folders include one another in a circle: ${circle}\n")
+endif()
+
+list(LENGTH sources count)
+if(faults)
+  message(FATAL_ERROR "Includes against the order of the layers:\n${faults}")
+endif()
+message(STATUS "${count} files of src/ keep the order of the layers")
