@@ -1,4 +1,5 @@
 // rur-cli backup and restore: default path, choices, messages and exit codes.
+#include "support/run_cli.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -11,22 +12,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = rur::testing::CliResult;
 
 Result cli(const QStringList &args, const QString &dataHome)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, dataHome);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    rur::testing::CliOptions options;
+    options.dataHome = dataHome;
+    return rur::testing::cli(args, options);
 }
 
 }  // namespace

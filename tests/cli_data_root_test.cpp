@@ -1,6 +1,7 @@
 // rur-cli convert, data-choice, copy-network-data and info.
 #include "platform/IniFile.h"
 #include "support/editions.h"
+#include "support/run_cli.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -13,24 +14,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = rur::testing::CliResult;
 
 Result cli(const QStringList &args, const QString &workingDir = {})
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-    p.setProcessEnvironment(env);
-    if (!workingDir.isEmpty())
-        p.setWorkingDirectory(workingDir);
-    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    rur::testing::CliOptions options;
+    options.workingDir = workingDir;
+    return rur::testing::cli(args, options);
 }
 
 }  // namespace

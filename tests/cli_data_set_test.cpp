@@ -1,5 +1,7 @@
 // Which data set a command reaches: only a catalogue number or a data-set directory of the
 // data root, always through the password and in-use checks.
+#include "support/printers.h"
+#include "support/run_cli.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -12,36 +14,18 @@
 
 using namespace Qt::StringLiterals;
 
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = rur::testing::CliResult;
 
 // rur-cli, as the user nobody when the tests run as root (so that file permissions count).
 Result cli(const QStringList &args, bool unprivileged = false)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-    p.setProcessEnvironment(env);
-    QString program = QString::fromUtf8(RUR_CLI_PATH);
-    QStringList arguments = args;
-    if (unprivileged && ::geteuid() == 0) {
-        arguments = QStringList{u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, program} + args;
-        program = u"setpriv"_s;
-    }
-    p.start(program, arguments);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError()).trimmed()};
+    rur::testing::CliOptions options;
+    options.unprivileged = unprivileged;
+    Result r = rur::testing::cli(args, options);
+    r.err = r.err.trimmed();
+    return r;
 }
 
 class CliDataSet : public ::testing::Test {

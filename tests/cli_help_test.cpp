@@ -1,5 +1,7 @@
 // rur-cli --help and COMMAND --help: every command described with an example that the
 // program itself accepts; a wrong option or argument gives that command's usage and 2.
+#include "support/run_cli.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -10,24 +12,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = rur::testing::CliResult;
 
 Result cli(const QStringList &args, const QString &workDir = QString())
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-    p.setProcessEnvironment(env);
-    if (!workDir.isEmpty())
-        p.setWorkingDirectory(workDir);
-    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    rur::testing::CliOptions options;
+    options.workingDir = workDir;
+    return rur::testing::cli(args, options);
 }
 
 // The command names of the listing in `rur-cli --help`.

@@ -1,3 +1,4 @@
+#include "support/run_cli.h"
 #include "support/test_root.h"
 
 #include <QFile>
@@ -12,23 +13,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Result cli(const QStringList &args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using Result = rur::testing::CliResult;
+using rur::testing::cli;
 
 }  // namespace
 

@@ -4,6 +4,8 @@
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "platform/IniFile.h"
+#include "support/printers.h"
+#include "support/run_cli.h"
 #include "support/sibling_files.h"
 #include "support/test_root.h"
 #include "transfer/SiblingData.h"
@@ -16,18 +18,9 @@
 using namespace Qt::StringLiterals;
 using namespace rur;
 
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = rur::testing::CliResult;
 
 class CliTransfer : public ::testing::Test {
 protected:
@@ -42,15 +35,10 @@ protected:
 
     Result cli(const QStringList &args) const
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-        p.setProcessEnvironment(env);
-        p.start(QString::fromUtf8(RUR_CLI_PATH), QStringList{u"--root"_s, root.path()} + args);
-        p.waitForFinished(60000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()).trimmed(),
-                QString::fromUtf8(p.readAllStandardError()).trimmed()};
+        Result r = rur::testing::cli(QStringList{u"--root"_s, root.path()} + args);
+        r.out = r.out.trimmed();
+        r.err = r.err.trimmed();
+        return r;
     }
     // A field of the data set's current row, as the program reads it.
     QVariant stored(const QString &table, const QString &field) const

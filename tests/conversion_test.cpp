@@ -18,6 +18,7 @@
 #include "platform/Prompter.h"
 #include "support/editions.h"
 #include "support/filled_return.h"
+#include "support/printers.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -34,15 +35,6 @@ using namespace Qt::StringLiterals;
 using namespace rur;
 using datasets::ConversionResult;
 using platform::IniFile;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-static void PrintTo(const QStringList &list, std::ostream *os)
-{
-    *os << '[' << list.join(u" | "_s).toStdString() << ']';
-}
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "platform/Cp1250.h"
+#include "support/printers.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -7,16 +8,6 @@ using namespace Qt::StringLiterals;
 using rur::platform::fromCp1250;
 using rur::platform::representableInCp1250;
 using rur::platform::toCp1250;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
-static void PrintTo(const QByteArray &b, std::ostream *os)
-{
-    *os << '"' << b.toPercentEncoding(" =[];#").toStdString() << '"';
-}
 
 namespace {
 

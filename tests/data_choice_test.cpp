@@ -8,6 +8,7 @@
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "support/editions.h"
+#include "support/printers.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -19,11 +20,6 @@
 using namespace Qt::StringLiterals;
 using namespace rur;
 using platform::IniFile;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "platform/ExecuteFile.h"
+#include "support/printers.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,11 +13,6 @@
 
 using namespace Qt::StringLiterals;
 using rur::platform::ExecuteFile;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,5 +1,6 @@
 // The period of a return and the day by which it is filed and paid: Easter, the public
 // holidays and the move past weekends and holidays.
+#include "support/printers.h"
 #include "vat/FilingDeadline.h"
 
 #include <gtest/gtest.h>
@@ -7,11 +8,6 @@
 
 using namespace Qt::StringLiterals;
 using rur::vat::filingDeadline;
-
-static void PrintTo(const QDate &d, std::ostream *os)
-{
-    *os << d.toString(Qt::ISODate).toStdString();
-}
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
 #include "print/XmlText.h"
+#include "support/run_cli.h"
 #include "support/test_root.h"
 
 #include <QDate>
@@ -432,21 +433,11 @@ TEST_F(FilingFile, FullyFilledReturnValidatesAgainstThePublishedSchema)
 }
 
 // rur-cli xml SET [--out PATH]
-struct CliResult {
-    int exitCode = -1;
-    QString out, err;
-};
-
-CliResult cli(const QStringList &args, const QString &dataHome)
+rur::testing::CliResult cli(const QStringList &args, const QString &dataHome)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, dataHome);
-    p.setProcessEnvironment(env);
-    p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    rur::testing::CliOptions options;
+    options.dataHome = dataHome;
+    return rur::testing::cli(args, options);
 }
 
 TEST(FilingFileCli, WritesWhereAskedOrWhereTheSettingsSay)
@@ -458,7 +449,7 @@ TEST(FilingFileCli, WritesWhereAskedOrWhereTheSettingsSay)
 
     const QString out = home.path() + u"/vystup/dp.xml"_s;
     ASSERT_TRUE(QDir().mkpath(home.path() + u"/vystup"_s));  // a folder the user names must exist
-    CliResult r = cli({u"--root"_s, root.path(), u"xml"_s, u"1"_s, u"--out"_s, out}, home.path());
+    rur::testing::CliResult r = cli({u"--root"_s, root.path(), u"xml"_s, u"1"_s, u"--out"_s, out}, home.path());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed(), out);
     EXPECT_TRUE(readAll(out).startsWith(R"(<?xml version="1.0" encoding="UTF-8"?>)" "\r\n<Pisemnost>\r\n"));

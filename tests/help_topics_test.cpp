@@ -1,5 +1,6 @@
 #include "app/HelpTopics.h"
 #include "app/WindowHelp.h"
+#include "support/printers.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,11 +15,6 @@
 
 using namespace Qt::StringLiterals;
 using rur::app::HelpTopics;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -6,6 +6,8 @@
 
 #include "data/DataM1.h"
 #include "engine/Sqlite.h"
+#include "support/printers.h"
+#include "support/run_cli.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,19 +20,9 @@
 
 using namespace Qt::StringLiterals;
 
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    qint64 ms = 0;
-};
+using Result = rur::testing::CliResult;
 
 class HostileFiles : public ::testing::Test {
 protected:
@@ -41,22 +33,12 @@ protected:
     }
     Result run(const QStringList &args, const QString &workingDir = {})
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-        p.setProcessEnvironment(env);
-        if (!workingDir.isEmpty())
-            p.setWorkingDirectory(workingDir);
-        QElapsedTimer timer;
-        timer.start();
-        p.start(QString::fromUtf8(RUR_CLI_PATH), QStringList{u"--root"_s, root.path()} + args);
-        if (!p.waitForFinished(20000)) {
-            p.kill();
-            p.waitForFinished();
-            return {-2, {}, u"(hangs)"_s, timer.elapsed()};
-        }
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError()).trimmed(), timer.elapsed()};
+        rur::testing::CliOptions options;
+        options.workingDir = workingDir;
+        options.timeoutMs = 20000;
+        Result r = rur::testing::cli(QStringList{u"--root"_s, root.path()} + args, options);
+        r.err = r.err.trimmed();
+        return r;
     }
     // Every file of the data root but the lock files, which belong to running programs.
     QMap<QString, QByteArray> files() const
@@ -184,7 +166,7 @@ TEST_F(HostileFiles, DevicesAndPipesNeitherHangNorFillTheDisk)
     ASSERT_TRUE(QFile::link(u"/dev/zero"_s, dzal));
     Result r = run({u"create"_s, u"Nová"_s});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_LT(r.ms, 10000);
+    EXPECT_LT(r.elapsedMs, 10000);
     EXPECT_EQ(r.err, u"Šablona tabulky Dzal1.DB v adresáři "_s + root.path() + u"Data/ je poškozená nebo nečitelná."_s);
     QFile::remove(dzal);
     ASSERT_EQ(::mkfifo(QFile::encodeName(dzal).constData(), 0600), 0);
@@ -220,7 +202,7 @@ TEST_F(HostileFiles, AHugeSettingsFileIsRefusedQuickly)
     write(dph, huge);
     const Result r = run({u"create"_s, u"Nová"_s});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_LT(r.ms, 5000);
+    EXPECT_LT(r.elapsedMs, 5000);
     EXPECT_EQ(r.err, u"Soubor nastavení "_s + dph
                          + u" je příliš velký nebo to není obyčejný soubor. Nastavení z něj nelze použít."_s);
     EXPECT_EQ(QFileInfo(dph).size(), huge.size());

@@ -1,4 +1,5 @@
 #include "platform/IniFile.h"
+#include "support/printers.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,16 +10,6 @@
 
 using namespace Qt::StringLiterals;
 using rur::platform::IniFile;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
-static void PrintTo(const QByteArray &b, std::ostream *os)
-{
-    *os << '"' << b.toPercentEncoding(" =[];#").toStdString() << '"';
-}
 
 namespace {
 

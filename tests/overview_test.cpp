@@ -13,6 +13,7 @@
 #include "print/FilingFile.h"
 #include "print/XmlText.h"
 #include "support/filled_return.h"
+#include "support/printers.h"
 #include "support/run_cli.h"
 #include "support/test_root.h"
 #include "vat/Saving.h"
@@ -27,11 +28,6 @@ using namespace rur;
 using app::Fact;
 using app::Overview;
 using rur::testing::setRow;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

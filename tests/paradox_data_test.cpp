@@ -15,6 +15,7 @@
 #include "platform/Prompter.h"
 #include "support/editions.h"
 #include "support/paradox_files.h"
+#include "support/printers.h"
 #include "support/run_cli.h"
 #include "support/sibling_files.h"
 #include "support/test_root.h"
@@ -30,15 +31,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-static void PrintTo(const QStringList &list, std::ostream *os)
-{
-    *os << '[' << list.join(u" | "_s).toStdString() << ']';
-}
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "engine/Pxlib.h"
 #include "engine/Sqlite.h"
 #include "support/paradox_files.h"
+#include "support/printers.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -19,11 +20,6 @@
 using namespace Qt::StringLiterals;
 using namespace rur;
 using rur::testing::ParadoxColumn;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "data/DataM1.h"
 #include "data/FileStem.h"
 #include "data/TextSplits.h"
+#include "support/printers.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -12,11 +13,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur::base;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

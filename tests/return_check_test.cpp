@@ -13,6 +13,7 @@
 #include "print/FilingFile.h"
 #include "print/XmlText.h"
 #include "support/filled_return.h"
+#include "support/printers.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -28,11 +29,6 @@ using check::DicFault;
 using check::Finding;
 using check::Severity;
 using rur::testing::setRow;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "data/DataFileList.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "support/printers.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -19,11 +20,6 @@ using namespace rur::app;
 using namespace rur::base;
 using rur::platform::IniFile;
 using rur::platform::ScriptedPrompter;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "engine/Sqlite.h"
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
+#include "support/printers.h"
 #include "support/sibling_files.h"
 #include "support/test_root.h"
 #include "transfer/JournalTransfer.h"
@@ -29,11 +30,6 @@ using namespace rur;
 using rur::testing::JournalEntry;
 using Answer = platform::Prompter::Answer;
 using transfer::TransferResult;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include "data/DataM1.h"
 #include "datasets/DataSetAccess.h"
 #include "platform/Prompter.h"
+#include "support/printers.h"
 #include "support/sibling_files.h"
 #include "support/test_root.h"
 #include "transfer/SiblingData.h"
@@ -19,11 +20,6 @@ using namespace rur;
 using Answer = platform::Prompter::Answer;
 using transfer::SiblingKind;
 using transfer::TransferResult;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,4 +1,5 @@
 // A year of monthly returns typed, saved and settled through rur-cli, as a user would.
+#include "support/run_cli.h"
 #include "support/test_root.h"
 
 #include <QJsonArray>
@@ -11,11 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = rur::testing::CliResult;
 
 class CliRun : public ::testing::Test {
 protected:
@@ -26,19 +23,12 @@ protected:
         root.addCatalogueRow(1, u"Plátce"_s);
     }
 
-    Result run(QStringList args)
+    Result run(const QStringList &args)
     {
-        args.prepend(root.path());
-        args.prepend(u"--root"_s);
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"XDG_DATA_HOME"_s, u"/nonexistent-rur-test"_s);
-        p.setProcessEnvironment(env);
-        p.start(QString::fromUtf8(RUR_CLI_PATH), args);
-        p.waitForFinished(60000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()).trimmed(),
-                QString::fromUtf8(p.readAllStandardError()).trimmed()};
+        Result r = rur::testing::cli(QStringList{u"--root"_s, root.path()} + args);
+        r.out = r.out.trimmed();
+        r.err = r.err.trimmed();
+        return r;
     }
     // Types into the current row of a table; the command must succeed.
     void set(const QString &table, const QStringList &assignments)

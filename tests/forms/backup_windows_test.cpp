@@ -16,6 +16,7 @@
 #include "datasets/forms/Auto1Form.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "support/printers.h"
 #include "support/test_root.h"
 
 #include <QAction>
@@ -40,11 +41,6 @@
 using namespace Qt::StringLiterals;
 using namespace rur;
 using Answer = platform::Prompter::Answer;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "support/editions.h"
+#include "support/printers.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,11 +34,6 @@ using namespace Qt::StringLiterals;
 using namespace rur;
 using app::TMainForm;
 using platform::IniFile;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

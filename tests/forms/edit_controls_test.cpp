@@ -3,6 +3,7 @@
 #include "engine/Table.h"
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
+#include "support/printers.h"
 #include "ui/forms/DBCheckBoxz.h"
 #include "ui/forms/DBComboBoxz.h"
 #include "ui/forms/DBEditz.h"
@@ -22,11 +23,6 @@
 using namespace Qt::StringLiterals;
 using namespace rur::engine;
 using namespace rur::ui;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "app/forms/SplashForm.h"
 #include "backup/forms/Exd2Form.h"
 #include "base/Directories.h"
+#include "support/printers.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -22,11 +23,6 @@
 using namespace Qt::StringLiterals;
 using rur::app::HelpService;
 using rur::app::THelpForm;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

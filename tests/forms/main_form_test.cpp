@@ -6,6 +6,7 @@
 #include "data/Templates.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "support/printers.h"
 #include "support/test_root.h"
 
 #include <QAction>
@@ -26,11 +27,6 @@ using namespace Qt::StringLiterals;
 using rur::app::TMainForm;
 using rur::platform::IniFile;
 using rur::platform::ScriptedPrompter;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "datasets/forms/Auto1Form.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "support/printers.h"
 #include "support/sibling_files.h"
 #include "support/test_root.h"
 #include "transfer/forms/EsdForm.h"
@@ -34,11 +35,6 @@
 using namespace Qt::StringLiterals;
 using namespace rur;
 using Answer = platform::Prompter::Answer;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -9,16 +9,17 @@
 #include "engine/Table.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "support/printers.h"
 #include "ui/forms/DBCheckBoxz.h"
 #include "ui/forms/DBComboBoxz.h"
 #include "ui/forms/DBEditz.h"
+#include "vat/ReturnLines.h"
 #include "vat/Saving.h"
 #include "vat/WindowRules.h"
 #include "vat/forms/EcisForm.h"
 #include "vat/forms/EprpForm.h"
 #include "vat/forms/FinishedForm.h"
 #include "vat/forms/ReturnEntryForm.h"
-#include "vat/ReturnLines.h"
 #include "vat/forms/ReturnPanel.h"
 #include "vat/forms/VatWindows.h"
 
@@ -41,11 +42,6 @@ using namespace Qt::StringLiterals;
 using namespace rur;
 using Answer = platform::Prompter::Answer;
 using app::Command;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

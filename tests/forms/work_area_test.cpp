@@ -12,6 +12,7 @@
 #include "engine/Table.h"
 #include "forms/window_script.h"
 #include "platform/Prompter.h"
+#include "support/printers.h"
 #include "ui/forms/DBEditz.h"
 #include "vat/forms/ReturnEntryForm.h"
 
@@ -26,11 +27,6 @@ using namespace Qt::StringLiterals;
 using namespace rur;
 using app::Command;
 using app::Fact;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "engine/Table.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "support/printers.h"
 #include "vat/forms/EprpForm.h"
 #include "vat/forms/ReturnEntryForm.h"
 #include "x11/x11_support.h"
@@ -26,11 +27,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
