@@ -1,5 +1,7 @@
 #include "backup/ArchiveReader.h"
 
+#include "backup/ZipErrors.h"
+
 #include <QFile>
 #include <limits>
 #include <sys/stat.h>
@@ -10,21 +12,6 @@ using namespace Qt::StringLiterals;
 namespace rur::backup {
 
 namespace {
-
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
-QString zipErrorText(int code)
-{
-    zip_error_t ze;
-    zip_error_init_with_code(&ze, code);
-    const QString text = QString::fromUtf8(zip_error_strerror(&ze));
-    zip_error_fini(&ze);
-    return text;
-}
 
 // Only plain files and folders belong in an archive of a data set. Archives of other
 // systems carry no file type and count as plain files.

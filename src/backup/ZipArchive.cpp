@@ -1,6 +1,7 @@
 #include "backup/ZipArchive.h"
 
 #include "backup/ArchiveReader.h"
+#include "backup/ZipErrors.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,21 +16,6 @@ using namespace Qt::StringLiterals;
 namespace rur::backup {
 
 namespace {
-
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
-QString zipErrorText(int code)
-{
-    zip_error_t ze;
-    zip_error_init_with_code(&ze, code);
-    const QString text = QString::fromUtf8(zip_error_strerror(&ze));
-    zip_error_fini(&ze);
-    return text;
-}
 
 // A name beside the target that no other writer uses; the process id keeps two processes apart.
 QString tempPathBeside(const QString &target)

@@ -14,6 +14,7 @@
 #include "ui/forms/DBEditz.h"
 #include "vat/forms/EprpForm.h"
 #include "vat/forms/ReturnEntryForm.h"
+#include "forms/window_script.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -35,37 +36,7 @@ using rur::testing::setRow;
 
 namespace {
 
-// Plays the user in the modal windows that open: one step per window, in the order they
-// become active; a window beyond the steps is recorded and closed.
-class WindowScript : public QObject {
-public:
-    using Step = std::function<void(QDialog &)>;
-    explicit WindowScript(QList<Step> steps) : steps_(std::move(steps))
-    {
-        connect(&timer_, &QTimer::timeout, this, &WindowScript::poll);
-        timer_.start(10);
-    }
-    QStringList shown;
-
-private:
-    void poll()
-    {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog || dialog == current_ || !dialog->isVisible() || !dialog->isActiveWindow())
-            return;
-        current_ = dialog;
-        const QString name = QString::fromLatin1(dialog->metaObject()->className());
-        shown.append(name.mid(name.lastIndexOf(u':') + 1));
-        if (steps_.isEmpty())
-            dialog->reject();
-        else
-            steps_.takeFirst()(*dialog);
-    }
-
-    QList<Step> steps_;
-    QPointer<QDialog> current_;
-    QTimer timer_;
-};
+using rur::testing::WindowScript;
 
 class ReturnCheckWindow : public ::testing::Test {
 protected:

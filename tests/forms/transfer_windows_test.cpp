@@ -17,6 +17,7 @@
 #include "transfer/forms/EspForm.h"
 #include "ui/forms/DBEditz.h"
 #include "ui/forms/KalendarForm.h"
+#include "forms/window_script.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,33 +94,7 @@ protected:
     QString savedCwd = QDir::currentPath();
 };
 
-// Plays the user in the modal windows the program opens, one step per window in the order
-// they become active; a window beyond the steps is recorded and closed.
-class WindowScript : public QObject {
-public:
-    using Step = std::function<void(QDialog &)>;
-    explicit WindowScript(QList<Step> steps) : steps_(std::move(steps))
-    {
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!dialog || dialog == current_ || !dialog->isVisible() || !dialog->isActiveWindow())
-                return;
-            current_ = dialog;
-            shown.append(QString::fromLatin1(dialog->metaObject()->className()));
-            if (steps_.isEmpty())
-                dialog->reject();
-            else
-                steps_.takeFirst()(*dialog);
-        });
-        timer_.start(10);
-    }
-    QStringList shown;
-
-private:
-    QList<Step> steps_;
-    QPointer<QDialog> current_;
-    QTimer timer_;
-};
+using rur::testing::WindowScript;
 
 }  // namespace
 

@@ -22,6 +22,7 @@
 #include "vat/forms/ReturnEntryForm.h"
 #include "vat/forms/ReturnPanel.h"
 #include "vat/forms/VatWindows.h"
+#include "forms/window_script.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,42 +46,7 @@ using app::Command;
 
 namespace {
 
-QString classOf(const QObject *o)
-{
-    const QString name = QString::fromLatin1(o->metaObject()->className());
-    return name.mid(name.lastIndexOf(u':') + 1);
-}
-
-// Plays the user in the modal windows the program opens: one step per window, in the order
-// they become active; a window beyond the steps is recorded and closed.
-class WindowScript : public QObject {
-public:
-    using Step = std::function<void(QDialog &)>;
-    explicit WindowScript(QList<Step> steps) : steps_(std::move(steps))
-    {
-        connect(&timer_, &QTimer::timeout, this, &WindowScript::poll);
-        timer_.start(10);
-    }
-    QStringList shown;
-
-private:
-    void poll()
-    {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog || dialog == current_ || !dialog->isVisible() || !dialog->isActiveWindow())
-            return;
-        current_ = dialog;
-        shown.append(classOf(dialog));
-        if (steps_.isEmpty())
-            dialog->reject();
-        else
-            steps_.takeFirst()(*dialog);
-    }
-
-    QList<Step> steps_;
-    QPointer<QDialog> current_;
-    QTimer timer_;
-};
+using rur::testing::WindowScript;
 
 // A main window with the windows of the return registered and the data set D1 open.
 class VatWindows : public ::testing::Test {
