@@ -294,21 +294,21 @@ TEST(TransferCommands, AfterATransferTheMainWindowOpensTheReturnOrTheTaxpayerDat
     {
         WindowScript script({transferStep});
         form.commandAction(app::Command::PrenosDenik)->trigger();
-        EXPECT_EQ(script.shown, QStringList{u"rur::transfer::TEsdForm"_s});
+        EXPECT_EQ(script.shown, QStringList{u"TEsdForm"_s});
     }
     EXPECT_EQ(opened, QList<int>{1});
     EXPECT_EQ(form.dataModule().Dtabn1->field(u"C210"_s).asFloat(), 700);
     {
         WindowScript script({transferStep});
         form.commandAction(app::Command::PrenosSz)->trigger();
-        EXPECT_EQ(script.shown, (QStringList{u"rur::transfer::TEsfForm"_s, u"rur::vat::TEprpForm"_s}));
+        EXPECT_EQ(script.shown, (QStringList{u"TEsfForm"_s, u"TEprpForm"_s}));
     }
     EXPECT_EQ(form.dataModule().Prp->field(u"Pra"_s).asString(), u"Malá"_s);
     // Leaving a window without a transfer opens nothing after it.
     {
         WindowScript script({});
         form.commandAction(app::Command::PrenosDenik)->trigger();
-        EXPECT_EQ(script.shown, QStringList{u"rur::transfer::TEsdForm"_s});
+        EXPECT_EQ(script.shown, QStringList{u"TEsdForm"_s});
     }
     EXPECT_EQ(opened, QList<int>{1});
 }
