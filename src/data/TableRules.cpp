@@ -34,7 +34,8 @@ QList<AddedRules> &addedRules()
 void addTableRules(const char *subsystem, TableRules rules)
 {
     QList<AddedRules> &all = addedRules();
-    if (std::none_of(all.cbegin(), all.cend(), [subsystem](const AddedRules &r) { return std::strcmp(r.subsystem, subsystem) == 0; }))
+    const auto same = [subsystem](const AddedRules &r) { return std::strcmp(r.subsystem, subsystem) == 0; };
+    if (std::none_of(all.cbegin(), all.cend(), same))
         all.append({subsystem, std::move(rules)});
 }
 
