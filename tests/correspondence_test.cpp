@@ -37,10 +37,7 @@ protected:
     {
         rur::testing::ensureGuiApplication();
         ASSERT_TRUE(root.valid());
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
+        rur::testing::openNewDataSet(root, dirs, dm);
         if (!dm.Maz->isActive())
             dm.Maz->open();
     }

@@ -34,10 +34,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.valid());
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
+        rur::testing::openNewDataSet(root, dirs, dm);
     }
     static void put(engine::Table &t, const QList<std::pair<QString, QVariant>> &values)
     {

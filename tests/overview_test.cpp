@@ -36,10 +36,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.valid());
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
+        rur::testing::openNewDataSet(root, dirs, dm);
     }
     Overview overview(const QDateTime &now = QDateTime(QDate(2018, 12, 20), QTime(10, 0)))
     {

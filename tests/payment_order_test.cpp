@@ -34,10 +34,7 @@ protected:
     {
         rur::testing::ensureGuiApplication();
         ASSERT_TRUE(root.valid());
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
+        rur::testing::openNewDataSet(root, dirs, dm);
     }
 
     engine::Table &mtt() { return *dm.Mtt; }

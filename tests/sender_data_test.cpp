@@ -17,10 +17,7 @@ class SenderData : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
+        rur::testing::openNewDataSet(root, dirs, dm);
     }
     void TearDown() override { QDir::setCurrent(savedCwd); }
 

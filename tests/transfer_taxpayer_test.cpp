@@ -28,10 +28,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.valid());
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
+        rur::testing::openNewDataSet(root, dirs, dm);
         // What the taxpayer data held before: the transfers overwrite some of it.
         dm.Prp->edit();
         for (const auto &[field, value] : QList<std::pair<QString, QVariant>>{

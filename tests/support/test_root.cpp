@@ -60,6 +60,14 @@ void TestRoot::addCatalogueRow(int number, const QString &name, const QString &d
     t.post();
 }
 
+void openNewDataSet(const TestRoot &root, base::Directories &dirs, data::TDM1 &dm)
+{
+    root.createDataSet();
+    dirs.localDataRoot = dirs.dataRoot = root.path();
+    dirs.notFound = false;
+    datasets::openDataSet(dm, dirs, u"D1"_s);
+}
+
 void withDataSet(const TestRoot &root, const std::function<void(data::TDM1 &)> &work, const QString &dir)
 {
     base::Directories dirs;

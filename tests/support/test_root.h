@@ -9,6 +9,9 @@
 #include <QVariantMap>
 #include <functional>
 
+namespace rur::base {
+struct Directories;
+}
 namespace rur::data {
 class TDM1;
 }
@@ -36,6 +39,10 @@ private:
     QTemporaryDir dir_;
     QString root_;
 };
+
+// Creates the data set D1 in the root and opens it in dm as the program does, with dirs
+// pointing at the root: the set-up of most tests of the logic.
+void openNewDataSet(const TestRoot &root, base::Directories &dirs, data::TDM1 &dm);
 
 // Opens a data set of a data root as the program does and runs work on it; its tables close
 // when work returns.
