@@ -109,10 +109,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.valid());
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
+        rur::testing::openNewDataSet(root, dirs, dm);
         archive = work.path() + u"/D1.zip"_s;
     }
 

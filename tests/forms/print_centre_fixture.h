@@ -108,10 +108,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.valid());
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
+        rur::testing::openNewDataSet(root, dirs, dm);
         services = std::make_unique<print::PrintServices>(dm, prompter, nullptr);
         services->installedPrinters = [this] { return printers; };
         services->defaultPrinter = [this] { return defaultPrinter; };
