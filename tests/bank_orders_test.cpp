@@ -29,13 +29,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.valid());
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
+        rur::testing::openNewDataSet(root, dirs, dm);
         dirs.commonDataFolder = root.path() + u"common"_s;
         dirs.documentsFolder = root.path() + u"documents"_s;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
-        dirs.dataSetDir = u"D1"_s;
         if (!dm.Mban->isActive())
             dm.Mban->open();
         engine::Table &mtt = *dm.Mtt;

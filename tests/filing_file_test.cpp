@@ -10,6 +10,7 @@
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
 #include "print/XmlText.h"
+#include "support/rows.h"
 #include "support/run_cli.h"
 #include "support/test_root.h"
 
@@ -26,6 +27,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::setRow;
 using Message = platform::ScriptedPrompter::Message;
 
 namespace {
@@ -66,20 +68,12 @@ protected:
     }
 
     // Sets fields of the current row through the data module, with its store rules.
-    static void set(engine::Table &t, const QVariantMap &values)
-    {
-        t.edit();
-        for (auto it = values.begin(); it != values.end(); ++it)
-            t.field(it.key()).setValue(it.value());
-        t.post();
-    }
-
     // Stores values as they are, without the store rules (as older data may hold them).
-    void setRaw(const engine::TableDef &def, const QVariantMap &values)
+    void setRaw(const engine::TableDef &def, const rur::testing::FieldValues &values)
     {
         engine::Table raw(&dm.Danove, def);
         raw.open();
-        set(raw, values);
+        setRow(raw, values);
         raw.close();
     }
 
@@ -92,7 +86,7 @@ protected:
     // A company's monthly return for December, every amount stored through the rules.
     void companyDecember()
     {
-        set(*dm.Prp, {{u"M"_s, u"prosinec"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 12}, {u"R"_s, u"2018"_s},
+        setRow(*dm.Prp, {{u"M"_s, u"prosinec"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 12}, {u"R"_s, u"2018"_s},
                       {u"Hp1c"_s, 620200}, {u"Ddp"_s, QDate(2019, 1, 25)}, {u"Dpdr1"_s, true}, {u"P1"_s, true},
                       {u"P2"_s, true}, {u"Cpoco"_s, u"12a"_s}, {u"Cpocp"_s, u"1234"_s}, {u"Fuz"_s, 2001},
                       {u"Tel"_s, u"777123456"_s}, {u"Fuc"_s, 451}, {u"Dic"_s, u"CZ12345678"_s},
@@ -101,10 +95,10 @@ protected:
                       {u"Sesjm"_s, u"Eva"_s}, {u"Sespr"_s, u"Nová"_s}, {u"Tes"_s, u"543210987"_s},
                       {u"Sta2"_s, u"česká republika"_s}, {u"Ul"_s, u"Masarykova"_s},
                       {u"Ojp3"_s, u"A&B <Praha> „Šťastná“ – 5\u00A0€ \"Q\" a^b 'c' 😀"_s}});
-        set(*dm.Prppz, {{u"Poz"_s, u"Důvod: A&B \"x\" ^ 'y'\r\n\r\nDruhý řádek   \r\n"_s}});
-        set(*dm.Dtabn1, {{u"C210"_s, 100000}, {u"C210a"_s, 21000}});
-        set(*dm.Dtabn2, {{u"C310"_s, 50000}, {u"C310a"_s, 10500}, {u"C550"_s, 0}});
-        set(*dm.Dtabn3, {{u"C560"_s, 0}});
+        setRow(*dm.Prppz, {{u"Poz"_s, u"Důvod: A&B \"x\" ^ 'y'\r\n\r\nDruhý řádek   \r\n"_s}});
+        setRow(*dm.Dtabn1, {{u"C210"_s, 100000}, {u"C210a"_s, 21000}});
+        setRow(*dm.Dtabn2, {{u"C310"_s, 50000}, {u"C310a"_s, 10500}, {u"C550"_s, 0}});
+        setRow(*dm.Dtabn3, {{u"C560"_s, 0}});
     }
 
     rur::testing::TestRoot root;
@@ -168,7 +162,7 @@ TEST_F(FilingFile, CompanyDecemberInUtf8WithLineLayout)
 
 TEST_F(FilingFile, CompanyQuarterInWindows1250WithoutLineLayout)
 {
-    set(*dm.Prp, {{u"M"_s, QVariant()}, {u"Q"_s, u"II."_s}, {u"Cislo"_s, 2}, {u"Dpdd1"_s, true}, {u"Dpdo1"_s, true},
+    setRow(*dm.Prp, {{u"M"_s, QVariant()}, {u"Q"_s, u"II."_s}, {u"Cislo"_s, 2}, {u"Dpdd1"_s, true}, {u"Dpdo1"_s, true},
                   {u"Dpdr1"_s, false}, {u"P3s"_s, true}, {u"P1"_s, false}, {u"X"_s, true}, {u"K1p"_s, false},
                   {u"Dic"_s, u"CZ87654321"_s}, {u"Ob"_s, u"Šumperk"_s}, {u"Ojp3"_s, u"Šťastná „firma” 😀"_s},
                   {u"Kzs"_s, u"2"_s}, {u"Tzs"_s, false}, {u"Zjmpo"_s, u"Daně s.r.o."_s},
@@ -209,16 +203,16 @@ TEST_F(FilingFile, CompanyQuarterInWindows1250WithoutLineLayout)
 
 TEST_F(FilingFile, PersonLastQuarterInIso88592)
 {
-    set(*dm.Prp, {{u"M"_s, QVariant()}, {u"Q"_s, u"IV."_s}, {u"Cislo"_s, 4}, {u"Ddp"_s, QDate(2019, 1, 20)},
+    setRow(*dm.Prp, {{u"M"_s, QVariant()}, {u"Q"_s, u"IV."_s}, {u"Cislo"_s, 4}, {u"Ddp"_s, QDate(2019, 1, 20)},
                   {u"Dpdr1"_s, false}, {u"Dpdo1"_s, true}, {u"P6"_s, u"ABCD"_s}, {u"P1"_s, false}, {u"P2"_s, true},
                   {u"Od1"_s, QDate(2018, 10, 1)}, {u"Do1"_s, QDate(2018, 12, 31)}, {u"Cpocp"_s, u"77"_s},
                   {u"Fuc"_s, 451}, {u"Dic"_s, u"CZ8001011234"_s}, {u"Jmb"_s, u"Šimon"_s}, {u"Ob"_s, u"Brno"_s},
                   {u"Pra"_s, u"Řehoř"_s}, {u"Psc"_s, u"60200"_s}, {u"Tes"_s, u"12345678901234567890"_s},
                   {u"Tia"_s, u"Ing."_s}, {u"Tds"_s, false}, {u"Ul"_s, u"Žitná"_s}});
-    set(*dm.Prppz, {{u"Poz"_s, u"„Příloha” 5 €"_s}});
-    set(*dm.Dtabn1, {{u"C600"_s, 0}});
-    set(*dm.Dtabn2, {{u"C550"_s, 0.5}});
-    set(*dm.Dtabn3, {{u"C560"_s, 0.5}});
+    setRow(*dm.Prppz, {{u"Poz"_s, u"„Příloha” 5 €"_s}});
+    setRow(*dm.Dtabn1, {{u"C600"_s, 0}});
+    setRow(*dm.Dtabn2, {{u"C550"_s, 0.5}});
+    setRow(*dm.Dtabn3, {{u"C560"_s, 0.5}});
 
     const QByteArray expected = crlf({
         R"(<?xml version="1.0" encoding="iso-8859-2"?>)",
@@ -264,7 +258,7 @@ TEST_F(FilingFile, PeriodElementsAndLetters)
         return bytes.mid(start, bytes.indexOf("/>", start) - start);
     };
     // Neither month nor quarter: no period number at all.
-    set(*dm.Prp, {{u"M"_s, QVariant()}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 3}, {u"Dpdd1"_s, true},
+    setRow(*dm.Prp, {{u"M"_s, QVariant()}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 3}, {u"Dpdd1"_s, true},
                   {u"Dpdr1"_s, false}, {u"X"_s, QVariant()}, {u"P1"_s, false}, {u"P2"_s, false},
                   {u"P3s"_s, QVariant()}});
     QByteArray d = vetaD();
@@ -273,16 +267,16 @@ TEST_F(FilingFile, PeriodElementsAndLetters)
     EXPECT_TRUE(d.contains(R"( dapdph_forma="D" )")) << d.toStdString();
     EXPECT_TRUE(d.contains(R"( trans="A" typ_platce="P" )")) << d.toStdString();
     // Supplementary and corrective with the regular mark still set: corrective only.
-    set(*dm.Prp, {{u"Dpdo1"_s, true}, {u"Dpdr1"_s, true}});
+    setRow(*dm.Prp, {{u"Dpdo1"_s, true}, {u"Dpdr1"_s, true}});
     EXPECT_TRUE(vetaD().contains(R"( dapdph_forma="O" )"));
 
     // March: lines 53 and 60 and the settlement coefficient only when they are not 0.
-    set(*dm.Prp, {{u"M"_s, u"březen"_s}, {u"Cislo"_s, 3}});
-    set(*dm.Dtabn3, {{u"C560"_s, 0}, {u"C560a"_s, 0}, {u"C570"_s, 0}});
+    setRow(*dm.Prp, {{u"M"_s, u"březen"_s}, {u"Cislo"_s, 3}});
+    setRow(*dm.Dtabn3, {{u"C560"_s, 0}, {u"C560a"_s, 0}, {u"C570"_s, 0}});
     QByteArray bytes = save(print::KodUtf8, true);
     for (const char *name : {"koef_p20_vypor=", "vypor_odp=", "uprav_odp="})
         EXPECT_FALSE(bytes.contains(name)) << name;
-    set(*dm.Dtabn3, {{u"C560a"_s, -15}});
+    setRow(*dm.Dtabn3, {{u"C560a"_s, -15}});
     bytes = save(print::KodUtf8, true);
     EXPECT_TRUE(bytes.contains(R"( vypor_odp="-15"/>)"));
     EXPECT_FALSE(bytes.contains("uprav_odp="));
@@ -293,8 +287,8 @@ TEST_F(FilingFile, AttachmentOf1200LinesGives999Records)
     QStringList lines;
     for (int i = 1; i <= 1200; ++i)
         lines.append(u"řádek %1 "_s.arg(i) + QString(80, u'x'));
-    set(*dm.Prppz, {{u"Poz"_s, lines.join(u"\r\n"_s)}});
-    set(*dm.Prp, {{u"Poznod"_s, u"D"_s}});
+    setRow(*dm.Prppz, {{u"Poz"_s, lines.join(u"\r\n"_s)}});
+    setRow(*dm.Prp, {{u"Poznod"_s, u"D"_s}});
     const QByteArray bytes = save(print::KodUtf8, false);
     EXPECT_EQ(bytes.count("<VetaR "), 999);
     // Each line is cut to 72 characters: "řádek 999 " and 62 of the x.
@@ -309,7 +303,7 @@ TEST_F(FilingFile, SavingAgainReplacesTheFileAndAFailedWriteKeepsTheOldOne)
     const QByteArray first = save(print::KodUtf8, true);
     ASSERT_FALSE(first.isEmpty());
     EXPECT_TRUE(save(print::KodUtf8, true) == first);
-    set(*dm.Prp, {{u"Ob"_s, u"Zlín"_s}});
+    setRow(*dm.Prp, {{u"Ob"_s, u"Zlín"_s}});
     const QByteArray second = save(print::KodUtf8, true);
     EXPECT_TRUE(second.contains(R"(naz_obce="ZLÍN")"));
     EXPECT_EQ(QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files), QStringList{u"DPHDP3.xml"_s});
@@ -317,7 +311,7 @@ TEST_F(FilingFile, SavingAgainReplacesTheFileAndAFailedWriteKeepsTheOldOne)
         EXPECT_EQ(m.kind, Message::Information);
 
     // Killed before the new file takes the old one's place: the old file is still whole.
-    set(*dm.Prp, {{u"Ob"_s, u"Brno"_s}});
+    setRow(*dm.Prp, {{u"Ob"_s, u"Brno"_s}});
     ASSERT_TRUE(rur::testing::killedAt("filing:before-commit", [this] {
         print::DphXml1(dm, file, print::KodUtf8, true, prompter);
     }));
@@ -352,7 +346,7 @@ TEST_F(FilingFile, PathsOfTheSaveButton)
     EXPECT_EQ(prompter.texts(), QStringList{u"Data byla uložena do XML souboru."_s});
 
     // With the firm name, the taxpayer's name; with a Data.ini directory, under it.
-    set(*dm.Prp, {{u"Oj1a"_s, u"Alfa s.r.o."_s}});
+    setRow(*dm.Prp, {{u"Oj1a"_s, u"Alfa s.r.o."_s}});
     xml = {QString(), true};
     dirs.dataIniDir = u"/srv/dph/"_s;
     print::VychXml1(dm, dirs, xml);
@@ -380,7 +374,7 @@ TEST_F(FilingFile, FullyFilledReturnValidatesAgainstThePublishedSchema)
     const QString xmllint = QStandardPaths::findExecutable(u"xmllint"_s);
     ASSERT_TRUE(QFile::exists(xsd)) << xsd.toStdString();
     ASSERT_FALSE(xmllint.isEmpty()) << "xmllint (libxml2-utils) is missing";
-    set(*dm.Prp,
+    setRow(*dm.Prp,
         {{u"M"_s, u"prosinec"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 12}, {u"R"_s, u"2018"_s}, {u"Hp1c"_s, 620200},
          {u"Ddp"_s, QDate(2019, 1, 25)}, {u"D"_s, QDate(2019, 1, 20)}, {u"Dpdd1"_s, true}, {u"Dpdo1"_s, true},
          {u"P6"_s, u"Q"_s}, {u"Od1"_s, QDate(2018, 12, 1)}, {u"Do1"_s, QDate(2018, 12, 31)},
@@ -393,7 +387,7 @@ TEST_F(FilingFile, FullyFilledReturnValidatesAgainstThePublishedSchema)
          {u"Zdece"_s, u"K-123"_s}, {u"Zdeic"_s, u"12345678"_s}, {u"Zjmjm"_s, u"Petr"_s},
          {u"Kzs"_s, u"1"_s}, {u"Zjmpo"_s, u"Daně & účty <s.r.o.>"_s}, {u"Zjmpr"_s, u"Veselý"_s},
          {u"Ojp3"_s, u"Alfa „Beta“ – 5\u00A0€ s.r.o. 😀"_s}});
-    set(*dm.Prppz, {{u"Poz"_s, u"„Důvod“ & <příčina> "_s + QString(80, u'z') + u"\r\n\r\ndruhý"_s}});
+    setRow(*dm.Prppz, {{u"Poz"_s, u"„Důvod“ & <příčina> "_s + QString(80, u'z') + u"\r\n\r\ndruhý"_s}});
     QVariantMap out, ded, tax;
     int n = 1;
     for (const char *f : {"C210", "C210a", "C215", "C215a", "C220", "C220a", "C225", "C225a", "C230", "C230a",
@@ -405,9 +399,9 @@ TEST_F(FilingFile, FullyFilledReturnValidatesAgainstThePublishedSchema)
                           "C325a", "C325b", "C340", "C340a", "C340b", "C370a", "C370b", "C48", "C48a", "C48b"})
         ded.insert(QString::fromLatin1(f), 100 * n++);
     ded.insert(u"C550"_s, 0.85);
-    set(*dm.Dtabn1, out);
-    set(*dm.Dtabn2, ded);
-    set(*dm.Dtabn3, {{u"C560"_s, 0.87}, {u"C560a"_s, -120}, {u"C570"_s, 45}});
+    setRow(*dm.Dtabn1, rur::testing::inNameOrder(out));
+    setRow(*dm.Dtabn2, rur::testing::inNameOrder(ded));
+    setRow(*dm.Dtabn3, {{u"C560"_s, 0.87}, {u"C560a"_s, -120}, {u"C570"_s, 45}});
 
     for (int kodovani : {print::KodUtf8, print::KodCp1250, print::KodIso88592}) {
         const QByteArray bytes = save(kodovani, true);

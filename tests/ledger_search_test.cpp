@@ -9,6 +9,7 @@
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "search/Searches.h"
+#include "support/rows.h"
 #include "support/run_cli.h"
 #include "support/test_root.h"
 #include "ui/CalendarSteps.h"
@@ -21,6 +22,9 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::setRow;
+using rur::testing::appendRow;
+using rur::testing::reread;
 
 namespace {
 
@@ -35,25 +39,6 @@ protected:
     {
         ASSERT_TRUE(root.valid());
         rur::testing::openNewDataSet(root, dirs, dm);
-    }
-    static void put(engine::Table &t, const QList<std::pair<QString, QVariant>> &values)
-    {
-        t.edit();
-        for (const auto &[name, value] : values)
-            t.field(name).setValue(value);
-        t.post();
-    }
-    static void append(engine::Table &t, const QList<std::pair<QString, QVariant>> &values)
-    {
-        t.append();
-        for (const auto &[name, value] : values)
-            t.field(name).setValue(value);
-        t.post();
-    }
-    static void reread(engine::Table &t)
-    {
-        t.close();
-        t.open();
     }
 
     rur::testing::TestRoot root;
@@ -110,7 +95,7 @@ TEST_F(Searches, BankNumberLandsOnTheNextNumberAndLettersMoveNowhere)
     engine::Table &mbzp = *dm.Mbzp;
     mbzp.open();
     for (int pc : {10, 1, 5})
-        append(mbzp, {{u"Pc"_s, pc}, {u"Bai"_s, u"Banka %1"_s.arg(pc)}});
+        appendRow(mbzp, {{u"Pc"_s, pc}, {u"Bai"_s, u"Banka %1"_s.arg(pc)}});
     const auto bank = [&] { return mbzp.field(u"Pc"_s).asInteger(); };
 
     EXPECT_TRUE(search::searchBankNumber(mbzp, u"7"_s));
@@ -133,7 +118,7 @@ TEST_F(Searches, DocumentNamesInCzechOrderIgnoringCase)
 {
     engine::Table &mdp = *dm.Mdp;
     for (const QString &name : {u"Žádost"_s, u"Dopis"_s, u"Chyba"_s, u"Hlášení"_s, u"čestné prohlášení"_s})
-        append(mdp, {{u"Nazev"_s, name}});
+        appendRow(mdp, {{u"Nazev"_s, name}});
     const auto name = [&] { return mdp.field(u"Nazev"_s).asString(); };
     EXPECT_TRUE(search::searchText(mdp, u"do"_s));
     EXPECT_EQ(name(), u"Dopis"_s);
@@ -152,9 +137,9 @@ TEST_F(Searches, AddressBookOrderSwitchesAndItsChoiceIsKept)
     engine::Table &maz = *dm.Maz;
     maz.setIndexName(u"Fa"_s);
     maz.open();
-    append(maz, {{u"Fa"_s, u"Alfa"_s}, {u"Mi"_s, u"Zlín"_s}});
-    append(maz, {{u"Fa"_s, u"Beta"_s}, {u"Mi"_s, u"Brno"_s}});
-    append(maz, {{u"Fa"_s, u"Gama"_s}, {u"Mi"_s, u"Opava"_s}});
+    appendRow(maz, {{u"Fa"_s, u"Alfa"_s}, {u"Mi"_s, u"Zlín"_s}});
+    appendRow(maz, {{u"Fa"_s, u"Beta"_s}, {u"Mi"_s, u"Brno"_s}});
+    appendRow(maz, {{u"Fa"_s, u"Gama"_s}, {u"Mi"_s, u"Opava"_s}});
     const auto firm = [&] { return maz.field(u"Fa"_s).asString(); };
 
     EXPECT_TRUE(search::searchText(maz, u"g"_s));
@@ -183,7 +168,7 @@ TEST_F(Searches, DateSearchFindsTheDateOrTheNextLaterOrder)
     engine::Table &mban = *dm.Mban;
     mban.open();
     for (const QDate &ds : {d(20, 4, 2018), d(10, 4, 2018), d(2, 5, 2018)})
-        append(mban, {{u"Ds"_s, ds}, {u"Cu1"_s, ds.toString(u"dd"_s)}});
+        appendRow(mban, {{u"Ds"_s, ds}, {u"Cu1"_s, ds.toString(u"dd"_s)}});
     const QDate today = d(1, 4, 2018);
     const auto at = [&] { return mban.field(u"Ds"_s).value().toDate(); };
 
@@ -253,12 +238,12 @@ TEST_F(Ledger, AmountsAreStoredInWholeCrownsAndEmptyAsZero)
 
 TEST_F(Ledger, OpeningProposesTheReturnsTaxForAnUndatedSlotOnly)
 {
-    put(*dm.Prp, {{u"M"_s, u"březen"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 3}});
-    put(*dm.Dtabn1, {{u"C210"_s, 10000}, {u"C210a"_s, 2100}});
+    setRow(*dm.Prp, {{u"M"_s, u"březen"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 3}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 10000}, {u"C210a"_s, 2100}});
     dm.Dtabn3->refresh();
     const double tax = dm.Dtabn3->field(u"C753"_s).asFloat();
     ASSERT_EQ(tax, 2100);
-    put(*dm.Dzal1, {{u"Za3s"_s, 999}, {u"Za2s"_s, 500}});
+    setRow(*dm.Dzal1, {{u"Za3s"_s, 999}, {u"Za2s"_s, 500}});
 
     ledger::prepareLedger(dm);
     EXPECT_TRUE(dm.Dzal1->isEditing());
@@ -269,7 +254,7 @@ TEST_F(Ledger, OpeningProposesTheReturnsTaxForAnUndatedSlotOnly)
     EXPECT_EQ(dm.Dzal1->field(u"Za3s"_s).asFloat(), tax);  // posted before the window showed
 
     // A slot with a date keeps its amount.
-    put(*dm.Dzal1, {{u"D3s"_s, d(25, 4, 2018)}, {u"Za3s"_s, 777}});
+    setRow(*dm.Dzal1, {{u"D3s"_s, d(25, 4, 2018)}, {u"Za3s"_s, 777}});
     ledger::prepareLedger(dm);
     EXPECT_EQ(dm.Dzal1->field(u"Za3s"_s).asFloat(), 777);
     ledger::closeLedger(dm);
@@ -283,7 +268,7 @@ TEST_F(Ledger, OpeningProposesTheReturnsTaxForAnUndatedSlotOnly)
 
 TEST_F(Ledger, TransferSetsThePaymentOrderOnYesOnly)
 {
-    put(*dm.Mtt, {{u"Cad1"_s, 1}, {u"D1"_s, d(1, 1, 2018)}, {u"D3"_s, d(2, 1, 2018)}, {u"Vi"_s, u"Brno"_s}});
+    setRow(*dm.Mtt, {{u"Cad1"_s, 1}, {u"D1"_s, d(1, 1, 2018)}, {u"D3"_s, d(2, 1, 2018)}, {u"Vi"_s, u"Brno"_s}});
     dm.Dzal1->edit();
     dm.Dzal1->field(u"Za4s"_s).setValue(5000);
     dm.Dzal1->field(u"D4s"_s).setValue(d(25, 4, 2018));  // not posted yet: the transfer saves it
@@ -312,8 +297,8 @@ TEST_F(Ledger, TransferSetsThePaymentOrderOnYesOnly)
 
 TEST_F(Ledger, ATransferWhoseOrderCannotBeStoredChangesNeitherTable)
 {
-    put(*dm.Mtt, {{u"Cad1"_s, 300}, {u"D1"_s, d(1, 3, 2018)}});
-    put(*dm.Dzal1, {{u"Za4s"_s, 5000}, {u"D4s"_s, d(25, 4, 2018)}});
+    setRow(*dm.Mtt, {{u"Cad1"_s, 300}, {u"D1"_s, d(1, 3, 2018)}});
+    setRow(*dm.Dzal1, {{u"Za4s"_s, 5000}, {u"D4s"_s, d(25, 4, 2018)}});
     dm.Mtt->beforePost = [](engine::Table &) { RUR_THROW(engine::ErrLocked, u"Tabulku Mtt.DB používá jiný uživatel."_s); };
     EXPECT_THROW(ledger::PrenosZ1(dm, 4, prompter), engine::EngineError);
     EXPECT_FALSE(dm.Mtt->isEditing());

@@ -116,7 +116,7 @@ TEST_F(OverviewTest, PeriodKindAndDeadline)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.why);
-        setRow(*dm.Prp, c.prp);
+        setRow(*dm.Prp, rur::testing::inNameOrder(c.prp));
         const Overview o = overview();
         EXPECT_EQ(o.period, QString::fromUtf16(c.period));
         EXPECT_EQ(o.kind, QString::fromUtf16(c.kind));

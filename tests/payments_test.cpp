@@ -10,6 +10,7 @@
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "support/file_rights.h"
+#include "support/rows.h"
 #include "support/test_root.h"
 
 #include <QDir>
@@ -21,10 +22,11 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::appendRow;
 
 namespace {
 
-using Values = QList<std::pair<QString, QVariant>>;
+using Values = rur::testing::FieldValues;
 
 class Payments : public ::testing::Test {
 protected:
@@ -40,17 +42,10 @@ protected:
     }
     QString iniPath() const { return root.dataSet() + u"D1.ini"_s; }
     QString kpc() const { return root.path() + u"KPC/Banka - D1.kpc"_s; }
-    static void append(engine::Table &t, const Values &values)
-    {
-        t.append();
-        for (const auto &[name, value] : values)
-            t.field(name).setValue(value);
-        t.post();
-    }
     void order(const QString &cu2, const QString &kod, const QString &vs, const QString &ks, const QString &ss,
                double ca, const QDate &ds, const QString &cu1 = u"123-4567890"_s, const QString &kodi = u"0100"_s)
     {
-        append(*dm.Mban, {{u"Cu1"_s, cu1}, {u"Kodi"_s, kodi}, {u"Cu2"_s, cu2}, {u"Kod"_s, kod}, {u"Vs"_s, vs},
+        appendRow(*dm.Mban, {{u"Cu1"_s, cu1}, {u"Kodi"_s, kodi}, {u"Cu2"_s, cu2}, {u"Kod"_s, kod}, {u"Vs"_s, vs},
                           {u"Ks"_s, ks}, {u"Ss"_s, ss}, {u"Ca"_s, ca}, {u"Ds"_s, ds}});
     }
     void numbering(bool on, int from, int to, int next)
@@ -270,7 +265,7 @@ TEST_F(Payments, OrderHooksRoundTheAmountAndMoveDates)
     EXPECT_EQ(mban.field(u"Ds"_s).asDate(), QDate::currentDate());  // empty: today
 
     const QDate older = QDate::currentDate().addDays(-10);
-    append(mban, {{u"Ds"_s, older}});
+    appendRow(mban, {{u"Ds"_s, older}});
     EXPECT_EQ(mban.field(u"Ds"_s).asDate(), older);  // Za1 off: kept
     mtt.edit();
     mtt.field(u"Za1"_s).setValue(true);
@@ -301,7 +296,7 @@ TEST_F(Payments, BankNumbersAndThePickerCopyIntoThePaymentOrder)
     mbzp.field(u"Pc"_s).setValue(1);
     mbzp.post();
     for (int pc : {3, 5})
-        append(mbzp, {{u"Pc"_s, pc}, {u"Bai"_s, u"Banka %1"_s.arg(pc)}, {u"Nai"_s, u"Jméno %1"_s.arg(pc)},
+        appendRow(mbzp, {{u"Pc"_s, pc}, {u"Bai"_s, u"Banka %1"_s.arg(pc)}, {u"Nai"_s, u"Jméno %1"_s.arg(pc)},
                       {u"Cui"_s, u"%1-1"_s.arg(pc)}, {u"Kbi"_s, u"0100"_s}, {u"Vi"_s, u"Brno"_s}, {u"Cnb"_s, true}});
 
     engine::Table &mtt = *dm.Mtt;

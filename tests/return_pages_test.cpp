@@ -10,6 +10,7 @@
 #include "report/ReportError.h"
 #include "support/gui_app.h"
 #include "support/pdf_text.h"
+#include "support/rows.h"
 #include "support/run_cli.h"
 #include "support/test_root.h"
 
@@ -21,6 +22,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::setRow;
 using rur::testing::cli;
 using rur::testing::CliResult;
 
@@ -33,14 +35,6 @@ protected:
         rur::testing::ensureGuiApplication();
         ASSERT_TRUE(root.valid());
         rur::testing::openNewDataSet(root, dirs, dm);
-    }
-
-    static void set(engine::Table &t, const QVariantMap &values)
-    {
-        t.edit();
-        for (auto it = values.begin(); it != values.end(); ++it)
-            t.field(it.key()).setValue(it.value());
-        t.post();
     }
 
     // Texts of the labels prefix1 ... prefixN of a laid-out page.
@@ -132,7 +126,7 @@ TEST_F(ReturnPages, Page1FillsItsBoxesFromTheTaxpayerRow)
     EXPECT_EQ(print::boxRowText(u"CZ1234567890123"_s, 15, 12), u"CZ1234567890"_s);
     EXPECT_EQ(print::boxRowText(QString(), 4, 4), u"    "_s);
 
-    set(*dm.Prp, {{u"Dic"_s, u"CZ12345678"_s}, {u"Jmb"_s, u"Maximiliánovič"_s}, {u"Psc"_s, u"140"_s},
+    setRow(*dm.Prp, {{u"Dic"_s, u"CZ12345678"_s}, {u"Jmb"_s, u"Maximiliánovič"_s}, {u"Psc"_s, u"140"_s},
                   {u"Ddp"_s, QDate(2018, 3, 5)}, {u"Dpdr1"_s, true}, {u"Dpdd1"_s, false}, {u"P1"_s, true},
                   {u"P2"_s, false}, {u"Pcp"_s, 2}, {u"Pcl"_s, 3}, {u"Sta2"_s, u"Spojené království Velké Brit"_s},
                   {u"Cpocp"_s, u"1234"_s}, {u"Cpoco"_s, u"5"_s}, {u"Sesjm"_s, u"Eva"_s}, {u"Sespr"_s, u"Nová"_s},
@@ -163,7 +157,7 @@ TEST_F(ReturnPages, Page1FillsItsBoxesFromTheTaxpayerRow)
     EXPECT_EQ(page.find(u"QRLabelDat8"_s)->rect.topLeft(), QPointF(171, 933));
 
     // An empty filing date leaves its boxes blank; a page laid out again shows the new row.
-    set(*dm.Prp, {{u"Ddp"_s, QVariant()}, {u"Jmb"_s, u"Eva"_s}});
+    setRow(*dm.Prp, {{u"Ddp"_s, QVariant()}, {u"Jmb"_s, u"Eva"_s}});
     const report::PreparedReport again = print::prepareReturnPage(dm, 1, 0);
     EXPECT_EQ(boxes(again, u"QRLabelDat"_s, 8).join(QString()), QString());
     EXPECT_EQ(boxes(again, u"QRLabelJmb"_s, 11).join(QString()), u"Eva"_s);
@@ -171,9 +165,9 @@ TEST_F(ReturnPages, Page1FillsItsBoxesFromTheTaxpayerRow)
 
 TEST_F(ReturnPages, Page2PrintsEveryAmountInItsColumnAndTheCoefficientAsTheTaxpayerChose)
 {
-    set(*dm.Prp, {{u"K1p"_s, false}});
-    set(*dm.Dtabn1, {{u"C210"_s, -12345.0}, {u"C210a"_s, -2592.0}, {u"C410"_s, 45000.0}, {u"C25"_s, 7.0}});
-    set(*dm.Dtabn2, {{u"C310"_s, 1000.0}, {u"C310b"_s, 210.0}, {u"C550"_s, 0.5}});
+    setRow(*dm.Prp, {{u"K1p"_s, false}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, -12345.0}, {u"C210a"_s, -2592.0}, {u"C410"_s, 45000.0}, {u"C25"_s, 7.0}});
+    setRow(*dm.Dtabn2, {{u"C310"_s, 1000.0}, {u"C310b"_s, 210.0}, {u"C550"_s, 0.5}});
     report::PreparedReport page = print::prepareReturnPage(dm, 2, 0);
     const struct {
         const char16_t *item;
@@ -192,11 +186,11 @@ TEST_F(ReturnPages, Page2PrintsEveryAmountInItsColumnAndTheCoefficientAsTheTaxpa
         EXPECT_GE(item->rect.width(), 1.0);
     }
     // With percentages the coefficient prints as a whole number; the windows keep "0.##".
-    set(*dm.Prp, {{u"K1p"_s, true}});
+    setRow(*dm.Prp, {{u"K1p"_s, true}});
     dm.Dtabn2->refresh();
     page = print::prepareReturnPage(dm, 2, 0);
     EXPECT_EQ(page.find(u"QRDBTextC550k"_s)->text, u"50"_s);
-    set(*dm.Prp, {{u"K1p"_s, false}});
+    setRow(*dm.Prp, {{u"K1p"_s, false}});
     dm.Dtabn2->refresh();
     print::prepareReturnPage(dm, 2, 0);
     EXPECT_EQ(dm.Dtabn2->field(u"C550k"_s).displayFormat(), u"0.##"_s);
@@ -205,9 +199,9 @@ TEST_F(ReturnPages, Page2PrintsEveryAmountInItsColumnAndTheCoefficientAsTheTaxpa
 
 TEST_F(ReturnPages, CommandLineWritesThePagesAsPdfWithTheOffsets)
 {
-    set(*dm.Prp, {{u"Dic"_s, u"CZ12345678"_s}});
-    set(*dm.Dtabn1, {{u"C210"_s, -12345.0}});
-    set(*dm.Dmt, {{u"Dpt"_s, 10}, {u"Dpl"_s, 5}});
+    setRow(*dm.Prp, {{u"Dic"_s, u"CZ12345678"_s}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, -12345.0}});
+    setRow(*dm.Dmt, {{u"Dpt"_s, 10}, {u"Dpl"_s, 5}});
     dm.closeAll();
     QTemporaryDir out;
     const QString page1 = out.filePath(u"strana 1.pdf"_s), page2 = out.filePath(u"strana2.pdf"_s);

@@ -5,6 +5,7 @@
 #include "datasets/DataSetAccess.h"
 #include "engine/Table.h"
 #include "platform/Prompter.h"
+#include "support/rows.h"
 #include "support/test_root.h"
 #include "vat/Split.h"
 #include "vat/TaxpayerRules.h"
@@ -31,12 +32,9 @@ protected:
     void setFlag(const QString &name, bool value) { store(*dm.Prp, {{name, value}}); }
 
     // Posts the values into the current row, then refreshes every open table.
-    void store(Table &t, const QVariantMap &values)
+    void store(Table &t, const rur::testing::FieldValues &values)
     {
-        t.edit();
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            t.field(it.key()).setValue(it.value());
-        t.post();
+        rur::testing::setRow(t, values);
         dm.Obnovit1();
     }
 
@@ -238,7 +236,7 @@ TEST_F(TaxCalculation, OwnTaxFromEveryOutputLineLessTheRefund)
         bit *= 2;
     }
     output[u"C275a"_s] = 50000.0 - total;
-    store(*dm.Dtabn1, output);
+    store(*dm.Dtabn1, rur::testing::inNameOrder(output));
     store(*dm.Dtabn2, {{u"C310a"_s, 30000.0}});
     expectValues(*dm.Dtabn3, {{u"C730"_s, 48000.0}, {u"C750"_s, 30000.0}, {u"C753"_s, 18000.0}, {u"C754"_s, 0.0},
                               {u"C780"_s, 0.0}});

@@ -4,6 +4,7 @@
 #include "engine/EngineError.h"
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
+#include "support/rows.h"
 #include "support/test_root.h"
 #include "vat/Saving.h"
 
@@ -13,6 +14,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::setRow;
+using rur::testing::reread;
 using Answer = platform::Prompter::Answer;
 
 namespace {
@@ -34,16 +37,9 @@ protected:
     }
     void TearDown() override { dm.setStatusDisplay(nullptr); }
 
-    static void put(engine::Table &t, const QList<std::pair<QString, QVariant>> &values)
-    {
-        t.edit();
-        for (const auto &[name, value] : values)
-            t.field(name).setValue(value);
-        t.post();
-    }
     void setPeriod(const QString &month, const QString &quarter, int cislo)
     {
-        put(*dm.Prp, {{u"M"_s, month}, {u"Q"_s, quarter}, {u"Cislo"_s, cislo}});
+        setRow(*dm.Prp, {{u"M"_s, month}, {u"Q"_s, quarter}, {u"Cislo"_s, cislo}});
     }
     QString prp(const QString &name) { return dm.Prp->field(name).asString(); }
     // A stored field of the finished row of a period; NaN when the period has no row.
@@ -55,12 +51,6 @@ protected:
         return std::nan("");
     }
     static bool holds(engine::Table &t, int cislo) { return !std::isnan(saved(t, cislo, u"Cislo"_s)); }
-    // Re-reads a table from its file, as another process would see it.
-    static void reread(engine::Table &t)
-    {
-        t.close();
-        t.open();
-    }
 
     rur::testing::TestRoot root;
     base::Directories dirs;
@@ -79,7 +69,7 @@ protected:
                                                 {u"C510"_s, 0}, {u"C520"_s, 0}, {u"C530"_s, 0}, {u"C540"_s, 0},
                                                 {u"C25"_s, 0}, {u"C380"_s, 0}, {u"C550a"_s, 0}};
         all.append(totals);
-        put(*dm.Dtabs, all);
+        setRow(*dm.Dtabs, all);
         vat::Trs4(dm);
         return dm.Dtabs->field(u"C560"_s).asFloat();
     }
@@ -98,8 +88,8 @@ TEST(SavingPhrase, NamesTheMonthOrTheQuarterAndNothingElse)
 TEST_F(Saving, TrsCopiesTheListedFieldsAndKeepsAnEmptyOverrideEmpty)
 {
     setPeriod(u"březen"_s, QString(), 3);
-    put(*dm.Dtabn1, {{u"C210"_s, 1000.0}, {u"C34"_s, 5.0}, {u"C10"_s, 7.0}, {u"C240"_s, 55.0}, {u"S215"_s, QVariant()}});
-    put(*dm.Dtabn2, {{u"C345b"_s, 3.0}, {u"C48b"_s, 4.0}, {u"C330"_s, 9.0}, {u"C550"_s, 0.85}, {u"S550a"_s, QVariant()}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 1000.0}, {u"C34"_s, 5.0}, {u"C10"_s, 7.0}, {u"C240"_s, 55.0}, {u"S215"_s, QVariant()}});
+    setRow(*dm.Dtabn2, {{u"C345b"_s, 3.0}, {u"C48b"_s, 4.0}, {u"C330"_s, 9.0}, {u"C550"_s, 0.85}, {u"S550a"_s, QVariant()}});
     vat::Trs(dm, false);
 
     engine::Table &s1 = *dm.Dtabn1s, &s2 = *dm.Dtabn2s;
@@ -122,7 +112,7 @@ TEST_F(Saving, TrsCopiesTheListedFieldsAndKeepsAnEmptyOverrideEmpty)
 
     // A typed override, zero included, travels as typed.
     setPeriod(u"duben"_s, QString(), 4);
-    put(*dm.Dtabn2, {{u"S550a"_s, 0.0}});
+    setRow(*dm.Dtabn2, {{u"S550a"_s, 0.0}});
     vat::Trs(dm, false);
     s2.last();
     EXPECT_FALSE(s2.field(u"S550a"_s).isNull());
@@ -144,8 +134,8 @@ TEST_F(Saving, TrsCopiesTheListedFieldsAndKeepsAnEmptyOverrideEmpty)
 TEST_F(Saving, SavingAPeriodAgainAsksBeforeItOverwrites)
 {
     setPeriod(u"březen"_s, QString(), 3);
-    put(*dm.Dtabn1, {{u"C210"_s, 1000.0}});
-    put(*dm.Dtabn3, {{u"C560"_s, 0.5}, {u"C560a"_s, 100.0}, {u"C570"_s, 30.0}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 1000.0}});
+    setRow(*dm.Dtabn3, {{u"C560"_s, 0.5}, {u"C560a"_s, 100.0}, {u"C570"_s, 30.0}});
     status.panels[1] = u"1/1"_s;
     status.panels[2] = u"EDIT"_s;
     ASSERT_TRUE(vat::UlozeniRur(dm, prompter));
@@ -163,7 +153,7 @@ TEST_F(Saving, SavingAPeriodAgainAsksBeforeItOverwrites)
 
     // Back to March with other figures; No keeps everything.
     setPeriod(u"březen"_s, QString(), 3);
-    put(*dm.Dtabn1, {{u"C210"_s, 2000.0}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 2000.0}});
     status.panels[0] = u"před"_s;
     prompter.messages.clear();
     prompter.answers = {Answer::Yes, Answer::No};
@@ -187,7 +177,7 @@ TEST_F(Saving, SavingAPeriodAgainAsksBeforeItOverwrites)
 TEST_F(Saving, QuarterTwoAndFebruaryMeetOnTheSameKey)
 {
     setPeriod(QString(), u"II."_s, 2);
-    put(*dm.Dtabn1, {{u"C210"_s, 500.0}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 500.0}});
     ASSERT_TRUE(vat::UlozeniRur(dm, prompter));
     EXPECT_EQ(status.panels[0], u"RUR za II. čtvrtletí bylo uloženo."_s);
     EXPECT_EQ(prp(u"Q"_s), u"III."_s);
@@ -261,7 +251,7 @@ TEST_F(Saving, DeletingAPeriodRemovesItFromBothTables)
 TEST_F(Saving, AKilledSaveLeavesThePeriodSavedInBothTablesOrInNeither)
 {
     setPeriod(u"březen"_s, QString(), 3);
-    put(*dm.Dtabn1, {{u"C210"_s, 1000.0}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 1000.0}});
     ASSERT_TRUE(rur::testing::killedAt("group:between", [&] { vat::UlozeniRur(dm, prompter); }));
     for (engine::Table *t : {dm.Dtabn1s.get(), dm.Dtabn2s.get(), dm.Prp.get()})
         reread(*t);
@@ -271,7 +261,7 @@ TEST_F(Saving, AKilledSaveLeavesThePeriodSavedInBothTablesOrInNeither)
 
     ASSERT_TRUE(vat::UlozeniRur(dm, prompter));
     setPeriod(u"březen"_s, QString(), 3);
-    put(*dm.Dtabn1, {{u"C210"_s, 2000.0}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 2000.0}});
     // The overwrite runs delete, delete, insert, insert: die after the first insert.
     ASSERT_TRUE(rur::testing::killedAt("group:between", [&] {
         int step = 0;
@@ -291,8 +281,8 @@ TEST_F(Saving, AKilledSaveLeavesThePeriodSavedInBothTablesOrInNeither)
 TEST_F(Saving, TheCopyTheClearedSettlementAndTheNextPeriodAreOneChange)
 {
     setPeriod(u"březen"_s, QString(), 3);
-    put(*dm.Dtabn1, {{u"C210"_s, 1000.0}});
-    put(*dm.Dtabn3, {{u"C560"_s, 0.5}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 1000.0}});
+    setRow(*dm.Dtabn3, {{u"C560"_s, 0.5}});
     // Killed once the copy is written (while the settlement is cleared) or just before the
     // end: nothing of the save; killed after the end: all of it.
     const struct {
@@ -314,7 +304,7 @@ TEST_F(Saving, TheCopyTheClearedSettlementAndTheNextPeriodAreOneChange)
 TEST_F(Saving, TheLastPeriodIsSavedWithTheSettlementAndSettledAloneWhenNotOverwritten)
 {
     setPeriod(u"prosinec"_s, QString(), 12);
-    put(*dm.Dtabn1, {{u"C210"_s, 850000.0}, {u"C530"_s, 150000.0}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 850000.0}, {u"C530"_s, 150000.0}});
     ASSERT_TRUE(vat::UlozeniPoslednihoRur(dm, prompter));
     EXPECT_EQ(prompter.texts(), QStringList{u"Opravdu uložit poslední RUR za prosinec a provést vypořádání ?"_s});
     EXPECT_EQ(status.panels[0], u"RUR za prosinec bylo uloženo s vypořádáním."_s);
@@ -323,8 +313,8 @@ TEST_F(Saving, TheLastPeriodIsSavedWithTheSettlementAndSettledAloneWhenNotOverwr
     EXPECT_EQ(dm.Dtabn3->field(u"C560"_s).asFloat(), 0.85);
 
     // No to the overwrite: the saved return stays and is settled as it is.
-    put(*dm.Dtabn1, {{u"C530"_s, 0.0}});
-    put(*dm.Dtabs, {{u"C560"_s, 0.1}});
+    setRow(*dm.Dtabn1, {{u"C530"_s, 0.0}});
+    setRow(*dm.Dtabs, {{u"C560"_s, 0.1}});
     prompter.messages.clear();
     prompter.answers = {Answer::Yes, Answer::No};
     EXPECT_TRUE(vat::UlozeniPoslednihoRur(dm, prompter));
@@ -370,7 +360,7 @@ TEST_F(Settlement, LineFiftyThreeAndTheCarryIntoTheReturnAndTheTaxpayer)
     EXPECT_EQ(coefficientOf({{u"C31"_s, 855000}, {u"C530"_s, 145000}, {u"C380"_s, 100000}, {u"C550a"_s, 84000}}),
               0.86);
     EXPECT_EQ(dm.Dtabs->field(u"C560a"_s).asFloat(), 2000);
-    put(*dm.Dtabn3, {{u"C570"_s, 30.0}});
+    setRow(*dm.Dtabn3, {{u"C570"_s, 30.0}});
     vat::Trsa(dm);
     EXPECT_EQ(dm.Dtabn3->field(u"C560"_s).asFloat(), 0.86);
     EXPECT_EQ(dm.Dtabn3->field(u"C560a"_s).asFloat(), 2000);
@@ -381,7 +371,7 @@ TEST_F(Settlement, LineFiftyThreeAndTheCarryIntoTheReturnAndTheTaxpayer)
 
 TEST_F(Settlement, AnEmptyYearGivesOneAndNoChange)
 {
-    put(*dm.Dtabs, {{u"C31"_s, 5.0}, {u"C560"_s, 0.5}, {u"C560a"_s, 77.0}});
+    setRow(*dm.Dtabs, {{u"C31"_s, 5.0}, {u"C560"_s, 0.5}, {u"C560a"_s, 77.0}});
     vat::settleYear(dm);
     EXPECT_EQ(dm.Dtabs->field(u"K1"_s).asFloat(), 0);
     EXPECT_EQ(dm.Dtabs->field(u"C560"_s).asFloat(), 1);
@@ -394,15 +384,15 @@ TEST_F(Settlement, LineFiftyTwoOfTheYearIsWhatEachSavedReturnShows)
 {
     // January: line 52 computed, 0,85 × 1 003 = 852,55 → 853. February: typed 0 overrides it.
     setPeriod(u"leden"_s, QString(), 1);
-    put(*dm.Dtabn2, {{u"C310b"_s, 1003.0}, {u"C550"_s, 0.85}, {u"S550a"_s, QVariant()}});
+    setRow(*dm.Dtabn2, {{u"C310b"_s, 1003.0}, {u"C550"_s, 0.85}, {u"S550a"_s, QVariant()}});
     vat::Trs(dm, false);
     setPeriod(u"únor"_s, QString(), 2);
-    put(*dm.Dtabn2, {{u"C310b"_s, 1000.0}, {u"C370b"_s, 500.0}, {u"S550a"_s, 0.0}});
+    setRow(*dm.Dtabn2, {{u"C310b"_s, 1000.0}, {u"C370b"_s, 500.0}, {u"S550a"_s, 0.0}});
     vat::Trs(dm, false);
     dm.Dtabn2s->first();
     EXPECT_EQ(dm.Dtabn2s->field(u"C550a"_s).asFloat(), 853);
     // The coefficient of a saved return no longer follows the current one.
-    put(*dm.Dtabn2, {{u"C550"_s, 0.5}, {u"S550a"_s, QVariant()}});
+    setRow(*dm.Dtabn2, {{u"C550"_s, 0.5}, {u"S550a"_s, QVariant()}});
     vat::Trs3(dm);
     EXPECT_EQ(dm.Dtabs->field(u"C550a"_s).asFloat(), 853);
     EXPECT_EQ(dm.Dtabs->field(u"C380"_s).asFloat(), 1003 + 1500);

@@ -29,7 +29,7 @@ protected:
             cleared.insert(QString::fromUtf16(field), QVariant());
         for (auto it = taxpayer.begin(); it != taxpayer.end(); ++it)
             cleared.insert(it.key(), it.value());
-        rur::testing::setRow(*dm.Prp, cleared);
+        rur::testing::setRow(*dm.Prp, rur::testing::inNameOrder(cleared));
         datasets::PrenosUdaju1(dm);
         dm.Mtt->refresh();
         QStringList out;

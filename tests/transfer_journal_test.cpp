@@ -9,6 +9,7 @@
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
 #include "support/printers.h"
+#include "support/rows.h"
 #include "support/sibling_files.h"
 #include "support/test_root.h"
 #include "transfer/JournalTransfer.h"
@@ -27,6 +28,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::setRow;
+using rur::testing::reread;
 using rur::testing::JournalEntry;
 using Answer = platform::Prompter::Answer;
 using transfer::TransferResult;
@@ -42,21 +45,9 @@ protected:
     {
         ASSERT_TRUE(root.valid());
         rur::testing::openNewDataSet(root, dirs, dm);
-        put(*dm.Prp, {{u"K1"_s, 0.85}});
+        setRow(*dm.Prp, {{u"K1"_s, 0.85}});
     }
 
-    static void put(engine::Table &t, const QList<std::pair<QString, QVariant>> &values)
-    {
-        t.edit();
-        for (const auto &[name, value] : values)
-            t.field(name).setValue(value);
-        t.post();
-    }
-    static void reread(engine::Table &t)
-    {
-        t.close();
-        t.open();
-    }
     double value(engine::Table &t, const QString &field) { return t.field(field).asFloat(); }
     // The three tables of the current return as their files hold them.
     QMap<QString, QVariantList> returnRows()
@@ -160,9 +151,9 @@ TEST_F(JournalTransfer, EveryCodeLandsOnItsLineEachCodeRoundedBeforeThePartsAreA
 
 TEST_F(JournalTransfer, TheReturnIsReplacedWholeAndAnEmptyPeriodEndTransfersNothing)
 {
-    put(*dm.Dtabn1, {{u"C210"_s, 5000.0}, {u"S210"_s, 1210.0}, {u"S215"_s, 110.0}, {u"C240"_s, 3.0}});
-    put(*dm.Dtabn2, {{u"C310"_s, 800.0}, {u"S550a"_s, 123.0}, {u"C345"_s, 9.0}});
-    put(*dm.Dtabn3, {{u"C560"_s, 0.5}, {u"C570"_s, 99.0}, {u"S730"_s, 1.0}, {u"S754"_s, 2.0}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 5000.0}, {u"S210"_s, 1210.0}, {u"S215"_s, 110.0}, {u"C240"_s, 3.0}});
+    setRow(*dm.Dtabn2, {{u"C310"_s, 800.0}, {u"S550a"_s, 123.0}, {u"C345"_s, 9.0}});
+    setRow(*dm.Dtabn3, {{u"C560"_s, 0.5}, {u"C570"_s, 99.0}, {u"S730"_s, 1.0}, {u"S754"_s, 2.0}});
     const QString catalogue = journalWith(u"2018-01-01"_s, QString(), {{u"2018-01-15"_s, 1000, 210, u"1"_s}});
     ASSERT_EQ(transfer(catalogue), TransferResult::Done) << problem.toStdString();
 
@@ -248,7 +239,7 @@ TEST_F(JournalTransfer, AJournalThatCantBeReadChangesNothingOnEitherSide)
 {
     const QString catalogue = journalWith(u"2018-01-01"_s, u"2018-01-31"_s, {{u"2018-01-15"_s, 1000, 210, u"1"_s}});
     const QString d1 = journal.path() + u"D1/"_s;
-    put(*dm.Dtabn1, {{u"C210"_s, 42.0}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 42.0}});
     const auto returnBefore = returnRows();
     const QByteArray goodEntries = [&] {
         QFile f(d1 + u"Pdev.DB"_s);
@@ -310,7 +301,7 @@ TEST_F(JournalTransfer, AJournalThatCantBeReadChangesNothingOnEitherSide)
 TEST_F(JournalTransfer, ABadTemplateIsToldAndTheReturnStaysAsItWas)
 {
     const QString catalogue = journalWith(u"2018-01-01"_s, u"2018-01-31"_s, {{u"2018-01-15"_s, 1000, 210, u"1"_s}});
-    put(*dm.Dtabn3, {{u"C570"_s, 99.0}});
+    setRow(*dm.Dtabn3, {{u"C570"_s, 99.0}});
     const auto before = returnRows();
     QFile tpl(root.path() + u"Data/Dtabn3.DB"_s);
     ASSERT_TRUE(tpl.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -327,8 +318,8 @@ TEST_F(JournalTransfer, AKilledTransferLeavesTheOldReturnOrTheTransferredOne)
 {
     const QString catalogue = journalWith(u"2018-01-01"_s, u"2018-01-31"_s,
                                           {{u"2018-01-15"_s, 1000, 210, u"1"_s}, {u"2018-01-16"_s, 300, 63, u"40"_s}});
-    put(*dm.Dtabn1, {{u"C210"_s, 42.0}, {u"S210"_s, 50.0}});
-    put(*dm.Dtabn3, {{u"C570"_s, 99.0}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 42.0}, {u"S210"_s, 50.0}});
+    setRow(*dm.Dtabn3, {{u"C570"_s, 99.0}});
     const auto before = returnRows();
     // Three deletes and three inserts: die after each of them but the last, before the commit.
     for (int step = 1; step <= 6; ++step) {

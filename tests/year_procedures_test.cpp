@@ -7,6 +7,7 @@
 #include "engine/Database.h"
 #include "engine/Table.h"
 #include "platform/Prompter.h"
+#include "support/rows.h"
 #include "support/statement_register.h"
 #include "support/test_root.h"
 
@@ -18,6 +19,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::setRow;
 using Answer = platform::Prompter::Answer;
 
 namespace {
@@ -53,9 +55,9 @@ protected:
     {
         setPrp({{u"M"_s, u"prosinec"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 12}, {u"R"_s, u"2018"_s},
                 {u"Oj1a"_s, u"Alfa: s.r.o."_s}, {u"Ojp3"_s, QVariant()}, {u"K1"_s, 0.85}, {u"P6"_s, u"x"_s}});
-        set(*dm.Dtabn1, u"C210"_s, 1000.0);
-        set(*dm.Dtabn2, u"C550"_s, 0.5);
-        set(*dm.Dzal1, u"Za1s"_s, 300.0);
+        setRow(*dm.Dtabn1, {{u"C210"_s, 1000.0}});
+        setRow(*dm.Dtabn2, {{u"C550"_s, 0.5}});
+        setRow(*dm.Dzal1, {{u"Za1s"_s, 300.0}});
         rur::testing::appendRow(*dm.Dkh, {{u"Oddil"_s, u"A4"_s}, {u"Doklad"_s, u"FV-1"_s}, {u"Zaklad1"_s, 1000.0}});
         for (int cislo : {1, 2}) {
             for (engine::Table *t : {dm.Dtabn1s.get(), dm.Dtabn2s.get()}) {
@@ -73,13 +75,6 @@ protected:
         for (auto it = values.begin(); it != values.end(); ++it)
             dm.Prp->field(it.key()).setValue(it.value());
         dm.Prp->post();
-    }
-
-    static void set(engine::Table &t, const QString &field, const QVariant &value)
-    {
-        t.edit();
-        t.field(field).setValue(value);
-        t.post();
     }
 
     QString archiveFolder() const { return root.path() + u"Zaloha/Archiv/"_s; }

@@ -49,12 +49,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.valid());
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
+        rur::testing::openNewDataSet(root, dirs, dm);
         dirs.commonDataFolder = folders.path() + u"/common"_s;
         dirs.documentsFolder = folders.path() + u"/docs"_s;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
         dm.Prp->edit();
         dm.Prp->field(u"Ojp3"_s).setValue(u"Alfa: s.r.o."_s);
         dm.Prp->post();

@@ -10,6 +10,7 @@
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "search/forms/FindForms.h"
+#include "support/rows.h"
 #include "support/test_root.h"
 #include "ui/forms/DBEditz.h"
 #include "ui/forms/Editz.h"
@@ -32,6 +33,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::setRow;
+using rur::testing::appendRow;
 
 namespace {
 
@@ -84,20 +87,6 @@ protected:
         return c;
     }
     QString ini(const QString &key) { return platform::IniFile(root.dataSet() + u"D1.ini"_s).readString(u"D1"_s, key); }
-    static void put(engine::Table &t, const QList<std::pair<QString, QVariant>> &values)
-    {
-        t.edit();
-        for (const auto &[name, value] : values)
-            t.field(name).setValue(value);
-        t.post();
-    }
-    static void append(engine::Table &t, const QList<std::pair<QString, QVariant>> &values)
-    {
-        t.append();
-        for (const auto &[name, value] : values)
-            t.field(name).setValue(value);
-        t.post();
-    }
     template <typename W>
     static void showActive(W &w)
     {
@@ -235,8 +224,8 @@ TEST_F(Calendar, ShiftF7InAnEmptyDateOpensTodayAndStornoLeavesItEmpty)
 TEST_F(SearchWindows, DateSearchTellsAboutABadDateAndAMissingOrder)
 {
     dm.Mban->open();
-    append(*dm.Mban, {{u"Ds"_s, d(10, 4, 2018)}});
-    append(*dm.Mban, {{u"Ds"_s, d(20, 4, 2018)}});
+    appendRow(*dm.Mban, {{u"Ds"_s, d(10, 4, 2018)}});
+    appendRow(*dm.Mban, {{u"Ds"_s, d(20, 4, 2018)}});
     dm.Mban->first();
     search::TFind10Form form(ctx());
     showActive(form);
@@ -269,7 +258,7 @@ TEST_F(SearchWindows, BankNumberSearchFollowsEveryChange)
 {
     dm.Mbzp->open();
     for (int pc : {1, 5, 10})
-        append(*dm.Mbzp, {{u"Pc"_s, pc}});
+        appendRow(*dm.Mbzp, {{u"Pc"_s, pc}});
     dm.Mbzp->first();
     search::TFind11Form form(ctx());
     showActive(form);
@@ -288,8 +277,8 @@ TEST_F(SearchWindows, AddressBookSwitchesOrderAndRemembersIt)
 {
     dm.Maz->setIndexName(u"Fa"_s);
     dm.Maz->open();
-    append(*dm.Maz, {{u"Fa"_s, u"Alfa"_s}, {u"Mi"_s, u"Zlín"_s}});
-    append(*dm.Maz, {{u"Fa"_s, u"Beta"_s}, {u"Mi"_s, u"Brno"_s}});
+    appendRow(*dm.Maz, {{u"Fa"_s, u"Alfa"_s}, {u"Mi"_s, u"Zlín"_s}});
+    appendRow(*dm.Maz, {{u"Fa"_s, u"Beta"_s}, {u"Mi"_s, u"Brno"_s}});
     QString caption;
     {
         search::TFind16Form form(ctx(), [&](const QString &c) { caption = c; });
@@ -317,7 +306,7 @@ TEST_F(SearchWindows, AddressBookSwitchesOrderAndRemembersIt)
 
 TEST_F(LedgerWindow, QuarterlyLabelsRoundingAndOK)
 {
-    put(*dm.Prp, {{u"M"_s, QVariant()}, {u"Q"_s, u"II."_s}, {u"Cislo"_s, 2}, {u"R"_s, u"2018"_s}});
+    setRow(*dm.Prp, {{u"M"_s, QVariant()}, {u"Q"_s, u"II."_s}, {u"Cislo"_s, 2}, {u"R"_s, u"2018"_s}});
     ledger::prepareLedger(dm);
     ledger::TEzal1sForm form(ctx());
     showActive(form);
@@ -345,7 +334,7 @@ TEST_F(LedgerWindow, QuarterlyLabelsRoundingAndOK)
 
 TEST_F(LedgerWindow, PrikazHandsTheSlotToThePaymentOrder)
 {
-    put(*dm.Prp, {{u"M"_s, u"duben"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 4}});
+    setRow(*dm.Prp, {{u"M"_s, u"duben"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 4}});
     ledger::prepareLedger(dm);
     ledger::TEzal1sForm form(ctx());
     showActive(form);
@@ -406,8 +395,8 @@ TEST_F(LedgerWindow, OpenLedgerProposesTheTaxShowsTheWindowAndClearsTheRecordPan
     } panels;
     dm.setStatusDisplay(&panels);
     panels.texts[1] = u"3/5"_s;
-    put(*dm.Prp, {{u"M"_s, u"březen"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 3}});
-    put(*dm.Dtabn1, {{u"C210"_s, 10000}, {u"C210a"_s, 2100}});
+    setRow(*dm.Prp, {{u"M"_s, u"březen"_s}, {u"Q"_s, QVariant()}, {u"Cislo"_s, 3}});
+    setRow(*dm.Dtabn1, {{u"C210"_s, 10000}, {u"C210a"_s, 2100}});
     dm.Dtabn3->refresh();
     ASSERT_EQ(dm.Dtabn3->field(u"C753"_s).asFloat(), 2100);
 
@@ -435,7 +424,7 @@ TEST_F(LedgerWindow, OpenLedgerProposesTheTaxShowsTheWindowAndClearsTheRecordPan
 TEST_F(SearchWindows, EnterInTheNameSearchClosesAtTheRowFound)
 {
     for (const QString &name : {u"Dopis"_s, u"Příloha"_s})
-        append(*dm.Mdp, {{u"Nazev"_s, name}});
+        appendRow(*dm.Mdp, {{u"Nazev"_s, name}});
     dm.Mdp->first();
     search::TFind12Form form(ctx());
     showActive(form);

@@ -33,12 +33,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.valid());
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
+        rur::testing::openNewDataSet(root, dirs, dm);
         dirs.commonDataFolder = folders.path() + u"/common"_s;
         dirs.documentsFolder = folders.path() + u"/docs"_s;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
     }
 
     // The window shown and active, so that keys and focus behave as for a user.

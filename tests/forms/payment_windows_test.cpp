@@ -19,6 +19,7 @@
 #include "print/forms/EmtfForm.h"
 #include "report/PreparedReport.h"
 #include "search/forms/FindForms.h"
+#include "support/rows.h"
 #include "support/test_root.h"
 #include "ui/forms/DBCheckBoxz.h"
 #include "ui/forms/DBEditz.h"
@@ -42,6 +43,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::appendRow;
 using Answer = platform::Prompter::Answer;
 
 namespace {
@@ -81,13 +83,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.valid());
-        root.createDataSet();
-        dirs.localDataRoot = dirs.dataRoot = root.path();
-        dirs.notFound = false;
+        rur::testing::openNewDataSet(root, dirs, dm);
         dirs.commonDataFolder = root.path() + u"common"_s;
         dirs.documentsFolder = root.path() + u"documents"_s;
-        datasets::openDataSet(dm, dirs, u"D1"_s);
-        dirs.dataSetDir = u"D1"_s;
         services.dirs = dirs;
         services.preview = [this](const report::PreparedReport &r) { previews.append(r.caption); };
         services.startProgram = [this](const QString &p) { started.append(p); };
@@ -105,21 +103,12 @@ protected:
         c.screenWidth = 1280;
         return c;
     }
-    static void append(engine::Table &t, const QList<std::pair<QString, QVariant>> &values)
-    {
-        if (!t.isActive())
-            t.open();
-        t.append();
-        for (const auto &[name, value] : values)
-            t.field(name).setValue(value);
-        t.post();
-    }
     void banks()
     {
         for (int pc : {1, 3, 5})
-            append(*dm.Mbzp, {{u"Pc"_s, pc}, {u"Bai"_s, u"Banka %1"_s.arg(pc)}, {u"Nai"_s, u"Jméno %1"_s.arg(pc)},
-                              {u"Cui"_s, u"%1-1"_s.arg(pc)}, {u"Kbi"_s, u"0100"_s}, {u"Vi"_s, u"Brno"_s},
-                              {u"Cnb"_s, pc == 5}});
+            appendRow(*dm.Mbzp, {{u"Pc"_s, pc}, {u"Bai"_s, u"Banka %1"_s.arg(pc)}, {u"Nai"_s, u"Jméno %1"_s.arg(pc)},
+                                 {u"Cui"_s, u"%1-1"_s.arg(pc)}, {u"Kbi"_s, u"0100"_s}, {u"Vi"_s, u"Brno"_s},
+                                 {u"Cnb"_s, pc == 5}});
         dm.Mbzp->close();
     }
 
@@ -265,8 +254,8 @@ TEST_F(PaymentWindows, AboWindowEntersOrdersWritesTheFileAndEmptiesOnYes)
 
 TEST_F(PaymentWindows, AboWindowPathButtonsAndTheKpcDeletion)
 {
-    append(*dm.Mban, {{u"Cu1"_s, u"1"_s}, {u"Kodi"_s, u"0100"_s}, {u"Cu2"_s, u"2"_s}, {u"Kod"_s, u"0800"_s},
-                      {u"Ca"_s, 1.0}, {u"Ds"_s, QDate(2099, 1, 1)}});
+    appendRow(*dm.Mban, {{u"Cu1"_s, u"1"_s}, {u"Kodi"_s, u"0100"_s}, {u"Cu2"_s, u"2"_s}, {u"Kod"_s, u"0800"_s},
+                         {u"Ca"_s, 1.0}, {u"Ds"_s, QDate(2099, 1, 1)}});
     QDir().mkpath(root.path() + u"documents/Tervik/RUR 2018/KPC"_s);
     const QString userFile = root.path() + u"documents/Tervik/RUR 2018/KPC/Banka - D1.kpc"_s;
     {

@@ -7,9 +7,11 @@
 #include "datasets/Catalogue.h"
 #include "datasets/forms/Auto1Form.h"
 #include "engine/Table.h"
+#include "forms/window_script.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "support/printers.h"
+#include "support/rows.h"
 #include "ui/forms/DBCheckBoxz.h"
 #include "ui/forms/DBComboBoxz.h"
 #include "ui/forms/DBEditz.h"
@@ -22,7 +24,6 @@
 #include "vat/forms/ReturnEntryForm.h"
 #include "vat/forms/ReturnPanel.h"
 #include "vat/forms/VatWindows.h"
-#include "forms/window_script.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,6 +42,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::setRow;
 using Answer = platform::Prompter::Answer;
 using app::Command;
 
@@ -81,13 +83,6 @@ protected:
         c.screenWidth = 1280;
         return c;
     }
-    static void set(engine::Table &t, const QList<std::pair<QString, QVariant>> &values)
-    {
-        t.edit();
-        for (const auto &[name, value] : values)
-            t.field(name).setValue(value);
-        t.post();
-    }
     static QString shown(engine::Table &t, const QString &field) { return t.field(field).displayText(); }
     // The window shown and active, so that focus and keys behave as for a user.
     template <typename W>
@@ -114,7 +109,7 @@ protected:
     // Saves the current return as the given month.
     void savePeriod(int cislo, const QString &month)
     {
-        set(*dm().Prp, {{u"Cislo"_s, cislo}, {u"M"_s, month}});
+        setRow(*dm().Prp, {{u"Cislo"_s, cislo}, {u"M"_s, month}});
         vat::Trs(dm(), false);
     }
     void run(Command command) { form->commandAction(command)->trigger(); }
@@ -321,9 +316,9 @@ TEST_F(EntryWindows, EditStoreAndCancelKeysAndTheNavigator)
 
 TEST_F(EntryWindows, CaptionsFollowThePeriodOfTheTaxpayerData)
 {
-    set(*dm().Prp, {{u"M"_s, QVariant()}, {u"Q"_s, QVariant()}});
+    setRow(*dm().Prp, {{u"M"_s, QVariant()}, {u"Q"_s, QVariant()}});
     EXPECT_EQ(open<vat::TEtab2Form>()->windowTitle(), u"3. Nárok na odpočet daně"_s);
-    set(*dm().Prp, {{u"Q"_s, u"II."_s}});
+    setRow(*dm().Prp, {{u"Q"_s, u"II."_s}});
     EXPECT_EQ(open<vat::TEtab3Form>()->windowTitle(), u"4. Výpočet daně, Vypořádání - II. čtvrtletí"_s);
     // Finished returns carry no period in the caption.
     EXPECT_EQ(open<vat::TEtab1sForm>()->windowTitle(), u"1. Zdanitelná plnění"_s);
@@ -349,7 +344,7 @@ TEST_F(EntryWindows, LeavingLine1Or2SplitsOnlyAChangedText)
     EXPECT_EQ(w->edit(u"C210a"_s)->text(), u"210"_s);
 
     // Line 2 typed as the tax alone (Dan) at the reduced rate of 15 %.
-    set(*dm().Prp, {{u"Dan"_s, true}});
+    setRow(*dm().Prp, {{u"Dan"_s, true}});
     type(w->edit(u"S215"_s), u"150"_s);
     QTest::keyClick(w->edit(u"S215"_s), Qt::Key_Tab);
     EXPECT_EQ(w->edit(u"C215"_s)->text(), u"1000"_s);
@@ -361,8 +356,8 @@ TEST_F(EntryWindows, LeavingLine1Or2SplitsOnlyAChangedText)
 
 TEST_F(EntryWindows, CoefficientTransferWithShiftF7OrAClick)
 {
-    set(*dm().Prp, {{u"K1"_s, 0.86}});
-    set(*dm().Dtabn2, {{u"C550"_s, 0.5}});
+    setRow(*dm().Prp, {{u"K1"_s, 0.86}});
+    setRow(*dm().Dtabn2, {{u"C550"_s, 0.5}});
     auto w = open<vat::TEtab2Form>();
     QLineEdit *c550 = w->edit(u"C550"_s);
     c550->setFocus();
@@ -424,7 +419,7 @@ TEST_F(FinishedWindows, DeletingInWindow3RemovesThePeriodFromBothTables)
 
 TEST_F(FinishedWindows, KeysPageTheRowsAndEnterInTheLastFieldGoesRound)
 {
-    set(*dm().Dtabn1, {{u"C410"_s, 100.0}});
+    setRow(*dm().Dtabn1, {{u"C410"_s, 100.0}});
     savePeriod(1, u"leden"_s);
     savePeriod(2, u"únor"_s);
     savePeriod(3, u"březen"_s);
@@ -564,7 +559,7 @@ TEST_F(TaxpayerWindow, TiskStoresTheAttachmentAndOpensThePrintSelection)
         ++printed;
         EXPECT_FALSE(dm().Prppz->isEditing());
     });
-    set(*dm().Prp, {{u"X"_s, true}, {u"Emlx"_s, u"a@b.cz"_s}});
+    setRow(*dm().Prp, {{u"X"_s, true}, {u"Emlx"_s, u"a@b.cz"_s}});
     WindowScript script({[&](QDialog &d) {
         auto &w = static_cast<vat::TEprpForm &>(d);
         w.pages()->setCurrentIndex(2);
@@ -591,7 +586,7 @@ TEST_F(RatesWindow, ClosingWithoutOkStoresToo)
 
 TEST_F(RatesWindow, RatesAndTheOptionReachEveryReturnAtOnce)
 {
-    set(*dm().Dtabn1, {{u"C210"_s, 1000.0}});
+    setRow(*dm().Dtabn1, {{u"C210"_s, 1000.0}});
     savePeriod(1, u"leden"_s);
     dm().Dtabn1s->first();
     ASSERT_EQ(shown(*dm().Dtabn1s, u"K210"_s), u"210"_s);
@@ -621,7 +616,7 @@ TEST_F(VatWindows, SavingFromTheMenuReportsInTheStatusBar)
     EXPECT_EQ(open<vat::TEtab1Form>()->windowTitle(), u"1. Zdanitelná plnění - únor"_s);
 
     prompter.answers = {Answer::Yes, Answer::No};
-    set(*dm().Prp, {{u"Cislo"_s, 1}, {u"M"_s, u"leden"_s}});
+    setRow(*dm().Prp, {{u"Cislo"_s, 1}, {u"M"_s, u"leden"_s}});
     run(Command::UlozeniPoslednihoRur);
     EXPECT_EQ(form->statusText(0), u"RUR bylo vypořádáno."_s);
     EXPECT_EQ(dm().Prp->field(u"M"_s).asString(), u"leden"_s);

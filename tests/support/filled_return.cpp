@@ -9,14 +9,6 @@ using namespace Qt::StringLiterals;
 
 namespace rur::testing {
 
-void setRow(engine::Table &table, const QVariantMap &values)
-{
-    table.edit();
-    for (auto it = values.begin(); it != values.end(); ++it)
-        table.field(it.key()).setValue(it.value());
-    table.post();
-}
-
 void fillValidReturn(data::TDM1 &dm, int attachmentLines)
 {
     setRow(*dm.Dcis, {{u"Dd"_s, 15.0}, {u"Hd"_s, 21.0}});
@@ -59,7 +51,7 @@ void fillValidReturn(data::TDM1 &dm, int attachmentLines)
         out.insert(QString::fromUtf16(f), value);
         value += 1000;
     }
-    setRow(*dm.Dtabn1, out);
+    setRow(*dm.Dtabn1, inNameOrder(out));
 
     QVariantMap ded;
     value = 100;
@@ -70,7 +62,7 @@ void fillValidReturn(data::TDM1 &dm, int attachmentLines)
         value += 100;
     }
     ded.insert(u"C550"_s, 0.85);
-    setRow(*dm.Dtabn2, ded);
+    setRow(*dm.Dtabn2, inNameOrder(ded));
     setRow(*dm.Dtabn3, {{u"C560"_s, 0.0}, {u"C560a"_s, 0.0}, {u"C570"_s, 45.0}});
 }
 

@@ -1,19 +1,14 @@
 #pragma once
 
+#include "support/rows.h"
+
 #include <QDate>
-#include <QVariantMap>
 
 namespace rur::data {
 class TDM1;
 }
-namespace rur::engine {
-class Table;
-}
 
 namespace rur::testing {
-
-// Sets fields of a table's current row and posts it, through the data module's rules.
-void setRow(engine::Table &table, const QVariantMap &values);
 
 // A company's regular monthly return for March 2018, filed on 20.04.2018: every line of the
 // return filled with taxes that agree with the template rates (15 and 21 %), every taxpayer

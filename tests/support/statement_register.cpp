@@ -9,16 +9,6 @@ using namespace Qt::StringLiterals;
 
 namespace rur::testing {
 
-void appendRow(engine::Table &table, const QVariantMap &values)
-{
-    if (!table.isActive())
-        table.open();
-    table.append();
-    for (auto it = values.begin(); it != values.end(); ++it)
-        table.field(it.key()).setValue(it.value());
-    table.post();
-}
-
 void fillStatementRegister(data::TDM1 &dm)
 {
     engine::Table &dkh = *dm.Dkh;
@@ -53,7 +43,7 @@ void fillStatementRegister(data::TDM1 &dm)
         with(doc(u"B3", u"Drobné", 20), {{u"Zaklad1"_s, 2000.0}, {u"Dan1"_s, 420.0}}),
     };
     for (const QVariantMap &row : rows)
-        appendRow(dkh, row);
+        appendRow(dkh, inNameOrder(row));
 }
 
 }  // namespace rur::testing

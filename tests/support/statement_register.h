@@ -1,20 +1,13 @@
 // The register of documents of the control statement as tests fill it.
 #pragma once
 
-#include <QList>
-#include <QVariantMap>
+#include "support/rows.h"
 
 namespace rur::data {
 class TDM1;
 }
-namespace rur::engine {
-class Table;
-}
 
 namespace rur::testing {
-
-// Appends a row to a list table with the given stored values and posts it through its hooks.
-void appendRow(engine::Table &table, const QVariantMap &values);
 
 // Thirteen documents of March 2018 in every section of the statement, for the taxpayer of
 // fillValidReturn (DIČ CZ12345678, rates 21 and 15 %), none of them faulty:
