@@ -17,6 +17,7 @@
 #include "engine/Table.h"
 #include "engine/TableFile.h"
 #include "platform/Prompter.h"
+#include "support/files.h"
 #include "support/paradox_files.h"
 #include "support/test_root.h"
 
@@ -30,6 +31,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::readFile;
+using rur::testing::writeFile;
 using Message = platform::ScriptedPrompter::Message;
 
 namespace backup_restore_tests {
@@ -45,20 +48,6 @@ inline QMap<QString, QByteArray> allFiles(const QString &dir)
         out.insert(QDir(dir).relativeFilePath(path), f.open(QIODevice::ReadOnly) ? f.readAll() : "?");
     }
     return out;
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 // The rows of every table of a data-set directory, read as the program reads them.

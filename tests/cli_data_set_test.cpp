@@ -19,7 +19,7 @@ namespace {
 using Result = rur::testing::CliResult;
 
 // rur-cli, as the user nobody when the tests run as root (so that file permissions count).
-Result cli(const QStringList &args, bool unprivileged = false)
+Result cliMaybeAsNobody(const QStringList &args, bool unprivileged = false)
 {
     rur::testing::CliOptions options;
     options.unprivileged = unprivileged;
@@ -37,7 +37,7 @@ protected:
     }
     Result run(QStringList args, bool unprivileged = false)
     {
-        return cli(QStringList{u"--root"_s, root.path()} + args, unprivileged);
+        return cliMaybeAsNobody(QStringList{u"--root"_s, root.path()} + args, unprivileged);
     }
 
     rur::testing::TestRoot root;
@@ -48,7 +48,7 @@ TEST_F(CliDataSet, OnlyNumbersAndDataSetDirectoriesOfTheRootAreDataSets)
     rur::testing::TestRoot other;
     other.createDataSet(u"D1"_s);
     other.addCatalogueRow(1, u"Cizí"_s);
-    ASSERT_EQ(cli({u"--root"_s, other.path(), u"password"_s, u"1"_s, u"Tajne"_s}).exitCode, 0);
+    ASSERT_EQ(cliMaybeAsNobody({u"--root"_s, other.path(), u"password"_s, u"1"_s, u"Tajne"_s}).exitCode, 0);
     const auto before = rur::testing::snapshot(root.path(), true);
     const auto otherBefore = rur::testing::snapshot(other.path(), true);
 

@@ -14,7 +14,7 @@ namespace {
 
 using Result = rur::testing::CliResult;
 
-Result cli(const QStringList &args, const QString &workDir = QString())
+Result helpCli(const QStringList &args, const QString &workDir = QString())
 {
     rur::testing::CliOptions options;
     options.workingDir = workDir;
@@ -41,7 +41,7 @@ QStringList listedCommands(const QString &help)
 
 TEST(CliHelp, EveryCommandHasAnExampleTheProgramAccepts)
 {
-    const Result all = cli({u"--help"_s});
+    const Result all = helpCli({u"--help"_s});
     ASSERT_EQ(all.exitCode, 0) << all.err.toStdString();
     EXPECT_TRUE(all.out.startsWith(u"rur-cli: "_s));
     EXPECT_TRUE(all.out.contains(u"--root ADRESÁŘ"_s));
@@ -53,9 +53,9 @@ TEST(CliHelp, EveryCommandHasAnExampleTheProgramAccepts)
     ASSERT_TRUE(work.isValid());
     for (const QString &name : names) {
         SCOPED_TRACE(name.toStdString());
-        const Result one = cli({name, u"--help"_s});
+        const Result one = helpCli({name, u"--help"_s});
         ASSERT_EQ(one.exitCode, 0) << one.err.toStdString();
-        EXPECT_EQ(cli({u"help"_s, name}).out, one.out);
+        EXPECT_EQ(helpCli({u"help"_s, name}).out, one.out);
         // Only this command's usage, then its example.
         EXPECT_EQ(listedCommands(u"\nPříkazy:\n"_s + one.out.section(u'\n', 1)).value(0), name);
         static const QRegularExpression exampleLine(u"\nPříklad:\n  (rur-cli [^\n]+)"_s);
@@ -70,7 +70,7 @@ TEST(CliHelp, EveryCommandHasAnExampleTheProgramAccepts)
         EXPECT_TRUE(args.contains(name)) << example.captured(1).toStdString();
         args.prepend(work.path() + u"/chybi"_s);
         args.prepend(u"--root"_s);
-        const Result run = cli(args, work.path());
+        const Result run = helpCli(args, work.path());
         EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode << ' ' << run.err.toStdString();
         EXPECT_FALSE(run.err.contains(u"Použití:"_s)) << run.err.toStdString();
     }
@@ -89,29 +89,29 @@ TEST(CliHelp, WrongOptionOrArgumentPrintsThatCommandsUsage)
         EXPECT_FALSE(r.err.contains(u"\n  init "_s)) << r.err.toStdString();
     };
     // An option of another command, an option no command has.
-    expectUsageOf(cli({u"sets"_s, u"--all"_s}), u"sets"_s, u"Neznámá volba --all příkazu sets."_s);
-    expectUsageOf(cli({u"backup"_s, u"D1"_s, u"--indexi"_s}), u"backup RUR"_s,
+    expectUsageOf(helpCli({u"sets"_s, u"--all"_s}), u"sets"_s, u"Neznámá volba --all příkazu sets."_s);
+    expectUsageOf(helpCli({u"backup"_s, u"D1"_s, u"--indexi"_s}), u"backup RUR"_s,
                   u"Neznámá volba --indexi příkazu backup."_s);
-    expectUsageOf(cli({u"sets"_s, u"--out"_s, u"x.xml"_s}), u"sets"_s, u"Neznámá volba --out příkazu sets."_s);
+    expectUsageOf(helpCli({u"sets"_s, u"--out"_s, u"x.xml"_s}), u"sets"_s, u"Neznámá volba --out příkazu sets."_s);
     // Too many or too few arguments; a report that does not exist.
-    const Result extra = cli({u"sets"_s, u"navic"_s});
+    const Result extra = helpCli({u"sets"_s, u"navic"_s});
     EXPECT_EQ(extra.exitCode, 2);
     EXPECT_TRUE(extra.err.contains(u"\n  sets "_s));
-    const Result print = cli({u"print"_s, u"D1"_s, u"obalka"_s, u"--pdf"_s, u"x.pdf"_s});
+    const Result print = helpCli({u"print"_s, u"D1"_s, u"obalka"_s, u"--pdf"_s, u"x.pdf"_s});
     EXPECT_EQ(print.exitCode, 2);
     EXPECT_TRUE(print.err.startsWith(u"Neznámá sestava obalka."_s)) << print.err.toStdString();
     EXPECT_TRUE(print.err.contains(u"\n  print RUR SESTAVA --pdf SOUBOR"_s));
 
     // An unknown command or none: the list of commands and where to read more.
-    const Result unknown = cli({u"zaloha"_s});
+    const Result unknown = helpCli({u"zaloha"_s});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_TRUE(unknown.err.startsWith(u"Neznámý příkaz zaloha."_s)) << unknown.err.toStdString();
     EXPECT_TRUE(unknown.err.contains(u"rur-cli --help"_s));
-    EXPECT_EQ(cli({}).exitCode, 2);
-    EXPECT_EQ(cli({u"zaloha"_s, u"--help"_s}).exitCode, 2);
-    EXPECT_EQ(cli({u"-h"_s}).exitCode, 0);
+    EXPECT_EQ(helpCli({}).exitCode, 2);
+    EXPECT_EQ(helpCli({u"zaloha"_s, u"--help"_s}).exitCode, 2);
+    EXPECT_EQ(helpCli({u"-h"_s}).exitCode, 0);
     // Options known to every command are no slip.
-    EXPECT_EQ(cli({u"--root"_s, u"/nonexistent-rur-root"_s, u"sets"_s}).exitCode, 1);
+    EXPECT_EQ(helpCli({u"--root"_s, u"/nonexistent-rur-root"_s, u"sets"_s}).exitCode, 1);
 }
 
 namespace {
@@ -129,7 +129,7 @@ QString sourceFile(const QString &relative)
 // linked in.
 TEST(CliHelp, ReadmeAndManualPageNameEveryCommandInTheHelpsOrder)
 {
-    const QStringList listed = listedCommands(cli({u"--help"_s}).out);
+    const QStringList listed = listedCommands(helpCli({u"--help"_s}).out);
     ASSERT_FALSE(listed.isEmpty());
 
     const QString readme = sourceFile(u"README.md"_s);

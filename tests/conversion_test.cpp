@@ -17,6 +17,7 @@
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "support/editions.h"
+#include "support/files.h"
 #include "support/filled_return.h"
 #include "support/printers.h"
 #include "support/test_root.h"
@@ -33,17 +34,11 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::writeFile;
 using datasets::ConversionResult;
 using platform::IniFile;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // The program installed in apps/RUR 2018/, its data root in data/RUR 2018/; earlier editions
 // are made beside either of them.

@@ -44,7 +44,7 @@ void writeFile(const QString &path, const QByteArray &bytes, bool executable)
         file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
-class ExecuteFileTest : public testing::Test {
+class ExecuteFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {

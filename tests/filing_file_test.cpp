@@ -10,6 +10,7 @@
 #include "platform/Prompter.h"
 #include "print/FilingFile.h"
 #include "print/XmlText.h"
+#include "support/files.h"
 #include "support/rows.h"
 #include "support/run_cli.h"
 #include "support/test_root.h"
@@ -27,6 +28,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::readFile;
 using rur::testing::setRow;
 using Message = platform::ScriptedPrompter::Message;
 
@@ -39,12 +41,6 @@ QByteArray crlf(std::initializer_list<const char *> lines)
     for (const char *l : lines)
         out += QByteArray(l) + "\r\n";
     return out;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Prints the first difference of two files, so that a failing case says where it went wrong.
@@ -80,7 +76,7 @@ protected:
     QByteArray save(int kodovani, bool radky)
     {
         EXPECT_TRUE(print::DphXml1(dm, file, kodovani, radky, prompter));
-        return readAll(file);
+        return readFile(file);
     }
 
     // A company's monthly return for December, every amount stored through the rules.
@@ -315,7 +311,7 @@ TEST_F(FilingFile, SavingAgainReplacesTheFileAndAFailedWriteKeepsTheOldOne)
     ASSERT_TRUE(rur::testing::killedAt("filing:before-commit", [this] {
         print::DphXml1(dm, file, print::KodUtf8, true, prompter);
     }));
-    EXPECT_TRUE(readAll(file) == second);
+    EXPECT_TRUE(readFile(file) == second);
 
     // A folder that can't be made: the file can't be created, and the user is told so.
     QFile blocker(scratch.path() + u"/blocker"_s);
@@ -443,7 +439,7 @@ TEST(FilingFileCli, WritesWhereAskedOrWhereTheSettingsSay)
     rur::testing::CliResult r = cli({u"--root"_s, root.path(), u"xml"_s, u"1"_s, u"--out"_s, out}, home.path());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed(), out);
-    EXPECT_TRUE(readAll(out).startsWith(R"(<?xml version="1.0" encoding="UTF-8"?>)" "\r\n<Pisemnost>\r\n"));
+    EXPECT_TRUE(readFile(out).startsWith(R"(<?xml version="1.0" encoding="UTF-8"?>)" "\r\n<Pisemnost>\r\n"));
 
     // Without --out: the default path under the common data folder, in the encoding and line
     // layout of Dph.ini.
@@ -456,7 +452,7 @@ TEST(FilingFileCli, WritesWhereAskedOrWhereTheSettingsSay)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QString byDefault = home.path() + u"/Tervik/RUR 2018/XML/DPHDP3 - D1.xml"_s;
     EXPECT_EQ(r.out.trimmed(), byDefault);
-    const QByteArray bytes = readAll(byDefault);
+    const QByteArray bytes = readFile(byDefault);
     EXPECT_TRUE(bytes.startsWith(R"(<?xml version="1.0" encoding="windows-1250"?>)" "\r\n<Pisemnost><DPHDP3"));
     EXPECT_EQ(bytes.count("\r\n"), 2);
 

@@ -1,5 +1,6 @@
 #include "app/HelpTopics.h"
 #include "app/WindowHelp.h"
+#include "support/files.h"
 #include "support/printers.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <ostream>
 
 using namespace Qt::StringLiterals;
+using rur::testing::writeFile;
 using rur::app::HelpTopics;
 
 namespace {
@@ -23,17 +25,9 @@ QString shippedHelpRoot()
     return QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + u"/../help/"_s;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    file.write(bytes);
-}
-
 // ---- The help shipped with the program ----
 
-class HelpShipped : public testing::Test {
+class HelpShipped : public ::testing::Test {
 protected:
     HelpTopics topics_{shippedHelpRoot()};
 };
@@ -173,7 +167,7 @@ TEST(HelpInstalled, FoundFromTheProgramFolder)
 
 // ---- Reading the index file ----
 
-class HelpIndexFile : public testing::Test {
+class HelpIndexFile : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
 

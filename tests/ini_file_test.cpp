@@ -13,7 +13,7 @@ using rur::platform::IniFile;
 
 namespace {
 
-class IniFixture : public testing::Test {
+class IniFixture : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
 

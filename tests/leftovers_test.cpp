@@ -1,5 +1,6 @@
 // What killed procedures leave beside the tables goes when the data set is next opened, after
 // SQLite has played back what it must; paths that name nothing are refused.
+#include "support/files.h"
 #include "support/run_cli.h"
 #include "support/test_root.h"
 
@@ -14,16 +15,9 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::writeFile;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 class Leftovers : public ::testing::Test {
 protected:

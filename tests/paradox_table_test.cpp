@@ -5,6 +5,7 @@
 #include "engine/ParadoxTable.h"
 #include "engine/Pxlib.h"
 #include "engine/Sqlite.h"
+#include "support/files.h"
 #include "support/paradox_files.h"
 #include "support/printers.h"
 
@@ -19,15 +20,10 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::readFile;
 using rur::testing::ParadoxColumn;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QString shown(const QVariant &v)
 {
@@ -105,7 +101,7 @@ TEST(ParadoxTable, OnlyTheWantedFieldsAreRead)
     rur::testing::writeParadoxTable(path, {{u"Zd"_s, pxfNumber, 8}, {u"Nz"_s, pxfAlpha, 5}},
                                {{{u"Zd"_s, 10.0}, {u"Nz"_s, u"a"_s}}});
     // A byte no windows-1250 character has, in a field that is not read.
-    QByteArray bytes = readAll(path);
+    QByteArray bytes = readFile(path);
     const int record = int(quint8(bytes[2]) | quint8(bytes[3]) << 8) + 6;
     bytes[record + 8] = char(0x98);
     engine::ParadoxTable table;
@@ -127,7 +123,7 @@ TEST(ParadoxTable, DamagedFilesAreRefused)
                                {{{u"Nazev"_s, u"Žák"_s}, {u"Castka"_s, 5.0}, {u"Datum"_s, QDate(2018, 1, 31)},
                                  {u"Ano"_s, true}, {u"Text"_s, memo}},
                                 {{u"Nazev"_s, u"Řada"_s}, {u"Text"_s, memo + memo}}});
-    const QByteArray good = readAll(path), memos = readAll(dir.filePath(u"Mdp.MB"_s));
+    const QByteArray good = readFile(path), memos = readFile(dir.filePath(u"Mdp.MB"_s));
     engine::ParadoxTable table;
     ASSERT_TRUE(engine::readParadoxTable(good, memos, &table).isEmpty());
     ASSERT_EQ(table.rows.size(), 2);
@@ -217,7 +213,7 @@ TEST(ParadoxTable, CodePagesOfTheHeader)
         SCOPED_TRACE(c.codePage);
         const QString path = dir.filePath(u"T.DB"_s);
         rur::testing::writeParadoxTable(path, {{u"Jm"_s, pxfAlpha, 12}}, {{{u"Jm"_s, u"x"_s}}}, c.codePage);
-        QByteArray data = readAll(path);
+        QByteArray data = readFile(path);
         const int record = int(quint8(data[2]) | quint8(data[3]) << 8) + 6;
         data.replace(record, int(c.bytes.size()), c.bytes);
         engine::ParadoxTable table;

@@ -116,7 +116,7 @@ TEST(PathsDirectories, SlashesCaseAndDataSetFiles)
     EXPECT_EQ(d.dataSetIni(), u"/net/rur/D12/D12.ini"_s);
 }
 
-class PathsBrowse : public testing::Test {
+class PathsBrowse : public ::testing::Test {
 protected:
     void SetUp() override
     {

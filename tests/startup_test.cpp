@@ -36,7 +36,7 @@ bool touch(const QString &path)
 
 // A program directory and a common data folder, both without a data root at first.
 // findDirectories changes the current directory; it is restored after each test.
-class StartupDirectories : public testing::Test {
+class StartupDirectories : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -216,7 +216,7 @@ TEST(StartupVersion, DataVersionAgainstProgram)
     EXPECT_EQ(readDataVersion(root.path()), 0);
 }
 
-class StartupSettings : public testing::Test {
+class StartupSettings : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(tmp_.isValid()); }
     QString root() const { return tmp_.path() + u'/'; }
@@ -343,7 +343,7 @@ TEST_F(StartupSettings, FailedWriteReportsAndProbesRoot)
 }
 
 // A local data root and a network one, both made by the installer.
-class StartupNetwork : public testing::Test {
+class StartupNetwork : public ::testing::Test {
 protected:
     void SetUp() override
     {

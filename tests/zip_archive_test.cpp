@@ -1,4 +1,5 @@
 #include "backup/ZipArchive.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -9,16 +10,9 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::writeFile;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Every file under a folder by its relative path.
 QMap<QString, QByteArray> tree(const QString &dir)

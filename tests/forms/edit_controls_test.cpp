@@ -51,7 +51,7 @@ protected:
 };
 
 // A table of two rows, and controls in a window, all reporting to a scripted prompter.
-class EditControl : public testing::Test {
+class EditControl : public ::testing::Test {
 protected:
     void SetUp() override
     {

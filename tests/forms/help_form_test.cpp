@@ -26,7 +26,7 @@ using rur::app::THelpForm;
 
 namespace {
 
-class HelpWindow : public testing::Test {
+class HelpWindow : public ::testing::Test {
 protected:
     template <typename W>
     W *child(const QString &name) const

@@ -33,7 +33,7 @@ namespace {
 // A program directory and a common data folder; the data root, when a test installs it,
 // is Tervik/RUR 2018/ under the common folder. The window changes the current directory;
 // it is restored after each test.
-class MainForm : public testing::Test {
+class MainForm : public ::testing::Test {
 protected:
     void SetUp() override
     {

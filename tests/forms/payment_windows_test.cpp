@@ -9,6 +9,7 @@
 #include "datasets/DataSetAccess.h"
 #include "datasets/forms/Auto1Form.h"
 #include "engine/Table.h"
+#include "forms/window_script.h"
 #include "payments/AboFile.h"
 #include "payments/BankOrders.h"
 #include "payments/forms/EbanForm.h"
@@ -43,33 +44,11 @@
 
 using namespace Qt::StringLiterals;
 using namespace rur;
+using rur::testing::OnWindow;
 using rur::testing::appendRow;
 using Answer = platform::Prompter::Answer;
 
 namespace {
-
-// Acts once on the first window of class W that is the active modal window.
-template <typename W>
-class OnWindow : public QObject {
-public:
-    explicit OnWindow(std::function<void(W &)> act) : act_(std::move(act))
-    {
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            auto *w = qobject_cast<W *>(QApplication::activeModalWidget());
-            if (!w || !w->isVisible() || !w->isActiveWindow() || done_)
-                return;
-            done_ = true;
-            QTimer::singleShot(0, w, [this, w] { act_(*w); });
-        });
-        timer_.start(5);
-    }
-    bool done() const { return done_; }
-
-private:
-    std::function<void(W &)> act_;
-    QTimer timer_;
-    bool done_ = false;
-};
 
 void type(QLineEdit *edit, const QString &text)
 {

@@ -59,4 +59,28 @@ private:
     QTimer timer_;
 };
 
+// Acts once on the first window of class W that is the active modal window.
+template <typename W>
+class OnWindow : public QObject {
+public:
+    explicit OnWindow(std::function<void(W &)> act) : act_(std::move(act))
+    {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            auto *w = qobject_cast<W *>(QApplication::activeModalWidget());
+            if (!w || !w->isVisible() || !w->isActiveWindow() || done_)
+                return;
+            done_ = true;
+            // After this poll: the act may open further windows, whose loops keep polling.
+            QTimer::singleShot(0, w, [this, w] { act_(*w); });
+        });
+        timer_.start(5);
+    }
+    bool done() const { return done_; }
+
+private:
+    std::function<void(W &)> act_;
+    QTimer timer_;
+    bool done_ = false;
+};
+
 }  // namespace rur::testing

@@ -6,7 +6,7 @@
 
 int main(int argc, char **argv)
 {
-    testing::InitGoogleTest(&argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
     rur::app::RurApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
