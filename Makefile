@@ -9,7 +9,7 @@ WERROR ?= 0
 UNITY ?= 1
 CMAKE_FLAGS ?=
 PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev libzip-dev pxlib-dev libgtest-dev libgmock-dev \
-           libbenchmark-dev fonts-liberation libxml2-utils libxml2-dev poppler-utils \
+           libbenchmark-dev lld fonts-liberation libxml2-utils libxml2-dev poppler-utils \
            xvfb openbox x11-utils
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 DATA_HOME = $(or $(XDG_DATA_HOME),$(HOME)/.local/share)
@@ -42,9 +42,10 @@ run: build
 	@if [ ! -f "$(DATA_HOME)/Tervik/RUR 2018/Data.DB" ]; then $(BUILD)/rur --install-data; fi
 	$(BUILD)/rur
 
-# TEST_JOBS: tests at once; many wait on the programs they start, so CI runs more than cores.
+# TEST_JOBS: tests at once; many wait on the programs they start, so one more than cores.
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) + 1 )))
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(or $(TEST_JOBS),$(JOBS))
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
 
 # zip and unzip are the yardstick of the backup and restore benchmarks (skipped without them).
 bench: PACKAGES += zip unzip
@@ -63,7 +64,7 @@ bench: deps
 package: PACKAGES += dpkg-dev file desktop-file-utils appstream lintian
 package: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
 package: deps
-	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DRUR_SCREENSHOTS=OFF -DCMAKE_UNITY_BUILD=ON \
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DRUR_SCREENSHOTS=OFF -DCMAKE_UNITY_BUILD=ON -DRUR_LLD=OFF \
 	  -DRUR_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) \
 	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS | sed 's/\(^\| \)-g\( \|$$\)/ /') -fmacro-prefix-map=$(CURDIR)/=" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" $(CMAKE_FLAGS) >/dev/null
