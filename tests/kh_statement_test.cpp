@@ -30,7 +30,7 @@ using rur::testing::setRow;
 
 namespace {
 
-class Statement : public ::testing::Test {
+class ControlStatement : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -72,7 +72,7 @@ QByteArray lineOf(const QByteArray &file, const QByteArray &element)
 
 }  // namespace
 
-TEST_F(Statement, ARegisterOfEverySectionIsWrittenAsTheFormWantsIt)
+TEST_F(ControlStatement, ARegisterOfEverySectionIsWrittenAsTheFormWantsIt)
 {
     rur::testing::fillStatementRegister(dm);
     const QByteArray file = build();
@@ -122,7 +122,7 @@ TEST_F(Statement, ARegisterOfEverySectionIsWrittenAsTheFormWantsIt)
     EXPECT_TRUE(check::checkSchema(cp1250, check::FilingSchema::Dphkh1).isEmpty());
 }
 
-TEST_F(Statement, ItsFileLiesBesideTheReturnsWithKhInItsName)
+TEST_F(ControlStatement, ItsFileLiesBesideTheReturnsWithKhInItsName)
 {
     const struct Case {
         const char16_t *returnFile;
@@ -153,7 +153,7 @@ TEST_F(Statement, ItsFileLiesBesideTheReturnsWithKhInItsName)
     EXPECT_EQ(prompter.texts(), QStringList{u"Data byla uložena do XML souboru."_s});
 }
 
-TEST_F(Statement, EachReturnLineMustMatchTheRegisterWithinAThousandCrowns)
+TEST_F(ControlStatement, EachReturnLineMustMatchTheRegisterWithinAThousandCrowns)
 {
     // One document a line, each sum in whole crowns, nothing else in the register.
     const QString dic = u"27082440"_s;
@@ -224,7 +224,7 @@ TEST_F(Statement, EachReturnLineMustMatchTheRegisterWithinAThousandCrowns)
     EXPECT_EQ(kh::crownsText(-123456), u"-1 234,56 Kč"_s);
 }
 
-TEST_F(Statement, TheTransferFillsTheLinesTheRegisterFeedsAndTheReturnThenAgrees)
+TEST_F(ControlStatement, TheTransferFillsTheLinesTheRegisterFeedsAndTheReturnThenAgrees)
 {
     rur::testing::fillStatementRegister(dm);
     // A No changes nothing.
@@ -280,7 +280,7 @@ TEST_F(Statement, TheTransferFillsTheLinesTheRegisterFeedsAndTheReturnThenAgrees
     EXPECT_DOUBLE_EQ(dm.Dtabn2->field(u"C310"_s).asFloat(), 32000.0);
 }
 
-TEST_F(Statement, RowsTheTaxOfficeWouldQueryAreNamed)
+TEST_F(ControlStatement, RowsTheTaxOfficeWouldQueryAreNamed)
 {
     rur::testing::fillStatementRegister(dm);
     ASSERT_TRUE(kh::transferToReturn(dm, prompter));
@@ -374,7 +374,7 @@ TEST_F(Statement, RowsTheTaxOfficeWouldQueryAreNamed)
     EXPECT_TRUE(messagesAt(rules({u'N', QDate(2018, 4, 30)}), u"Následné kontrolní hlášení"_s).isEmpty());
 }
 
-TEST_F(Statement, TheListShowsEachSectionWithItsRowsAndSums)
+TEST_F(ControlStatement, TheListShowsEachSectionWithItsRowsAndSums)
 {
     rur::testing::ensureGuiApplication();
     rur::testing::fillStatementRegister(dm);
