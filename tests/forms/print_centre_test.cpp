@@ -20,7 +20,8 @@ TEST_F(PrintCentre, OpensOnThePageOfItsModeAndRemembersRurOrKomfort)
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(ui::framePlace(w).x(), std::max(0, std::min(95, screen.width() - w.frameGeometry().width())));
     EXPECT_EQ(ui::framePlace(w).y(), std::max(0, std::min(82, screen.height() - w.frameGeometry().height())));
-    w.move(0, 40);
+    // The frame at the screen's left edge, whatever frame the windows shown before had.
+    ui::placeFrameAt(w, QPoint(0, 40));
     w.pages()->setCurrentIndex(TEmtfForm::PageKomfort);
     const QPoint place = ui::framePlace(w);
     close();
