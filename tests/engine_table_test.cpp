@@ -1,5 +1,6 @@
 #include "engine/Database.h"
 #include "engine/EngineError.h"
+#include "engine/GroupWrite.h"
 #include "engine/Table.h"
 #include "engine/TableFile.h"
 
@@ -234,6 +235,23 @@ TEST_F(EngineTable, FieldValuesAreConvertedCutAndBounded)
     again.edit();
     again.field(u"Nazev"_s).setValue(QString());
     EXPECT_TRUE(again.field(u"Nazev"_s).isNull());
+    again.cancel();
+
+    // A row read after a full one holds its own values only, each of its field's type.
+    addRow(again, 8, u"Žluťoučký"_s, -0.5);
+    Table third(&db, peopleDef());
+    third.open();
+    third.last();
+    EXPECT_EQ(third.field(u"Nazev"_s).asString(), u"Žluťoučký"_s);
+    EXPECT_DOUBLE_EQ(third.field(u"Castka"_s).asFloat(), -0.5);
+    for (const QString &empty : {u"K"_s, u"Den"_s, u"Ano"_s, u"Pozn"_s})
+        EXPECT_TRUE(third.field(empty).isNull()) << empty.toStdString();
+    const auto typeAt = [&](int row, const QString &name) { return third.storedValue(row, third.def().indexOf(name)).typeId(); };
+    EXPECT_EQ(typeAt(0, u"Cislo"_s), QMetaType::Int);
+    EXPECT_EQ(typeAt(0, u"Den"_s), QMetaType::QDate);
+    EXPECT_EQ(typeAt(0, u"Ano"_s), QMetaType::Bool);
+    EXPECT_EQ(typeAt(0, u"Pozn"_s), QMetaType::QString);
+    EXPECT_EQ(typeAt(1, u"Castka"_s), QMetaType::Double);
 }
 
 TEST_F(EngineTable, HooksRunInOrderAndPostErrorsCarryTheKeyViolationCode)
@@ -310,6 +328,42 @@ TEST_F(EngineTable, EditOnAnEmptyTableInsertsTheSingleRow)
     t.field(u"Cislo"_s).setValue(1);
     t.post();
     EXPECT_EQ(t.recordCount(), 1);
+}
+
+// A large register is read again before a check only when someone else wrote it: the own
+// writes are in the rows already, every other connection's (another table over the file, a
+// group write, another user) is seen.
+TEST_F(EngineTable, RefreshIfChangedReadsAgainOnlyWhatAnotherConnectionWrote)
+{
+    Table mine(&db, peopleDef()), theirs(&db, peopleDef());
+    mine.open();
+    theirs.open();
+    addRow(mine, 1, u"Alois"_s);
+    EXPECT_FALSE(mine.refreshIfChanged());
+    EXPECT_TRUE(theirs.refreshIfChanged());
+    EXPECT_EQ(names(theirs), QStringList{u"Alois"_s});
+    EXPECT_FALSE(theirs.refreshIfChanged());
+
+    GroupWrite write;
+    write.insertValues(theirs, {{u"Cislo"_s, 2}, {u"Nazev"_s, u"Bohumil"_s}});
+    write.commit();
+    EXPECT_EQ(names(theirs), (QStringList{u"Alois"_s, u"Bohumil"_s}));
+    EXPECT_FALSE(theirs.refreshIfChanged());
+    EXPECT_TRUE(mine.refreshIfChanged());
+    EXPECT_EQ(names(mine), (QStringList{u"Alois"_s, u"Bohumil"_s}));
+
+    // A filter reads its rows at once; the next unchanged check reads nothing.
+    theirs.setFilter(u"Cislo = 2"_s);
+    theirs.setFiltered(true);
+    EXPECT_EQ(names(theirs), QStringList{u"Bohumil"_s});
+    EXPECT_FALSE(theirs.refreshIfChanged());
+    mine.first();
+    mine.deleteRecord();
+    EXPECT_TRUE(theirs.refreshIfChanged());
+    EXPECT_EQ(names(theirs), QStringList{u"Bohumil"_s});
+    theirs.close();
+    theirs.open();
+    EXPECT_FALSE(theirs.refreshIfChanged());
 }
 
 TEST_F(EngineTable, FilterRangeAndMasterDetail)

@@ -107,6 +107,16 @@ QString SqliteFile::damage(const QString &path)
     return result == u"ok"_s ? QString() : result;
 }
 
+qint64 SqliteFile::dataVersion()
+{
+    sqlite3_stmt *st = nullptr;
+    qint64 version = -1;
+    if (sqlite3_prepare_v2(db_, "PRAGMA data_version", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    return version;
+}
+
 void SqliteFile::setBusyTimeout(int ms)
 {
     if (db_)
@@ -239,6 +249,12 @@ QString Statement::columnText(int index) const
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, index));
     return text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt_, index)) : QString();
+}
+
+QByteArrayView Statement::columnUtf8(int index) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, index));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(stmt_, index)) : QByteArrayView();
 }
 
 Transaction::Transaction(SqliteFile &db) : db_(db)

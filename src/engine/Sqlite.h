@@ -31,6 +31,10 @@ public:
     // SQLite's or our own reason (for diagnostics; users get the damaged-table message).
     QString damage(const QString &path);
 
+    // A number that changes whenever another connection (of this process or another one)
+    // commits a change to the file; this connection's own writes leave it as it is.
+    qint64 dataVersion();
+
     // Runs statements without results; throws EngineError (ErrSql, or 9729 for a key violation).
     void exec(const QString &sql);
     QString lastError() const;
@@ -58,6 +62,8 @@ public:
     qint64 columnInt64(int index) const;
     double columnDouble(int index) const;
     QString columnText(int index) const;
+    // A text column's UTF-8 bytes, as SQLite holds them until the next step or reset.
+    QByteArrayView columnUtf8(int index) const;
 
 private:
     SqliteFile &db_;

@@ -183,6 +183,8 @@ void Table::close()
     if (state_ == State::Inactive)
         return;
     rows_.clear();
+    readConnection_ = nullptr;
+    readVersion_ = -1;
     emit rowsReloaded();
     buffer_.clear();
     pos_ = -1;
@@ -250,20 +252,25 @@ void Table::readRows(qint64 keepRowid, int fallbackPos)
     QStringList cols{u"rowid"_s};
     for (int i : std::as_const(storedIndex_))
         cols.append(quoteIdentifier(def_.fields[i].name));
+    // The version is taken before the rows: a write between the two makes the next
+    // refreshIfChanged read again, never skip a change.
+    readConnection_ = &connection();
+    readVersion_ = groupDb_ ? -1 : db_->dataVersion();
     Statement st(connection(), u"SELECT "_s + cols.join(u", "_s) + u" FROM "_s + sqlTable() + whereClause() + u" ORDER BY rowid"_s);
     QList<Row> rows;
+    RowPacker packer(int(storedIndex_.size()));
     while (st.step()) {
         Row r;
         r.rowid = st.columnInt64(0);
-        r.values.resize(storedIndex_.size());
         for (int c = 0; c < storedIndex_.size(); ++c) {
-            if (!fromStorage(def_.fields[storedIndex_[c]], st, c + 1, &r.values[c]))
+            if (!readStored(def_.fields[storedIndex_[c]], st, c + 1, packer, c))
                 throwOpenError(ErrUnreadable, u"hodnota pole "_s + def_.fields[storedIndex_[c]].name + u" neodpovídá typu"_s);
         }
+        r.values = packer.take();
         rows.append(std::move(r));
     }
     // Range and master-detail conditions compare in memory with the field's own ordering.
-    auto valueOf = [&](const Row &r, int fieldIndex) { return r.values[storedIndex_.indexOf(fieldIndex)]; };
+    auto valueOf = [&](const Row &r, int fieldIndex) { return r.values.at(int(storedIndex_.indexOf(fieldIndex))); };
     if (ranged_) {
         const QList<int> keys = orderFields();
         rows.removeIf([&](const Row &r) {

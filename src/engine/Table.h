@@ -2,6 +2,7 @@
 
 #include "engine/EngineError.h"
 #include "engine/Field.h"
+#include "engine/PackedRow.h"
 #include "engine/TableDef.h"
 
 #include <QHash>
@@ -101,6 +102,9 @@ public:
     void deleteRecord();
     void emptyTable();
     void refresh();
+    // Refreshes only when another connection has written the file since the rows were read
+    // (another user, a group write); true when the rows were read again.
+    bool refreshIfChanged();
     bool isModified() const { return modified_; }
     // Posts a modified edit, cancels an unmodified one.
     void checkBrowseMode();
@@ -160,7 +164,7 @@ private:
     friend class GroupTransaction;
     struct Row {
         qint64 rowid = 0;
-        QVariantList values;  // stored fields in declaration order
+        detail::PackedRow values;  // stored fields in declaration order
     };
 
     void checkActive() const;
@@ -195,6 +199,10 @@ private:
     bool readOnly_ = false;
     bool fileReadOnly_ = false;
     QList<Row> rows_;
+    // The connection the rows were last read through and its data version then: rows read
+    // through another connection (a group transaction's) are always read again.
+    const SqliteFile *readConnection_ = nullptr;
+    qint64 readVersion_ = -1;
     int pos_ = -1;
     bool bof_ = true;
     bool eof_ = true;

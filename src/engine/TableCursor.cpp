@@ -10,7 +10,7 @@ void Table::loadBuffer()
     buffer_ = QVariantList(def_.fields.size());
     if (pos_ >= 0 && pos_ < rows_.size())
         for (int c = 0; c < storedIndex_.size(); ++c)
-            buffer_[storedIndex_[c]] = rows_[pos_].values[c];
+            buffer_[storedIndex_[c]] = rows_[pos_].values.at(c);
     modified_ = false;
     calculate();
 }
@@ -62,7 +62,7 @@ QVariant Table::storedValue(int row, int fieldIndex) const
     if (row < 0 || row >= rows_.size())
         return {};
     const qsizetype column = storedIndex_.indexOf(fieldIndex);
-    return column < 0 ? QVariant() : rows_[row].values[column];
+    return column < 0 ? QVariant() : rows_[row].values.at(column);
 }
 
 void Table::moveTo(int pos)

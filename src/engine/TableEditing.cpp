@@ -206,6 +206,16 @@ void Table::refresh()
     loadBuffer();
     emit recordChanged();
 }
+bool Table::refreshIfChanged()
+{
+    checkActive();
+    if (!isEditing() && !grouped() && db_ && readConnection_ == db_.get() && readVersion_ >= 0
+        && db_->dataVersion() == readVersion_)
+        return false;
+    refresh();
+    return true;
+}
+
 Field Table::field(const QString &fieldName)
 {
     const int i = def_.indexOf(fieldName);

@@ -110,7 +110,7 @@ void Table::sortRows()
         for (int k = 0; k < keys.size(); ++k) {
             if (cols[k] < 0)
                 continue;
-            int c = compareValues(a.values[cols[k]], b.values[cols[k]], def_.fields[keys[k]].type);
+            int c = compareValues(a.values.at(cols[k]), b.values.at(cols[k]), def_.fields[keys[k]].type);
             if (orderDescending_.value(k))
                 c = -c;
             if (c != 0)

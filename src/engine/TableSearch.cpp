@@ -56,7 +56,7 @@ bool Table::locate(const QString &fieldNames, const QVariantList &values, Locate
     for (int r = 0; r < rows_.size(); ++r) {
         bool match = true;
         for (int k = 0; k < cols.size() && match; ++k) {
-            const QVariant &have = rows_[r].values[cols[k]];
+            const QVariant have = rows_[r].values.at(cols[k]);
             const FieldType t = def_.fields[storedIndex_[cols[k]]].type;
             if ((t == FieldType::Char || t == FieldType::Memo) && !have.isNull() && !wanted[k].isNull()) {
                 const Qt::CaseSensitivity cs = options.caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;

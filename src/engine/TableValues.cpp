@@ -1,5 +1,6 @@
 #include "engine/TableValues.h"
 
+#include "engine/PackedRow.h"
 #include "engine/Sqlite.h"
 
 #include <QCollator>
@@ -9,6 +10,8 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -26,6 +29,19 @@ const QCollator &czechCollator()
     return collator;
 }
 
+// The number a numeric field holds, read directly for the types the table keeps: the general
+// conversion costs more than the rest of a comparison, and a large table's order is checked
+// with a comparison per row.
+double numberOf(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int: return *static_cast<const int *>(v.constData());
+    case QMetaType::Double: return *static_cast<const double *>(v.constData());
+    case QMetaType::LongLong: return double(*static_cast<const qlonglong *>(v.constData()));
+    default: return v.toDouble();
+    }
+}
+
 }  // namespace
 
 // Blank values sort first, as in the index order of the original tables.
@@ -41,7 +57,7 @@ int compareValues(const QVariant &a, const QVariant &b, FieldType type)
         return x < y ? -1 : (y < x ? 1 : 0);
     }
     default: {
-        const double x = a.toDouble(), y = b.toDouble();
+        const double x = numberOf(a), y = numberOf(b);
         return x < y ? -1 : (y < x ? 1 : 0);
     }
     }
@@ -136,6 +152,31 @@ bool fromStorage(const FieldDef &f, const QVariant &v, QVariant *out)
     }
 }
 
+bool isReadableText(QByteArrayView utf8)
+{
+    return !std::memchr(utf8.data(), 0, size_t(utf8.size())) && QUtf8StringView(utf8).isValidUtf8();
+}
+
+bool readStored(const FieldDef &f, const Statement &st, int column, RowPacker &row, int index)
+{
+    // A text field's text goes into the row as the file holds it, without a string made.
+    if ((f.type == FieldType::Char || f.type == FieldType::Memo) && st.columnType(column) == SQLITE_TEXT) {
+        const QByteArrayView bytes = st.columnUtf8(column);
+        if (!isReadableText(bytes))
+            return false;
+        if (bytes.isEmpty())
+            row.setNull(index);
+        else
+            row.setText(index, bytes);
+        return true;
+    }
+    QVariant value;
+    if (!fromStorage(f, st, column, &value))
+        return false;
+    row.set(index, value);
+    return true;
+}
+
 bool fromStorage(const FieldDef &f, const Statement &st, int column, QVariant *out)
 {
     const int kind = st.columnType(column);
@@ -155,29 +196,34 @@ bool fromStorage(const FieldDef &f, const Statement &st, int column, QVariant *o
             *out = double(st.columnInt64(column));
             return true;
         }
+        if (f.type == FieldType::Integer || f.type == FieldType::AutoInc) {
+            const qint64 x = st.columnInt64(column);
+            *out = int(x);
+            return x >= std::numeric_limits<int>::min() && x <= std::numeric_limits<int>::max();
+        }
         return fromStorage(f, QVariant(st.columnInt64(column)), out);
     case SQLITE_BLOB:
         return false;  // bytes: no field shows them and no filing file carries them
     case SQLITE_TEXT: {
-        // Text that is not UTF-8 comes back as bytes; a NUL would cut it short on its way out.
-        QVariant stored = st.column(column);
-        if (stored.typeId() != QMetaType::QString)
-            return false;
-        QString text = stored.toString();
-        if (text.contains(QChar(0)))
+        // The bytes are looked at before any string is made: most texts of a large table are
+        // short, and a date needs no string at all. Text that is not UTF-8 is not read (it
+        // would gain replacement characters), nor is a NUL, which would cut it short on its
+        // way out.
+        const QByteArrayView bytes = st.columnUtf8(column);
+        if (!isReadableText(bytes))
             return false;
         if (f.type == FieldType::Char || f.type == FieldType::Memo) {
-            *out = text.isEmpty() ? QVariant() : QVariant(std::move(text));
+            *out = bytes.isEmpty() ? QVariant() : QVariant(QString::fromUtf8(bytes));
             return true;
         }
         // Dates as the program writes them, yyyy-mm-dd, read without the general parser.
-        if (f.type == FieldType::Date && text.size() == 10 && text[4] == u'-' && text[7] == u'-') {
+        if (f.type == FieldType::Date && bytes.size() == 10 && bytes[4] == '-' && bytes[7] == '-') {
             const auto number = [&](int from, int length) {
                 int n = 0;
                 for (int i = from; i < from + length; ++i) {
-                    if (text[i] < u'0' || text[i] > u'9')
+                    if (bytes[i] < '0' || bytes[i] > '9')
                         return -1;
-                    n = n * 10 + (text[i].unicode() - u'0');
+                    n = n * 10 + (bytes[i] - '0');
                 }
                 return n;
             };
@@ -185,7 +231,7 @@ bool fromStorage(const FieldDef &f, const Statement &st, int column, QVariant *o
             *out = d;
             return d.isValid();
         }
-        return fromStorage(f, QVariant(text), out);
+        return fromStorage(f, QVariant(QString::fromUtf8(bytes)), out);
     }
     default:
         return fromStorage(f, st.column(column), out);

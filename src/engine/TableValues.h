@@ -5,6 +5,7 @@
 
 #include "engine/TableDef.h"
 
+#include <QByteArrayView>
 #include <QStringList>
 #include <QVariant>
 
@@ -26,6 +27,12 @@ bool fromStorage(const FieldDef &f, const QVariant &v, QVariant *out);
 // The same for a column of a result row, read straight from the statement: what a table's
 // rows are read with (a large table is read several times faster than through fromStorage).
 bool fromStorage(const FieldDef &f, const Statement &st, int column, QVariant *out);
+// Text of a file that the program takes: valid UTF-8 without a NUL (replacement characters
+// would change the user's data, and a NUL would cut it short on its way out).
+bool isReadableText(QByteArrayView utf8);
+// A column of a result row read into a packed row, checked as fromStorage checks it.
+class RowPacker;
+bool readStored(const FieldDef &f, const Statement &st, int column, RowPacker &row, int index);
 // "A;B" field lists.
 QStringList splitNames(const QString &names);
 

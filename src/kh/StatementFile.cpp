@@ -171,7 +171,7 @@ QList<Document> loadRegister(data::TDM1 &dm)
     if (!dkh.isActive())
         dkh.open();
     else if (!dkh.isEditing())
-        dkh.refresh();
+        dkh.refreshIfChanged();  // a large register is read again only when someone wrote it
     return readRegister(dkh);
 }
 
