@@ -23,7 +23,7 @@ void GroupWrite::remove(Table &t, const QString &fieldName, const QVariant &valu
         tables_.append(&t);
     operations_.append({&t, false, u"DELETE FROM %1."_s + quoteIdentifier(t.fileTable_) + u" WHERE "_s
                                        + quoteIdentifier(t.def().fields[fi].name) + u" = ?"_s,
-                        {Table::storageValue(t.def().fields[fi], convertToFieldType(t.def().fields[fi], value))}});
+                        {Table::storageValue(t.def().fields[fi], convertToFieldType(t.def().fields[fi], value))}, {}, {}});
 }
 
 void GroupWrite::removeAll(Table &t)
@@ -31,7 +31,7 @@ void GroupWrite::removeAll(Table &t)
     t.checkActive();
     if (!tables_.contains(&t))
         tables_.append(&t);
-    operations_.append({&t, false, u"DELETE FROM %1."_s + quoteIdentifier(t.fileTable_), {}});
+    operations_.append({&t, false, u"DELETE FROM %1."_s + quoteIdentifier(t.fileTable_), {}, {}, {}});
 }
 
 void GroupWrite::insert(Table &t)
@@ -56,7 +56,7 @@ void GroupWrite::insert(Table &t)
     operations_.append({&t, true,
                         u"INSERT INTO %1."_s + quoteIdentifier(t.fileTable_) + u" ("_s + names.join(u", "_s)
                             + u") VALUES ("_s + marks.join(u", "_s) + u')',
-                        values});
+                        values, {}, {}});
 }
 
 namespace {
@@ -87,10 +87,21 @@ void GroupWrite::insertValues(Table &t, const QVariantMap &values)
     operations_.append({&t, false,
                         u"INSERT INTO %1."_s + quoteIdentifier(t.fileTable_) + u" ("_s + names.join(u", "_s)
                             + u") VALUES ("_s + marks.join(u", "_s) + u')',
-                        bound});
+                        bound, {}, {}});
 }
 
 void GroupWrite::insertRows(Table &t, const QStringList &fieldNames, QList<QVariantList> rows)
+{
+    qsizetype next = 0;
+    insertRowsFrom(t, fieldNames, [rows = std::move(rows), next](QVariantList &row) mutable {
+        if (next >= rows.size())
+            return false;
+        row = std::move(rows[next++]);
+        return true;
+    });
+}
+
+void GroupWrite::insertRowsFrom(Table &t, const QStringList &fieldNames, RowSource source)
 {
     t.checkActive();
     QList<const FieldDef *> fields;
@@ -102,14 +113,10 @@ void GroupWrite::insertRows(Table &t, const QStringList &fieldNames, QList<QVari
     }
     if (!tables_.contains(&t))
         tables_.append(&t);
-    const QString sql = u"INSERT INTO %1."_s + quoteIdentifier(t.fileTable_) + u" ("_s + names.join(u", "_s)
-                        + u") VALUES ("_s + marks.join(u", "_s) + u')';
-    operations_.reserve(operations_.size() + rows.size());
-    for (QVariantList &row : rows) {
-        for (qsizetype i = 0; i < row.size() && i < fields.size(); ++i)
-            row[i] = Table::storageValue(*fields[i], convertToFieldType(*fields[i], row[i]));
-        operations_.append({&t, false, sql, std::move(row)});
-    }
+    operations_.append({&t, false,
+                        u"INSERT INTO %1."_s + quoteIdentifier(t.fileTable_) + u" ("_s + names.join(u", "_s)
+                            + u") VALUES ("_s + marks.join(u", "_s) + u')',
+                        {}, std::move(source), std::move(fields)});
 }
 
 void GroupWrite::update(Table &t, const QString &keyField, const QVariant &key, const QVariantMap &values)
@@ -131,7 +138,7 @@ void GroupWrite::update(Table &t, const QString &keyField, const QVariant &key, 
     operations_.append({&t, false,
                         u"UPDATE %1."_s + quoteIdentifier(t.fileTable_) + u" SET "_s + sets.join(u", "_s)
                             + u" WHERE "_s + quoteIdentifier(k.name) + u" = ?"_s,
-                        bound});
+                        bound, {}, {}});
 }
 
 void GroupWrite::commit()
@@ -181,6 +188,21 @@ void GroupWrite::commit()
             else
                 st = std::make_unique<Statement>(db, op.sql.arg(schema.value(op.table)));
             previous = &op;
+            if (op.source) {
+                // Each row is converted and written as it comes; a value that does not fit its
+                // field throws, and the transaction is rolled back.
+                QVariantList row;
+                while (op.source(row)) {
+                    for (qsizetype i = 0; i < op.fields.size(); ++i) {
+                        const FieldDef &f = *op.fields[i];
+                        st->bind(int(i) + 1, i < row.size() ? Table::storageValue(f, convertToFieldType(f, row[i])) : QVariant());
+                    }
+                    st->step();
+                    st->reset();
+                    crashPoint("group:between");
+                }
+                continue;
+            }
             for (int i = 0; i < op.values.size(); ++i)
                 st->bind(i + 1, op.values[i]);
             st->step();

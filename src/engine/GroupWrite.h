@@ -4,10 +4,12 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
+#include <functional>
 
 namespace rur::engine {
 
 class Table;
+struct FieldDef;
 
 // Writes rows of several tables (one file each) in one transaction: the first table's file
 // is opened with the others attached, so a crash or an error leaves all the changes or none.
@@ -31,6 +33,11 @@ public:
     // Inserts many rows of the same stored fields (each row's values in the order of the
     // names), without the store hook: an import of thousands of rows into one table.
     void insertRows(Table &table, const QStringList &fieldNames, QList<QVariantList> rows);
+    // The same for rows that a source gives one by one while the transaction runs, so that a
+    // large import is never held in memory whole: the source fills the row and returns true,
+    // or returns false after the last. Whatever the source throws leaves every table as it was.
+    using RowSource = std::function<bool(QVariantList &row)>;
+    void insertRowsFrom(Table &table, const QStringList &fieldNames, RowSource source);
     // Sets stored fields of the rows whose key field equals the value, without the store
     // hook: for fields the program numbers itself, many rows in one transaction.
     void update(Table &table, const QString &keyField, const QVariant &key, const QVariantMap &values);
@@ -43,6 +50,8 @@ private:
         bool insert;
         QString sql;
         QVariantList values;
+        RowSource source;                      // rows of insertRowsFrom
+        QList<const FieldDef *> fields;  // and their fields
     };
     QList<Operation> operations_;
     QList<Table *> tables_;

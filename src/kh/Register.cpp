@@ -150,8 +150,9 @@ QString withoutBlanks(const QString &text)
 
 QString sectionName(Section section)
 {
-    static const char16_t *const names[] = {u"A1", u"A2", u"A3", u"A4", u"A5", u"B1", u"B2", u"B3"};
-    return QString::fromUtf16(names[int(section)]);
+    // Literals, which a copy shares: every row of a large register names its section.
+    static const QString names[] = {u"A1"_s, u"A2"_s, u"A3"_s, u"A4"_s, u"A5"_s, u"B1"_s, u"B2"_s, u"B3"_s};
+    return names[int(section)];
 }
 
 std::optional<Section> sectionNamed(const QString &text)
