@@ -85,16 +85,22 @@ QString summaryText(const QList<Finding> &findings)
 QList<Finding> mergeFindings(const QList<Finding> &content, const QList<Finding> &schema)
 {
     QSet<QString> named;
-    for (const Finding &f : content)
-        if (!f.field.isEmpty())
-            named.insert(f.table + u'.' + f.field);
-    QList<Finding> all = content;
-    for (const Finding &f : schema)
-        if (f.field.isEmpty() || !named.contains(f.table + u'.' + f.field))
-            all.append(f);
-    std::stable_sort(all.begin(), all.end(), [](const Finding &a, const Finding &b) {
-        return a.severity == Severity::Error && b.severity != Severity::Error;
-    });
+    if (!schema.isEmpty())
+        for (const Finding &f : content)
+            if (!f.field.isEmpty())
+                named.insert(f.table + u'.' + f.field);
+    const auto kept = [&](const Finding &f) { return f.field.isEmpty() || !named.contains(f.table + u'.' + f.field); };
+    // Errors before warnings, each in the order found, the content's before the file's.
+    QList<Finding> all;
+    all.reserve(content.size() + schema.size());
+    for (const bool errors : {true, false}) {
+        for (const Finding &f : content)
+            if ((f.severity == Severity::Error) == errors)
+                all.append(f);
+        for (const Finding &f : schema)
+            if ((f.severity == Severity::Error) == errors && kept(f))
+                all.append(f);
+    }
     return all;
 }
 

@@ -36,6 +36,14 @@ struct Finding {
     friend bool operator==(const Finding &, const Finding &) = default;
 };
 
+}  // namespace rur::check
+
+// Moved in memory as a block when a list of them grows (a large register can bring tens of
+// thousands).
+Q_DECLARE_TYPEINFO(rur::check::Finding, Q_RELOCATABLE_TYPE);
+
+namespace rur::check {
+
 // "Chyba" or "Upozornění".
 QString severityText(Severity severity);
 // A finding on one line for rur-cli, with the field after the place: "Chyba: DIČ (Prp.Dic):
