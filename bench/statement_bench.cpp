@@ -16,6 +16,7 @@
 #include "ui/forms/DBGrid.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <benchmark/benchmark.h>
@@ -118,6 +119,30 @@ void CheckStatementOf100000Documents(benchmark::State &state)
     state.counters["findings"] = double(findings);
 }
 BENCHMARK(CheckStatementOf100000Documents)->Unit(benchmark::kMillisecond);
+
+// One document typed into a large register and saved: the table writes the row and reads its
+// rows again.
+void SaveDocumentIn100000Documents(benchmark::State &state)
+{
+    LargeRegister set;
+    if (!set.load()) {
+        state.SkipWithError("the file was not imported");
+        return;
+    }
+    engine::Table &dkh = *set.dm.Dkh;
+    int number = 0;
+    for (auto _ : state) {
+        dkh.append();
+        dkh.field(u"Oddil"_s).setValue(u"A4"_s);
+        dkh.field(u"Dic"_s).setValue(u"27082440"_s);
+        dkh.field(u"Doklad"_s).setValue(u"FV-N"_s + QString::number(++number));
+        dkh.field(u"Datum"_s).setValue(QDate(2018, 3, 31));
+        dkh.field(u"Zaklad1"_s).setValue(20000.0);
+        dkh.field(u"Dan1"_s).setValue(4200.0);
+        dkh.post();
+    }
+}
+BENCHMARK(SaveDocumentIn100000Documents)->Unit(benchmark::kMillisecond);
 
 // From the closed register to the window shown with its grid painted.
 void OpenStatementWindowOf100000Documents(benchmark::State &state)

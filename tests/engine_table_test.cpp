@@ -1,6 +1,5 @@
 #include "engine/Database.h"
 #include "engine/EngineError.h"
-#include "engine/GroupWrite.h"
 #include "engine/Table.h"
 #include "engine/TableFile.h"
 
@@ -328,42 +327,6 @@ TEST_F(EngineTable, EditOnAnEmptyTableInsertsTheSingleRow)
     t.field(u"Cislo"_s).setValue(1);
     t.post();
     EXPECT_EQ(t.recordCount(), 1);
-}
-
-// A large register is read again before a check only when someone else wrote it: the own
-// writes are in the rows already, every other connection's (another table over the file, a
-// group write, another user) is seen.
-TEST_F(EngineTable, RefreshIfChangedReadsAgainOnlyWhatAnotherConnectionWrote)
-{
-    Table mine(&db, peopleDef()), theirs(&db, peopleDef());
-    mine.open();
-    theirs.open();
-    addRow(mine, 1, u"Alois"_s);
-    EXPECT_FALSE(mine.refreshIfChanged());
-    EXPECT_TRUE(theirs.refreshIfChanged());
-    EXPECT_EQ(names(theirs), QStringList{u"Alois"_s});
-    EXPECT_FALSE(theirs.refreshIfChanged());
-
-    GroupWrite write;
-    write.insertValues(theirs, {{u"Cislo"_s, 2}, {u"Nazev"_s, u"Bohumil"_s}});
-    write.commit();
-    EXPECT_EQ(names(theirs), (QStringList{u"Alois"_s, u"Bohumil"_s}));
-    EXPECT_FALSE(theirs.refreshIfChanged());
-    EXPECT_TRUE(mine.refreshIfChanged());
-    EXPECT_EQ(names(mine), (QStringList{u"Alois"_s, u"Bohumil"_s}));
-
-    // A filter reads its rows at once; the next unchanged check reads nothing.
-    theirs.setFilter(u"Cislo = 2"_s);
-    theirs.setFiltered(true);
-    EXPECT_EQ(names(theirs), QStringList{u"Bohumil"_s});
-    EXPECT_FALSE(theirs.refreshIfChanged());
-    mine.first();
-    mine.deleteRecord();
-    EXPECT_TRUE(theirs.refreshIfChanged());
-    EXPECT_EQ(names(theirs), QStringList{u"Bohumil"_s});
-    theirs.close();
-    theirs.open();
-    EXPECT_FALSE(theirs.refreshIfChanged());
 }
 
 TEST_F(EngineTable, FilterRangeAndMasterDetail)

@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -246,69 +245,5 @@ void Table::setSelectStatement(const QString &sql)
     }
     if (isActive())
         refresh();
-}
-void Table::readRows(qint64 keepRowid, int fallbackPos)
-{
-    QStringList cols{u"rowid"_s};
-    for (int i : std::as_const(storedIndex_))
-        cols.append(quoteIdentifier(def_.fields[i].name));
-    // The version is taken before the rows: a write between the two makes the next
-    // refreshIfChanged read again, never skip a change.
-    readConnection_ = &connection();
-    readVersion_ = groupDb_ ? -1 : db_->dataVersion();
-    Statement st(connection(), u"SELECT "_s + cols.join(u", "_s) + u" FROM "_s + sqlTable() + whereClause() + u" ORDER BY rowid"_s);
-    QList<Row> rows;
-    RowPacker packer(int(storedIndex_.size()));
-    while (st.step()) {
-        Row r;
-        r.rowid = st.columnInt64(0);
-        for (int c = 0; c < storedIndex_.size(); ++c) {
-            if (!readStored(def_.fields[storedIndex_[c]], st, c + 1, packer, c))
-                throwOpenError(ErrUnreadable, u"hodnota pole "_s + def_.fields[storedIndex_[c]].name + u" neodpovídá typu"_s);
-        }
-        r.values = packer.take();
-        rows.append(std::move(r));
-    }
-    // Range and master-detail conditions compare in memory with the field's own ordering.
-    auto valueOf = [&](const Row &r, int fieldIndex) { return r.values.at(int(storedIndex_.indexOf(fieldIndex))); };
-    if (ranged_) {
-        const QList<int> keys = orderFields();
-        rows.removeIf([&](const Row &r) {
-            for (int k = 0; k < keys.size(); ++k) {
-                const FieldType t = def_.fields[keys[k]].type;
-                if (k < rangeStart_.size() && compareValues(valueOf(r, keys[k]), convertToFieldType(def_.fields[keys[k]], rangeStart_[k]), t) < 0)
-                    return true;
-                if (k < rangeEnd_.size() && compareValues(valueOf(r, keys[k]), convertToFieldType(def_.fields[keys[k]], rangeEnd_[k]), t) > 0)
-                    return true;
-            }
-            return false;
-        });
-    }
-    if (master_) {
-        QVariantList wanted;
-        for (const QString &mf : std::as_const(masterFields_))
-            wanted.append(master_->isActive() && !master_->isEmpty() ? master_->field(mf).value() : QVariant());
-        const bool masterEmpty = !master_->isActive() || master_->isEmpty();
-        rows.removeIf([&](const Row &r) {
-            if (masterEmpty)
-                return true;
-            for (int k = 0; k < detailFields_.size(); ++k) {
-                const int fi = def_.indexOf(detailFields_[k]);
-                if (compareValues(valueOf(r, fi), convertToFieldType(def_.fields[fi], wanted.value(k)), def_.fields[fi].type) != 0)
-                    return true;
-            }
-            return false;
-        });
-    }
-    rows_ = std::move(rows);
-    sortRows();
-    pos_ = -1;
-    if (keepRowid != 0)
-        for (int i = 0; i < rows_.size(); ++i)
-            if (rows_[i].rowid == keepRowid)
-                pos_ = i;
-    if (pos_ < 0 && !rows_.isEmpty())
-        pos_ = std::clamp(fallbackPos, 0, int(rows_.size()) - 1);
-    emit rowsReloaded();
 }
 }  // namespace rur::engine

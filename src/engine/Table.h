@@ -17,6 +17,7 @@ namespace rur::engine {
 class Database;
 class LockFile;
 class SqliteFile;
+class Statement;
 
 struct LocateOptions {
     bool caseInsensitive = false;
@@ -169,6 +170,18 @@ private:
 
     void checkActive() const;
     void readRows(qint64 keepRowid, int fallbackPos);
+    // After the table's own write of one row (its row id before and after; 0 for none):
+    // that row alone is read again and put in its place when nobody else has written the
+    // file since the rows were read; otherwise every row is.
+    void rereadRow(qint64 oldRowid, qint64 rowid, int fallbackPos);
+    bool unchangedSinceRead() const;
+    QString selectColumns() const;
+    Row readRow(Statement &st, detail::RowPacker &packer) const;
+    // The conditions kept in memory (the range, the master's row); none when the table has none.
+    std::function<bool(const Row &)> rowCondition() const;
+    // The order of the rows: by the index fields, and by row id where they are equal.
+    std::function<bool(const Row &, const Row &)> rowOrder() const;
+    void placeAt(qint64 keepRowid, int fallbackPos);
     void sortRows();
     void loadBuffer();
     void calculate();

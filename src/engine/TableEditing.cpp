@@ -77,7 +77,7 @@ void Table::writeBuffer()
         marks.append(u"?"_s);
         values.append(toStorage(f, buffer_[i]));
     }
-    qint64 rowid = 0;
+    qint64 rowid = 0, oldRowid = 0;
     if (state_ == State::Insert) {
         Statement st(connection(), names.isEmpty() ? u"INSERT INTO "_s + sqlTable() + u" DEFAULT VALUES"_s
                                             : u"INSERT INTO "_s + sqlTable() + u" ("_s + names.join(u", "_s)
@@ -89,7 +89,7 @@ void Table::writeBuffer()
         last.step();
         rowid = last.columnInt64(0);
     } else {
-        rowid = rows_[pos_].rowid;
+        rowid = oldRowid = rows_[pos_].rowid;
         QStringList sets;
         for (const QString &n : std::as_const(names))
             sets.append(n + u" = ?"_s);
@@ -107,7 +107,7 @@ void Table::writeBuffer()
     tx.commit();
     const int fallback = state_ == State::Insert ? insertPos_ : pos_;
     state_ = State::Browse;
-    readRows(rowid, fallback);
+    rereadRow(oldRowid, rowid, fallback);
 }
 
 void Table::post()
@@ -162,16 +162,17 @@ void Table::deleteRecord()
     if (rows_.isEmpty())
         RUR_THROW(ErrGeneral, u"Tabulka "_s + def_.fileName + u" je prázdná."_s);
     const int oldPos = pos_;
+    const qint64 rowid = rows_[pos_].rowid;
     {
         Transaction tx(connection());
         Statement st(connection(), u"DELETE FROM "_s + sqlTable() + u" WHERE rowid = ?"_s);
-        st.bind(1, rows_[pos_].rowid);
+        st.bind(1, rowid);
         st.step();
         tx.commit();
     }
     const bool wasEditing = state_ == State::Edit;
     state_ = State::Browse;
-    readRows(0, oldPos);
+    rereadRow(rowid, 0, oldPos);
     loadBuffer();
     eof_ = rows_.isEmpty();
     if (wasEditing)
@@ -209,8 +210,7 @@ void Table::refresh()
 bool Table::refreshIfChanged()
 {
     checkActive();
-    if (!isEditing() && !grouped() && db_ && readConnection_ == db_.get() && readVersion_ >= 0
-        && db_->dataVersion() == readVersion_)
+    if (!isEditing() && unchangedSinceRead())
         return false;
     refresh();
     return true;

@@ -98,15 +98,15 @@ void Table::rebuildIndexes()
         RUR_THROW(ErrLocked, u"Indexy tabulky "_s + def_.fileName + u" lze obnovit jen při výhradním otevření."_s);
     db_->exec(u"REINDEX "_s + sqlTable());
 }
-void Table::sortRows()
+std::function<bool(const Table::Row &, const Table::Row &)> Table::rowOrder() const
 {
     const QList<int> keys = orderFields();
-    if (keys.isEmpty())
-        return;
     QList<int> cols;
     for (int k : keys)
         cols.append(int(storedIndex_.indexOf(k)));
-    const auto before = [&](const Row &a, const Row &b) {
+    // Rows of equal keys stand in the order of their row ids, the order they were added in:
+    // the same whether all rows were read or one was put in its place after a save.
+    return [this, keys, cols](const Row &a, const Row &b) {
         for (int k = 0; k < keys.size(); ++k) {
             if (cols[k] < 0)
                 continue;
@@ -116,12 +116,17 @@ void Table::sortRows()
             if (c != 0)
                 return c < 0;
         }
-        return false;
+        return a.rowid < b.rowid;
     };
+}
+
+void Table::sortRows()
+{
+    const auto before = rowOrder();
     // Rows mostly lie in the file in key order already (an auto-increment key is the row
     // id): one pass over them is far cheaper than a sort of a large table.
     if (!std::is_sorted(rows_.begin(), rows_.end(), before))
-        std::stable_sort(rows_.begin(), rows_.end(), before);
+        std::sort(rows_.begin(), rows_.end(), before);
 }
 
 }  // namespace rur::engine
