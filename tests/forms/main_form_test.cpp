@@ -8,6 +8,7 @@
 #include "platform/Prompter.h"
 #include "support/printers.h"
 #include "support/test_root.h"
+#include "ui/forms/WindowPlacer.h"
 
 #include <QAction>
 #include <QDir>
@@ -106,7 +107,7 @@ TEST_F(MainForm, WithoutDataRootClosesAndWritesNothing)
     EXPECT_EQ(form->windowTitle(), u"RUR 17.00"_s);
     EXPECT_TRUE(form->directories().notFound);
     EXPECT_EQ(form->size(), QSize(640, 453));
-    EXPECT_EQ(form->pos(), QPoint(0, 0));
+    EXPECT_EQ(ui::framePlace(*form), QPoint(0, 0));
     EXPECT_TRUE(prompter_.messages.isEmpty());
 
     showAndActivate(*form);
@@ -147,7 +148,7 @@ TEST_F(MainForm, StoredGeometryAndSettingsApplied)
     auto form = create();
     EXPECT_TRUE(prompter_.messages.isEmpty());
     EXPECT_FALSE(form->isMaximized());
-    EXPECT_EQ(form->pos(), QPoint(60, 50));
+    EXPECT_EQ(ui::framePlace(*form), QPoint(60, 50));
     EXPECT_EQ(form->size(), QSize(700, 500));
     EXPECT_EQ(form->userSettings().typPisma, 1);
     EXPECT_EQ(form->userSettings().kodovani, 2);
@@ -184,7 +185,7 @@ TEST_F(MainForm, CloseWritesNormalGeometry)
     // The next start comes back to the same place.
     auto again = create();
     EXPECT_EQ(again->size(), QSize(720, 510));
-    EXPECT_EQ(again->pos(), position);
+    EXPECT_EQ(ui::framePlace(*again), position);
 }
 
 TEST_F(MainForm, CloseMaximizedKeepsNormalGeometry)

@@ -1,6 +1,7 @@
 // The windows of the return: the four entry windows and the finished returns, their rules,
 // saving from the menu and every window's place (taxpayer data and rates: taxpayer_windows_test).
 #include "forms/vat_windows_fixture.h"
+#include "ui/forms/WindowPlacer.h"
 
 using namespace Qt::StringLiterals;
 using namespace rur;
@@ -375,7 +376,9 @@ TEST_F(VatWindows, EveryWindowOpensClosesAndKeepsItsPlace)
         }
         const platform::IniFile ini(form->directories().dataSetIni());
         EXPECT_EQ(ini.readInteger(u"D1"_s, c.topKey, -1), 30) << c.topKey.toStdString();
-        EXPECT_EQ(c.make()->pos().y(), 30) << c.topKey.toStdString();
+        // Where the frame goes: the toolkit knows a hidden window's frame only when another
+        // window has shown one (an earlier test's, in the same process).
+        EXPECT_EQ(ui::framePlace(*c.make()).y(), 30) << c.topKey.toStdString();
     }
     EXPECT_TRUE(prompter.messages.isEmpty());
     for (engine::Table *t : {dm().Prp.get(), dm().Dcis.get(), dm().Dtabn1.get(), dm().Dtabn2.get(), dm().Dtabn3.get()})
