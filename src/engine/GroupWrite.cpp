@@ -13,53 +13,20 @@ using namespace Qt::StringLiterals;
 
 namespace rur::engine {
 
-void GroupWrite::remove(Table &t, const QString &fieldName, const QVariant &value)
-{
-    t.checkActive();
-    const int fi = t.def().indexOf(fieldName);
-    if (fi < 0)
-        RUR_THROW(ErrGeneral, u"Tabulka "_s + t.fileName() + u" nemá pole "_s + fieldName + u'.');
-    if (!tables_.contains(&t))
-        tables_.append(&t);
-    operations_.append({&t, false, u"DELETE FROM %1."_s + quoteIdentifier(t.fileTable_) + u" WHERE "_s
-                                       + quoteIdentifier(t.def().fields[fi].name) + u" = ?"_s,
-                        {Table::storageValue(t.def().fields[fi], convertToFieldType(t.def().fields[fi], value))}, {}, {}});
-}
-
-void GroupWrite::removeAll(Table &t)
-{
-    t.checkActive();
-    if (!tables_.contains(&t))
-        tables_.append(&t);
-    operations_.append({&t, false, u"DELETE FROM %1."_s + quoteIdentifier(t.fileTable_), {}, {}, {}});
-}
-
-void GroupWrite::insert(Table &t)
-{
-    t.checkActive();
-    if (t.state() != Table::State::Insert)
-        RUR_THROW(ErrNotEditing, u"Tabulka "_s + t.fileName() + u" není v režimu vkládání."_s);
-    if (t.beforePost)
-        t.beforePost(t);
-    QStringList names, marks;
-    QVariantList values;
-    for (int i : std::as_const(t.storedIndex_)) {
-        const FieldDef &f = t.def().fields[i];
-        if (f.type == FieldType::AutoInc && t.buffer_[i].isNull())
-            continue;
-        names.append(quoteIdentifier(f.name));
-        marks.append(u"?"_s);
-        values.append(Table::storageValue(f, t.buffer_[i]));
-    }
-    if (!tables_.contains(&t))
-        tables_.append(&t);
-    operations_.append({&t, true,
-                        u"INSERT INTO %1."_s + quoteIdentifier(t.fileTable_) + u" ("_s + names.join(u", "_s)
-                            + u") VALUES ("_s + marks.join(u", "_s) + u')',
-                        values, {}, {}});
-}
-
 namespace {
+
+// "INSERT INTO %1.T (a, b) VALUES (?, ?)": the schema is filled in when the connection of the
+// write is known.
+QString insertSql(const QString &fileTable, const QList<const FieldDef *> &fields)
+{
+    QStringList names, marks;
+    for (const FieldDef *f : fields) {
+        names.append(quoteIdentifier(f->name));
+        marks.append(u"?"_s);
+    }
+    return u"INSERT INTO %1."_s + quoteIdentifier(fileTable) + u" ("_s + names.join(u", "_s) + u") VALUES ("_s
+           + marks.join(u", "_s) + u')';
+}
 
 const FieldDef &storedField(const Table &t, const QString &name)
 {
@@ -71,23 +38,62 @@ const FieldDef &storedField(const Table &t, const QString &name)
 
 }  // namespace
 
+void GroupWrite::queue(Table &t, bool insert, QString sql, QVariantList values, RowSource source,
+                       QList<const FieldDef *> fields)
+{
+    if (!tables_.contains(&t))
+        tables_.append(&t);
+    operations_.append({&t, insert, std::move(sql), std::move(values), std::move(source), std::move(fields)});
+}
+
+void GroupWrite::remove(Table &t, const QString &fieldName, const QVariant &value)
+{
+    t.checkActive();
+    const int fi = t.def().indexOf(fieldName);
+    if (fi < 0)
+        RUR_THROW(ErrGeneral, u"Tabulka "_s + t.fileName() + u" nemá pole "_s + fieldName + u'.');
+    const FieldDef &f = t.def().fields[fi];
+    queue(t, false,
+          u"DELETE FROM %1."_s + quoteIdentifier(t.fileTable_) + u" WHERE "_s + quoteIdentifier(f.name) + u" = ?"_s,
+          {Table::storageValue(f, convertToFieldType(f, value))});
+}
+
+void GroupWrite::removeAll(Table &t)
+{
+    t.checkActive();
+    queue(t, false, u"DELETE FROM %1."_s + quoteIdentifier(t.fileTable_), {});
+}
+
+void GroupWrite::insert(Table &t)
+{
+    t.checkActive();
+    if (t.state() != Table::State::Insert)
+        RUR_THROW(ErrNotEditing, u"Tabulka "_s + t.fileName() + u" není v režimu vkládání."_s);
+    if (t.beforePost)
+        t.beforePost(t);
+    QList<const FieldDef *> fields;
+    QVariantList values;
+    for (int i : std::as_const(t.storedIndex_)) {
+        const FieldDef &f = t.def().fields[i];
+        if (f.type == FieldType::AutoInc && t.buffer_[i].isNull())
+            continue;
+        fields.append(&f);
+        values.append(Table::storageValue(f, t.buffer_[i]));
+    }
+    queue(t, true, insertSql(t.fileTable_, fields), values);
+}
+
 void GroupWrite::insertValues(Table &t, const QVariantMap &values)
 {
     t.checkActive();
-    QStringList names, marks;
+    QList<const FieldDef *> fields;
     QVariantList bound;
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const FieldDef &f = storedField(t, it.key());
-        names.append(quoteIdentifier(f.name));
-        marks.append(u"?"_s);
+        fields.append(&f);
         bound.append(Table::storageValue(f, convertToFieldType(f, it.value())));
     }
-    if (!tables_.contains(&t))
-        tables_.append(&t);
-    operations_.append({&t, false,
-                        u"INSERT INTO %1."_s + quoteIdentifier(t.fileTable_) + u" ("_s + names.join(u", "_s)
-                            + u") VALUES ("_s + marks.join(u", "_s) + u')',
-                        bound, {}, {}});
+    queue(t, false, insertSql(t.fileTable_, fields), bound);
 }
 
 void GroupWrite::insertRows(Table &t, const QStringList &fieldNames, QList<QVariantList> rows)
@@ -105,18 +111,10 @@ void GroupWrite::insertRowsFrom(Table &t, const QStringList &fieldNames, RowSour
 {
     t.checkActive();
     QList<const FieldDef *> fields;
-    QStringList names, marks;
-    for (const QString &name : fieldNames) {
+    for (const QString &name : fieldNames)
         fields.append(&storedField(t, name));
-        names.append(quoteIdentifier(fields.last()->name));
-        marks.append(u"?"_s);
-    }
-    if (!tables_.contains(&t))
-        tables_.append(&t);
-    operations_.append({&t, false,
-                        u"INSERT INTO %1."_s + quoteIdentifier(t.fileTable_) + u" ("_s + names.join(u", "_s)
-                            + u") VALUES ("_s + marks.join(u", "_s) + u')',
-                        {}, std::move(source), std::move(fields)});
+    const QString sql = insertSql(t.fileTable_, fields);
+    queue(t, false, sql, {}, std::move(source), std::move(fields));
 }
 
 void GroupWrite::update(Table &t, const QString &keyField, const QVariant &key, const QVariantMap &values)
@@ -133,12 +131,10 @@ void GroupWrite::update(Table &t, const QString &keyField, const QVariant &key, 
     if (sets.isEmpty())
         return;
     bound.append(Table::storageValue(k, convertToFieldType(k, key)));
-    if (!tables_.contains(&t))
-        tables_.append(&t);
-    operations_.append({&t, false,
-                        u"UPDATE %1."_s + quoteIdentifier(t.fileTable_) + u" SET "_s + sets.join(u", "_s)
-                            + u" WHERE "_s + quoteIdentifier(k.name) + u" = ?"_s,
-                        bound, {}, {}});
+    queue(t, false,
+          u"UPDATE %1."_s + quoteIdentifier(t.fileTable_) + u" SET "_s + sets.join(u", "_s) + u" WHERE "_s
+              + quoteIdentifier(k.name) + u" = ?"_s,
+          bound);
 }
 
 void GroupWrite::commit()
@@ -195,7 +191,8 @@ void GroupWrite::commit()
                 while (op.source(row)) {
                     for (qsizetype i = 0; i < op.fields.size(); ++i) {
                         const FieldDef &f = *op.fields[i];
-                        st->bind(int(i) + 1, i < row.size() ? Table::storageValue(f, convertToFieldType(f, row[i])) : QVariant());
+                        const QVariant value = i < row.size() ? convertToFieldType(f, row[i]) : QVariant();
+                        st->bind(int(i) + 1, Table::storageValue(f, value));
                     }
                     st->step();
                     st->reset();

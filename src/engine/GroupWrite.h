@@ -50,9 +50,11 @@ private:
         bool insert;
         QString sql;
         QVariantList values;
-        RowSource source;                      // rows of insertRowsFrom
+        RowSource source;                // rows of insertRowsFrom
         QList<const FieldDef *> fields;  // and their fields
     };
+    void queue(Table &table, bool insert, QString sql, QVariantList values, RowSource source = {},
+               QList<const FieldDef *> fields = {});
     QList<Operation> operations_;
     QList<Table *> tables_;
 };
