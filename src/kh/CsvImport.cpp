@@ -16,6 +16,10 @@ namespace rur::kh {
 
 namespace {
 
+// One document as the register stores it: a value per column in the order of Column (empty
+// for an empty cell).
+using RegisterRow = QVariantList;
+
 // The cells of one record from `pos` on, which moves past its line end; `line` counts the
 // lines the record spans. False when a quoted cell is not closed. Plain cells are views of
 // the text, quoted ones of their unquoted copies.
@@ -228,30 +232,6 @@ QStringList registerFields()
 
 }  // namespace
 
-CsvRows parseRegisterCsv(const QByteArray &bytes)
-{
-    CsvRows out;
-    RegisterReader reader(bytes);
-    RegisterRow row;
-    while (reader.next(row))
-        out.rows.append(row);
-    out.error = reader.error();
-    if (!out.error.isEmpty())
-        out.rows.clear();
-    return out;
-}
-
-void storeRegisterRows(data::TDM1 &dm, QList<RegisterRow> rows, bool replace)
-{
-    qsizetype next = 0;
-    storeRows(dm, replace, registerFields(), [&](QVariantList &row) {
-        if (next >= rows.size())
-            return false;
-        row = std::move(rows[next++]);
-        return true;
-    });
-}
-
 ImportResult importRegisterCsv(data::TDM1 &dm, const QString &path, bool replace)
 {
     QFile file(path);
@@ -259,9 +239,14 @@ ImportResult importRegisterCsv(data::TDM1 &dm, const QString &path, bool replace
         return {0, u"Soubor "_s + path + u" nelze přečíst."_s};
     if (file.size() > kLargestImportFile)
         return {0, u"Soubor "_s + path + u" je na rejstřík dokladů příliš velký."_s};
-    // The documents go from the file into the register one by one, never all held at once: a
+    return importRegisterText(dm, file.readAll(), replace);
+}
+
+ImportResult importRegisterText(data::TDM1 &dm, const QByteArray &bytes, bool replace)
+{
+    // The documents go from the text into the register one by one, never all held at once: a
     // bad cell halfway rolls back what was written before it.
-    RegisterReader reader(file.readAll());
+    RegisterReader reader(bytes);
     if (!reader.error().isEmpty())
         return {0, reader.error()};
     int count = 0;

@@ -18,24 +18,6 @@ class TDM1;
 
 namespace rur::kh {
 
-// One document as the register stores it: a value per column in the order of Column (empty
-// for an empty cell).
-using RegisterRow = QVariantList;
-
-struct CsvRows {
-    QList<RegisterRow> rows;
-    QString error;  // "Řádek 7, sloupec dan1: daň 1 musí být ..."; empty when every cell was good
-};
-
-// Every row of the file or the first fault: the header, a line with too few or too many
-// cells, a cell that is no value of its column, a section missing, or a cell filled that the
-// row's section does not carry.
-CsvRows parseRegisterCsv(const QByteArray &bytes);
-
-// Appends the rows to Dkh (emptied first when `replace`) in one transaction; afterwards Dkh
-// is open on the rows. Throws EngineError; Dkh is then as it was.
-void storeRegisterRows(data::TDM1 &dm, QList<RegisterRow> rows, bool replace);
-
 // The file read, checked and stored: the number of rows added, or the error (the file that
 // can't be read or is not a register, and the register unchanged). Throws EngineError when
 // the register can't be written.
@@ -44,6 +26,8 @@ struct ImportResult {
     QString error;
 };
 ImportResult importRegisterCsv(data::TDM1 &dm, const QString &path, bool replace);
+// The same for the file's bytes.
+ImportResult importRegisterText(data::TDM1 &dm, const QByteArray &bytes, bool replace);
 
 // The largest file read: far beyond any month's documents (a million lines).
 inline constexpr qint64 kLargestImportFile = qint64(256) << 20;

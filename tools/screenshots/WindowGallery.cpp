@@ -324,7 +324,7 @@ void visitEveryWindow(const GalleryVisitor &visit)
         }
         {
             // The control statement's register of a few documents, and its list.
-            const kh::CsvRows rows = kh::parseRegisterCsv(
+            kh::importRegisterText(dm,
                 "oddil;dic;stat;vatid;doklad;datum;zaklad1;dan1;zaklad2;dan2;zaklad3;dan3;kod;rezim;oprava;pomer;radek\n"
                 "A4;27082440;;;FV-2018-0101;5.3.2018;100000;21000;;;;;;;;;\n"
                 "A4;27082440;;;FV-2018-0102;9.3.2018;8264,46;1735,54;;;;;;;;;\n"
@@ -332,8 +332,8 @@ void visitEveryWindow(const GalleryVisitor &visit)
                 "A1;25596641;;;FV-2018-0104;14.3.2018;50000;;;;;;4;;;;\n"
                 "A2;;DE;123456789;R-4711;6.3.2018;20000;4200;;;;;;;;;3\n"
                 "B2;25596641;;;DF-887;13.3.2018;30000;6300;;;;;;;;N;\n"
-                "B3;;;;Paragon 17;20.3.2018;2000;420;;;;;;;;;\n");
-            kh::storeRegisterRows(dm, rows.rows, true);
+                "B3;;;;Paragon 17;20.3.2018;2000;420;;;;;;;;;\n",
+                true);
             dm.Dkh->first();
             {
                 kh::TEkhForm statement(ctx, {});
